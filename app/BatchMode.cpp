@@ -1,0 +1,154 @@
+#include "app/BatchMode.h"
+
+#include "app/QuorvelCore.h"
+#include "common/QuorvelError.h"
+#include "common/UserPrompts.h"
+#include "table/IdentifierTable.h"
+#include "table/TableJson.h"
+
+#include <QCommandLineParser>
+#include <QIODevice>
+#include <QRegularExpression>
+
+#include <stdexcept>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+void writeLine(QIODevice& device, const QString& line)
+{
+    device.write((line % u'\n').toUtf8());
+}
+
+// Answers from the command line: nothing waits for a user. Every message goes
+// to the error stream, one line each.
+class BatchPrompts : public IUserPrompts
+{
+public:
+    explicit BatchPrompts(QIODevice& err) : m_err(err) {}
+
+    Answer ask(const Question& question) override
+    {
+        QString where;
+        if (!question.file.isEmpty())
+            where = question.file % (question.line > 0 ? u':' % QString::number(question.line) : QString()) %
+                    u": "_s;
+        writeLine(m_err, where % oneLine(question.text));
+        return question.buttons.contains(Answer::No) ? Answer::No : question.buttons.value(0, Answer::Ok);
+    }
+
+    void showMessage(const QString& text, const QString& file) override
+    {
+        writeLine(m_err, (file.isEmpty() ? QString() : file % u": "_s) % oneLine(text));
+        m_failed = true;
+    }
+
+    void showError(const QString& text) override
+    {
+        writeLine(m_err, oneLine(text));
+        m_failed = true;
+    }
+
+    bool failed() const { return m_failed; }
+
+private:
+    static QString oneLine(QString text)
+    {
+        // Line breaks of a dialog text become single blanks.
+        text.replace(u"\r\n"_s, u"\r"_s);
+        static const QRegularExpression breaks(u"[\\r\\n]+"_s);
+        return text.replace(breaks, u" "_s);
+    }
+
+    QIODevice& m_err;
+    bool m_failed = false;
+};
+
+QList<int> parseOrder(const QString& fields)
+{
+    IdentifierTable probe;
+    probe.setOrdering(fields); // throws for a name that is no grid field
+    QList<int> columns;
+    for (QStringView name : QStringView(fields).split(u';'))
+        columns.append(IdentifierTable::columnOfField(name));
+    return columns;
+}
+
+} // namespace
+
+namespace BatchMode {
+
+bool wanted(const QStringList& arguments)
+{
+    for (const QString& a : arguments.mid(1)) {
+        if (a == u"--list" || a == u"--help" || a == u"-h" || a == u"--version" || a == u"-v" ||
+            a.startsWith(u"--order"))
+            return true;
+    }
+    return false;
+}
+
+int run(const QStringList& arguments, QIODevice& out, QIODevice& err)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(u"Quorvel: documentação de programas Object Pascal."_s);
+    const QCommandLineOption listOption(u"list"_s,
+                                        u"Lê os arquivos e escreve a tabela de identificadores em JSON."_s);
+    const QCommandLineOption orderOption(
+        u"order"_s,
+        u"Campos da ordenação, separados por ';' (padrão: %1)."_s.arg(IdentifierTable::initialOrdering()),
+        u"campos"_s, IdentifierTable::initialOrdering());
+    const QCommandLineOption helpOption({u"h"_s, u"help"_s}, u"Mostra esta ajuda."_s);
+    const QCommandLineOption versionOption({u"v"_s, u"version"_s}, u"Mostra a versão."_s);
+    parser.addOptions({listOption, orderOption, helpOption, versionOption});
+    parser.addPositionalArgument(u"arquivos"_s, u"Projetos (.dpr) ou units (.pas)."_s, u"[arquivo...]"_s);
+
+    if (!parser.parse(arguments)) {
+        writeLine(err, parser.errorText());
+        return UsageError;
+    }
+    if (parser.isSet(helpOption)) {
+        out.write(parser.helpText().toUtf8());
+        return Success;
+    }
+    if (parser.isSet(versionOption)) {
+        writeLine(out, u"Quorvel "_s % QuorvelCore::VersaoPrograma());
+        return Success;
+    }
+    const QStringList files = parser.positionalArguments();
+    if (!parser.isSet(listOption) || files.isEmpty()) {
+        writeLine(err, u"Uso: Quorvel --list [--order CAMPOS] ARQUIVO..."_s);
+        return UsageError;
+    }
+    QList<int> order;
+    try {
+        order = parseOrder(parser.value(orderOption));
+    } catch (const std::invalid_argument&) {
+        writeLine(err,
+                  u"Ordenação inválida: \"%1\". Campos possíveis: %2."_s.arg(
+                      parser.value(orderOption), IdentifierTable::initialOrdering().replace(u';', u", "_s)));
+        return UsageError;
+    }
+
+    BatchPrompts prompts(err);
+    QuorvelCore core(prompts);
+    core.setTraceEnabled(false);
+    core.setOrdemColunas(order);
+    for (const QString& file : files) {
+        try {
+            core.abreArquivo(file);
+        } catch (const QuorvelError& e) {
+            prompts.showError(e.message());
+        }
+    }
+    try {
+        writeTableJson(core.cdsUnits(), out);
+    } catch (const QuorvelError& e) {
+        writeLine(err, e.message());
+        return FileError;
+    }
+    return prompts.failed() ? FileError : Success;
+}
+
+} // namespace BatchMode

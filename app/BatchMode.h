@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QStringList>
+
+class QIODevice;
+
+// The program without a window, for scripts and build pipelines.
+namespace BatchMode {
+
+enum ExitStatus
+{
+    Success = 0,
+    UsageError = 1,
+    FileError = 2,
+};
+
+// True when the arguments ask for the batch mode rather than the window.
+bool wanted(const QStringList& arguments);
+
+// Runs the batch mode; `arguments` include the program name first. Writes the
+// result to `out` and every message to `err`; returns the exit status.
+int run(const QStringList& arguments, QIODevice& out, QIODevice& err);
+
+} // namespace BatchMode

@@ -1,0 +1,130 @@
+#pragma once
+
+#include "harvest/Lexer.h"
+#include "harvest/TraceLog.h"
+
+#include <QString>
+
+#include <memory>
+
+class IUserPrompts;
+class IdentifierTable;
+
+// The logic and the shared working state behind the main window. The window
+// owns one and translates its events into calls; tests and the batch mode use
+// it without any window. The routines that pass data through the working state
+// rather than through arguments keep their Portuguese names.
+class QuorvelCore
+{
+public:
+    explicit QuorvelCore(IUserPrompts& prompts);
+    ~QuorvelCore();
+    QuorvelCore(const QuorvelCore&) = delete;
+    QuorvelCore& operator=(const QuorvelCore&) = delete;
+
+    // Lexer. `posicao` is 0-based.
+    int ProximoToken(const QString& texto, qsizetype& posicao);
+    static int IndicePalavraReservada(QStringView palavra);
+
+    // Unit harvester.
+    void AbreUnit(const QString& arquivo);
+
+    // Project reader: harvests the units a project file names, in order.
+    void AbreProjeto(const QString& arquivo);
+
+    // The opening command once a file is chosen: empties the trace, harvests
+    // the file and applies the ordering by column order. Throws QuorvelError
+    // when a file that exists cannot be read; rows stored before stay.
+    void abreArquivo(const QString& arquivo);
+
+    // Identifier table.
+    void InsereIdentificador();
+    IdentifierTable& cdsUnits() { return *m_cdsUnits; }
+    const IdentifierTable& cdsUnits() const { return *m_cdsUnits; }
+    // The grid's columns as fields, in display order; the ordering follows it.
+    void setOrdemColunas(const QList<int>& columns) { m_ordemColunas = columns; }
+    const QList<int>& ordemColunas() const { return m_ordemColunas; }
+    // Applies the ordering by column order (a title click, a column drag and
+    // the end of every opening).
+    void DBGrid1TitleClick();
+
+    // Table-comment documentation of a //# block.
+    void DocumentaTabela();
+
+    // The hidden trace memo. Recording can be switched off where nobody can
+    // read it (the batch mode).
+    TraceLog& Memo1() { return m_Memo1; }
+    void setTraceEnabled(bool enabled) { m_traceEnabled = enabled; }
+
+    // Accessors of the main window.
+    QString PastaPrograma() const { return m_PastaExecutavel; }
+    void setPastaExecutavel(const QString& folder) { m_PastaExecutavel = folder; }
+    static QString VersaoPrograma();
+    static QString TipoHelp();
+    static QString TipoOrfao();
+    static QString TipoTabela();
+
+    // Working state, read-only from outside.
+    QString TextoToken() const;
+    int CodigoToken() const { return m_CodigoToken; }
+    int LinhaAtual() const { return m_LinhaAtual; }
+    const QString& NomeUnit() const { return m_NomeUnit; }
+    const QString& IdentificadorAtual() const { return m_IdentificadorAtual; }
+    const QString& NomeIdentificadorAtual() const { return m_NomeIdentificadorAtual; }
+    const QString& TipoIdentificadorAtual() const { return m_TipoIdentificadorAtual; }
+    const QString& HelpAtual() const { return m_HelpAtual; }
+    const QString& NomeTabela() const { return m_NomeTabela; }
+    bool IgnorarAvisosOrfaos() const { return m_IgnorarAvisosOrfaos; }
+    bool ConexaoConfigurada() const { return m_ConexaoConfigurada; }
+    bool SimParaTodas() const { return m_SimParaTodas; }
+    bool NaoParaTodas() const { return m_NaoParaTodas; }
+
+    IUserPrompts& prompts() { return m_prompts; }
+
+private:
+    // Unit harvester internals; each block returns true when the token that
+    // ended it must be acted on as if the loop had just read it.
+    void LeUnit();
+    QStringList LeProjeto();
+    bool LeBlocoOrfao();
+    bool LeBlocoRotina();
+    bool LeBlocoTabela();
+    bool LeBlocoAjuda();
+    void LeCabecalhoUnit();
+    void LeProcedure();
+    void LeFunction();
+    void LeCabecalho(bool isFunction);
+    int lerToken(); // ProximoToken over the unit's own text
+    void adicionaLinhaAjuda();
+    void limpaBloco();
+    bool tokenIs(QStringView text) const;
+    bool tokenOpensBlock() const;
+    void gravaTabelaSemDescricao();
+
+    IUserPrompts& m_prompts;
+    std::unique_ptr<IdentifierTable> m_cdsUnits;
+    TraceLog m_Memo1;
+    bool m_traceEnabled = true;
+    QList<int> m_ordemColunas;
+
+    // The text being read and where the last token stands in it.
+    QString m_texto;
+    qsizetype m_posicao = 0;
+    QString m_tokenSource;
+    Token m_token;
+    QString m_arquivoAtual;
+
+    int m_CodigoToken = 0;
+    int m_LinhaAtual = 0;
+    QString m_NomeUnit;
+    QString m_IdentificadorAtual;
+    QString m_NomeIdentificadorAtual;
+    QString m_TipoIdentificadorAtual;
+    QString m_HelpAtual;
+    QString m_NomeTabela;
+    bool m_IgnorarAvisosOrfaos = false;
+    bool m_ConexaoConfigurada = false;
+    bool m_SimParaTodas = false;
+    bool m_NaoParaTodas = false;
+    QString m_PastaExecutavel;
+};

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+// The standard buttons of a question, in the order they are shown.
+enum class Answer
+{
+    Yes,
+    No,
+    NoToAll,
+    YesToAll,
+    Ok,
+};
+
+// What a question is about, so that a non-interactive answerer can tell the
+// questions apart without parsing their texts.
+enum class Topic
+{
+    OrphanComment,
+    TableFirstQuestion,
+    TableLaterQuestion,
+    TableNotice,
+    OverwriteFolder,
+};
+
+struct Question
+{
+    Topic topic;
+    QString text; // a carriage return breaks the line
+    QList<Answer> buttons;
+    Answer defaultAnswer = Answer::Yes;
+    QString file; // the file being read when the question came up, if any
+    int line = 0; // its line, counted from 1, when the question is about one
+};
+
+// Every question, notice and error box the logic needs from the user goes
+// through this interface: real dialogs in the window, options in batch mode,
+// a script in the tests.
+class IUserPrompts
+{
+public:
+    virtual ~IUserPrompts() = default;
+
+    // An information dialog with the given standard buttons.
+    virtual Answer ask(const Question& question) = 0;
+    // The plain message box with only OK; `file` names the file it is about,
+    // when there is one.
+    virtual void showMessage(const QString& text, const QString& file) = 0;
+    // The error box at a command's boundary.
+    virtual void showError(const QString& text) = 0;
+
+    // How far a long opening has come: `done` of `total` units, `file` the
+    // one being read now (empty when all are done). Only a window shows it.
+    virtual void reportProgress(int done, int total, const QString& file)
+    {
+        Q_UNUSED(done);
+        Q_UNUSED(total);
+        Q_UNUSED(file);
+    }
+};

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+// Token codes as the harvester and the trace know them.
+enum TokenCode : int
+{
+    Invalid = -2,     // a character that starts no other token
+    EndOfText = -1,   // text "eof"
+    ReservedWord = 0, // an identifier found in the reserved-word table
+    Identifier = 1,
+    Number = 2,              // unsigned whole number
+    Separator = 3,           // ( ) , . : ; @ [ ]
+    Relational = 4,          // = < > <= <> >=
+    Additive = 5,            // + -
+    Multiplicative = 6,      // * /
+    Assignment = 7,          // := and the pair <<
+    ParagraphMarker = 9,     // //*
+    ContinuationMarker = 10, // //+
+    Comment = 11,            // plain // line comment or { } comment
+    StringLiteral = 12,
+    CharCode = 13,      // # and digits
+    TableMarker = 51,   // //#
+    RoutineMarker = 52, // //@
+    HelpMarker = 53,    // //?
+};
+
+// One token as a slice of the source text, so that reading a token allocates
+// nothing. Its text is made only when somebody asks for it.
+struct Token
+{
+    int code = EndOfText;
+    qsizetype start = 0;
+    qsizetype length = 0;
+    bool halveQuotes = false; // a string literal with doubled quotes inside
+};
+
+namespace Lexer {
+
+inline constexpr int kReservedWordCount = 39;
+
+// Reads the token at `pos` (0-based) and moves `pos` past it; adds to `line`
+// the carriage returns it passes. Never fails and never reads past the text;
+// at the end of the text it keeps returning EndOfText.
+int next(QStringView text, qsizetype& pos, int& line, Token& token);
+
+// The token's text: "eof" at the end of the text, a string literal with its
+// quotes and each doubled quote taken once, otherwise the slice itself.
+QString text(QStringView source, const Token& token);
+// The same without allocating, for everything but a literal with doubled quotes.
+QStringView view(QStringView source, const Token& token);
+
+bool isMarker(int code);
+
+// 1-based index of `word` in the reserved-word table, 0 when it is none.
+// Exact and case-sensitive.
+int reservedWordIndex(QStringView word);
+QStringView reservedWord(int index);
+
+} // namespace Lexer

@@ -1,0 +1,47 @@
+// The opening commands once the user has chosen a file.
+#include "app/QuorvelCore.h"
+
+#include "harvest/UnitPath.h"
+#include "table/IdentifierTable.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// Collects the rows of one opening and places them all at its end, also when
+// an error ends the opening half-way.
+class BulkAppend
+{
+public:
+    explicit BulkAppend(IdentifierTable& table) : m_table(table) { m_table.beginBulkAppend(); }
+    ~BulkAppend() { m_table.endBulkAppend(); }
+    BulkAppend(const BulkAppend&) = delete;
+    BulkAppend& operator=(const BulkAppend&) = delete;
+
+private:
+    IdentifierTable& m_table;
+};
+
+} // namespace
+
+void QuorvelCore::abreArquivo(const QString& arquivo)
+{
+    m_Memo1.clear();
+    {
+        BulkAppend bulk(*m_cdsUnits);
+        // Only ".dpr" in lower case is a project; anything else is a unit.
+        if (UnitPath::extension(arquivo) == u".dpr")
+            AbreProjeto(arquivo);
+        else
+            AbreUnit(arquivo);
+    }
+    DBGrid1TitleClick();
+}
+
+void QuorvelCore::DBGrid1TitleClick()
+{
+    QStringList fields;
+    for (int column : m_ordemColunas)
+        fields.append(IdentifierTable::fieldName(column));
+    m_cdsUnits->setOrdering(fields.join(u';'));
+}

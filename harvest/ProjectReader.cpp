@@ -1,0 +1,67 @@
+// The project reader: harvests every unit whose path a project file names.
+#include "app/QuorvelCore.h"
+
+#include "common/UserPrompts.h"
+#include "harvest/SourceText.h"
+#include "harvest/UnitPath.h"
+
+#include <QFileInfo>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// Only A to Z become lower case, as in the project files' own world.
+QString lowerAsciiLetters(QString text)
+{
+    for (QChar& c : text) {
+        if (c >= u'A' && c <= u'Z')
+            c = QChar(c.unicode() + (u'a' - u'A'));
+    }
+    return text;
+}
+
+} // namespace
+
+void QuorvelCore::AbreProjeto(const QString& arquivo)
+{
+    if (!SourceText::fileExists(arquivo)) {
+        m_prompts.showMessage(u"O arquivo indicado não pôde ser aberto."_s, arquivo);
+        return;
+    }
+    m_texto = SourceText::fromBytes(SourceText::readFile(arquivo));
+    const QStringList units = LeProjeto();
+    m_texto.clear();
+
+    // Paths in a project are relative to the project's folder.
+    const QString folder = QFileInfo(arquivo).absolutePath();
+    QStringList files;
+    for (const QString& unit : units) {
+        if (UnitPath::extension(unit) == u".pas")
+            files.append(unit);
+    }
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        const QString path = UnitPath::resolve(folder, files[i]);
+        m_prompts.reportProgress(static_cast<int>(i), static_cast<int>(files.size()), path);
+        AbreUnit(path);
+    }
+    m_prompts.reportProgress(static_cast<int>(files.size()), static_cast<int>(files.size()), QString());
+}
+
+QStringList QuorvelCore::LeProjeto()
+{
+    QStringList units;
+    qsizetype posicao = 0;
+    m_tokenSource = m_texto;
+    m_token = Token{Invalid, 0, 0, false};
+    while (!tokenIs(u"eof")) {
+        const int code = ProximoToken(m_texto, posicao);
+        if (m_traceEnabled)
+            m_Memo1.addToken(TraceLog::Source::Project, code, TextoToken());
+        if (code == StringLiteral) {
+            const QString literal = TextoToken();
+            units.append(lowerAsciiLetters(literal.mid(1, literal.size() - 2)));
+        }
+    }
+    return units;
+}

@@ -1,0 +1,83 @@
+#include "harvest/TraceLog.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+void TraceLog::clear()
+{
+    m_bytes.clear();
+    m_lines = 0;
+}
+
+void TraceLog::appendUtf8(QStringView text)
+{
+    // Length first (7 bits a byte), so any text, a NUL included, round-trips.
+    const QByteArray nonAscii = [&] {
+        for (const QChar c : text) {
+            if (c.unicode() >= 0x80)
+                return text.toUtf8();
+        }
+        return QByteArray();
+    }();
+    auto length = static_cast<quint64>(nonAscii.isNull() ? text.size() : nonAscii.size());
+    do {
+        m_bytes.append(static_cast<char>((length & 0x7F) | (length > 0x7F ? 0x80 : 0)));
+        length >>= 7;
+    } while (length != 0);
+    if (!nonAscii.isNull()) {
+        m_bytes.append(nonAscii);
+        return;
+    }
+    // Most token texts are ASCII: their bytes are the characters.
+    const qsizetype base = m_bytes.size();
+    m_bytes.resize(base + text.size());
+    char* dst = m_bytes.data() + base;
+    for (const QChar c : text)
+        *dst++ = static_cast<char>(c.unicode());
+}
+
+void TraceLog::addToken(Source source, int code, QStringView text)
+{
+    m_bytes.append(static_cast<char>(source));
+    m_bytes.append(static_cast<char>(code));
+    appendUtf8(text);
+    ++m_lines;
+}
+
+void TraceLog::addLine(QStringView text)
+{
+    addToken(Source::Plain, 0, text);
+}
+
+QStringList TraceLog::lines() const
+{
+    QStringList out;
+    out.reserve(m_lines);
+    const char* p = m_bytes.constData();
+    const char* end = p + m_bytes.size();
+    while (p < end) {
+        const auto source = static_cast<Source>(p[0]);
+        const int code = static_cast<signed char>(p[1]);
+        p += 2;
+        quint64 length = 0;
+        for (int shift = 0;; shift += 7) {
+            const auto byte = static_cast<unsigned char>(*p++);
+            length |= quint64(byte & 0x7F) << shift;
+            if (!(byte & 0x80))
+                break;
+        }
+        const QString text = QString::fromUtf8(p, static_cast<qsizetype>(length));
+        p += length;
+        if (source == Source::Plain) {
+            out.append(text);
+        } else {
+            const QString prefix = source == Source::Unit ? u"PAS ret("_s : u"DPR ret("_s;
+            out.append(prefix % QString::number(code) % u") : \""_s % text % u'"');
+        }
+    }
+    return out;
+}
+
+QString TraceLog::text() const
+{
+    return lines().join(u'\n');
+}

@@ -1,0 +1,281 @@
+// The unit harvester: walks a unit's tokens and turns its marked comment
+// blocks into rows of the identifier table.
+#include "app/QuorvelCore.h"
+
+#include "common/UserPrompts.h"
+#include "harvest/SourceText.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+int QuorvelCore::ProximoToken(const QString& texto, qsizetype& posicao)
+{
+    // Keep the text the token is a slice of; a pointer test spares the
+    // reference count on every token of the same text.
+    if (m_tokenSource.constData() != texto.constData() || m_tokenSource.size() != texto.size())
+        m_tokenSource = texto;
+    const int code = Lexer::next(texto, posicao, m_LinhaAtual, m_token);
+    if (code != EndOfText)
+        m_CodigoToken = code;
+    return code;
+}
+
+int QuorvelCore::IndicePalavraReservada(QStringView palavra)
+{
+    return Lexer::reservedWordIndex(palavra);
+}
+
+QString QuorvelCore::TextoToken() const
+{
+    return Lexer::text(m_tokenSource, m_token);
+}
+
+bool QuorvelCore::tokenIs(QStringView text) const
+{
+    if (m_token.halveQuotes)
+        return Lexer::text(m_tokenSource, m_token) == text;
+    return Lexer::view(m_tokenSource, m_token) == text;
+}
+
+int QuorvelCore::lerToken()
+{
+    return ProximoToken(m_texto, m_posicao);
+}
+
+bool QuorvelCore::tokenOpensBlock() const
+{
+    return Lexer::isMarker(m_token.code) || (m_token.code == ReservedWord && tokenIs(u"unit"));
+}
+
+void QuorvelCore::limpaBloco()
+{
+    m_IdentificadorAtual.clear();
+    m_NomeIdentificadorAtual.clear();
+    m_TipoIdentificadorAtual.clear();
+    m_HelpAtual.clear();
+}
+
+void QuorvelCore::adicionaLinhaAjuda()
+{
+    const QStringView line = Lexer::view(m_tokenSource, m_token);
+    if (m_HelpAtual.isEmpty())
+        m_HelpAtual = line.toString();
+    else if (m_token.code == ParagraphMarker)
+        m_HelpAtual += u"\r\n"_s % line;
+    else
+        m_HelpAtual += u' ' % line;
+}
+
+void QuorvelCore::AbreUnit(const QString& arquivo)
+{
+    if (!SourceText::fileExists(arquivo)) {
+        m_prompts.showMessage(u"O arquivo indicado não pôde ser aberto."_s, arquivo);
+        return;
+    }
+    m_texto = SourceText::fromBytes(SourceText::readFile(arquivo));
+    m_arquivoAtual = arquivo;
+    m_LinhaAtual = 0;
+    m_CodigoToken = 0;
+    LeUnit();
+    m_texto.clear(); // the last token still holds the text it is a slice of
+}
+
+void QuorvelCore::LeUnit()
+{
+    m_NomeUnit.clear();
+    m_posicao = 0;
+    m_tokenSource = m_texto;
+    m_token = Token{Invalid, 0, 0, false}; // any text but "eof" starts the loop
+    while (!tokenIs(u"eof")) {
+        limpaBloco();
+        const int code = lerToken();
+        if (m_traceEnabled) {
+            if (m_token.halveQuotes)
+                m_Memo1.addToken(TraceLog::Source::Unit, code, TextoToken());
+            else
+                m_Memo1.addToken(TraceLog::Source::Unit, code, Lexer::view(m_tokenSource, m_token));
+        }
+        // A block ends at the first token that does not continue it; when that
+        // token opens a block or names the unit, it is acted on in turn.
+        bool again = true;
+        while (again) {
+            switch (m_token.code) {
+            case ParagraphMarker:
+            case ContinuationMarker:
+                again = LeBlocoOrfao();
+                break;
+            case RoutineMarker:
+                again = LeBlocoRotina();
+                break;
+            case TableMarker:
+                again = LeBlocoTabela();
+                break;
+            case HelpMarker:
+                again = LeBlocoAjuda();
+                break;
+            case ReservedWord:
+                if (tokenIs(u"unit"))
+                    LeCabecalhoUnit();
+                again = false;
+                break;
+            default:
+                again = false;
+                break;
+            }
+            if (again)
+                limpaBloco();
+        }
+    }
+}
+
+bool QuorvelCore::LeBlocoOrfao()
+{
+    if (!m_IgnorarAvisosOrfaos) {
+        const int line = m_LinhaAtual + 1;
+        Question question{Topic::OrphanComment,
+                          u"Foi encontrado um comentário para documentação\r"
+                          u"sem uma identificação de tipo na linha ("_s %
+                              QString::number(line) %
+                              u")\r\rIgnorar avisos de comentários não identificados?"_s,
+                          {Answer::Yes, Answer::No},
+                          Answer::Yes,
+                          m_arquivoAtual,
+                          line};
+        if (m_prompts.ask(question) == Answer::Yes)
+            m_IgnorarAvisosOrfaos = true;
+    }
+    while (m_token.code == ParagraphMarker || m_token.code == ContinuationMarker) {
+        adicionaLinhaAjuda();
+        lerToken();
+    }
+    m_IdentificadorAtual = u"Linha ("_s % QString::number(m_LinhaAtual) % u')';
+    m_NomeIdentificadorAtual = u"Comentário órfão"_s;
+    m_TipoIdentificadorAtual = TipoOrfao();
+    InsereIdentificador();
+    return tokenOpensBlock();
+}
+
+bool QuorvelCore::LeBlocoRotina()
+{
+    while (m_token.code == ParagraphMarker || m_token.code == ContinuationMarker ||
+           m_token.code == RoutineMarker) {
+        adicionaLinhaAjuda();
+        lerToken();
+    }
+    bool heading = false;
+    if (m_token.code == ReservedWord && tokenIs(u"procedure")) {
+        LeProcedure();
+        heading = true;
+    } else if (m_token.code == ReservedWord && tokenIs(u"function")) {
+        LeFunction();
+        heading = true;
+    }
+    InsereIdentificador();
+    return !heading && tokenOpensBlock();
+}
+
+bool QuorvelCore::LeBlocoTabela()
+{
+    m_NomeTabela = TextoToken();
+    lerToken();
+    while (m_token.code == ParagraphMarker || m_token.code == ContinuationMarker ||
+           m_token.code == TableMarker) {
+        adicionaLinhaAjuda();
+        lerToken();
+    }
+    DocumentaTabela();
+    return tokenOpensBlock();
+}
+
+bool QuorvelCore::LeBlocoAjuda()
+{
+    while (m_token.code == HelpMarker) {
+        const QString line = TextoToken();
+        m_IdentificadorAtual = line;
+        m_NomeIdentificadorAtual = u"Help "_s % line;
+        m_TipoIdentificadorAtual = TipoHelp();
+        m_HelpAtual.clear();
+        lerToken();
+        while (m_token.code == ParagraphMarker || m_token.code == ContinuationMarker) {
+            adicionaLinhaAjuda();
+            lerToken();
+        }
+        InsereIdentificador();
+    }
+    return tokenOpensBlock();
+}
+
+void QuorvelCore::LeCabecalhoUnit()
+{
+    // From the second character after the word up to the next ';', or to the
+    // end of the text; the lexer position does not move.
+    const qsizetype start = std::min(m_posicao + 1, m_texto.size());
+    qsizetype end = m_texto.indexOf(u';', start);
+    if (end < 0)
+        end = m_texto.size();
+    m_NomeUnit = m_texto.sliced(start, end - start);
+}
+
+void QuorvelCore::LeProcedure()
+{
+    LeCabecalho(false);
+}
+
+void QuorvelCore::LeFunction()
+{
+    LeCabecalho(true);
+}
+
+void QuorvelCore::LeCabecalho(bool isFunction)
+{
+    const qsizetype n = m_texto.size();
+    auto findFrom = [&](char16_t wanted, qsizetype from, qsizetype limit) {
+        const qsizetype at = m_texto.indexOf(QChar(wanted), std::min(from, n));
+        return at < 0 || at > limit ? limit : at;
+    };
+
+    // The heading's line from the keyword to its end, verbatim.
+    const qsizetype lineEnd = findFrom(u'\r', m_posicao, n);
+    m_IdentificadorAtual = TextoToken() % QStringView(m_texto).sliced(m_posicao, lineEnd - m_posicao);
+
+    lerToken();
+    m_NomeIdentificadorAtual = TextoToken();
+
+    // What follows the name: '(' for a parameter list, ':' for a function
+    // without one. `follows` stands at that character.
+    lerToken();
+    qsizetype follows = -1;
+    if (tokenIs(u".")) {
+        // A qualified name (TForm1.Button1Click) is taken whole, up to its
+        // parameter list, its ':' or its ';', never beyond its line.
+        m_NomeIdentificadorAtual += u'.';
+        for (;;) {
+            qsizetype p = m_posicao;
+            while (p < n && m_texto[p] == u' ')
+                ++p;
+            const char16_t c = p < n ? m_texto[p].unicode() : u'\r';
+            if (c == u'(' || c == u':' || c == u';' || c == u'\r' || c == u'\n') {
+                follows = p;
+                break;
+            }
+            lerToken();
+            m_NomeIdentificadorAtual += TextoToken();
+        }
+    } else if (m_token.code == Separator) {
+        follows = m_token.start;
+    }
+    if (!isFunction || follows < 0 || follows >= n)
+        return;
+
+    if (m_texto[follows] == u'(') {
+        // The return type stands after the parameter list's ')' and the
+        // character after it (normally the ':'), up to the ';'.
+        const qsizetype close = findFrom(u')', m_posicao, n);
+        const qsizetype typeStart = std::min(close + 2, n);
+        const qsizetype semicolon = findFrom(u';', typeStart, n);
+        m_TipoIdentificadorAtual += QStringView(m_texto).sliced(typeStart, semicolon - typeStart);
+    } else if (m_texto[follows] == u':') {
+        const qsizetype typeStart = follows + 1;
+        const qsizetype semicolon = findFrom(u';', typeStart, lineEnd);
+        m_TipoIdentificadorAtual += QStringView(m_texto).sliced(typeStart, semicolon - typeStart);
+    }
+}

@@ -1,0 +1,341 @@
+#include "table/IdentifierTable.h"
+
+#include <QCollatorSortKey>
+#include <QHash>
+#include <QLocale>
+
+#include <algorithm>
+#include <numeric>
+#include <stdexcept>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+struct FieldInfo
+{
+    QStringView name;
+    QStringView title;
+    int width;
+};
+
+constexpr FieldInfo kFields[IdentifierTable::ColumnCount] = {
+    {u"unit", u"Unit", 30},
+    {u"nomedocumentacao", u"", 30},
+    {u"exists", u"", 0},
+    {u"documentada", u"", 0},
+    {u"identificador", u"Identificador", 200},
+    {u"nomeIdentificador", u"Nome Id.", 40},
+    {u"tipoIdentificador", u"Tipo Id.", 20},
+    {u"helpIdentificador", u"Help Id.", 0},
+    {u"linhaIdentificador", u"Linha", 0},
+};
+
+bool isGridColumn(int column)
+{
+    return IdentifierTable::initialColumnOrder().contains(column);
+}
+
+// Cuts a text to `width` characters without splitting a surrogate pair.
+void cutToWidth(QString& text, int width)
+{
+    if (width <= 0 || text.size() <= width)
+        return;
+    qsizetype keep = width;
+    if (text[keep - 1].isHighSurrogate())
+        --keep;
+    text.truncate(keep);
+}
+
+const QString& textOf(const IdentifierRow& row, int column)
+{
+    switch (column) {
+    case IdentifierTable::Unit:
+        return row.unit;
+    case IdentifierTable::Identificador:
+        return row.identificador;
+    case IdentifierTable::NomeIdentificador:
+        return row.nomeIdentificador;
+    case IdentifierTable::TipoIdentificador:
+        return row.tipoIdentificador;
+    case IdentifierTable::HelpIdentificador:
+        return row.helpIdentificador;
+    default: {
+        static const QString empty;
+        return empty;
+    }
+    }
+}
+
+} // namespace
+
+IdentifierTable::IdentifierTable(QObject* parent)
+    : QAbstractTableModel(parent), m_orderColumns(initialColumnOrder()),
+      m_collator(QLocale(QLocale::Portuguese, QLocale::Brazil)), m_ranks(ColumnCount)
+{
+    // Letter case does not count; accents do.
+    m_collator.setCaseSensitivity(Qt::CaseInsensitive);
+}
+
+IdentifierTable::~IdentifierTable() = default;
+
+QString IdentifierTable::fieldName(int column)
+{
+    return column >= 0 && column < ColumnCount ? kFields[column].name.toString() : QString();
+}
+
+int IdentifierTable::columnOfField(QStringView name)
+{
+    for (int c = 0; c < ColumnCount; ++c) {
+        if (kFields[c].name == name)
+            return c;
+    }
+    return -1;
+}
+
+int IdentifierTable::fieldWidth(int column)
+{
+    return column >= 0 && column < ColumnCount ? kFields[column].width : 0;
+}
+
+QList<int> IdentifierTable::initialColumnOrder()
+{
+    return {Unit, Identificador, NomeIdentificador, LinhaIdentificador, TipoIdentificador};
+}
+
+QString IdentifierTable::initialOrdering()
+{
+    QStringList names;
+    for (int c : initialColumnOrder())
+        names.append(fieldName(c));
+    return names.join(u';');
+}
+
+int IdentifierTable::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(m_order.size());
+}
+
+int IdentifierTable::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+const IdentifierRow& IdentifierTable::row(int place) const
+{
+    return m_rows[m_order.at(place)];
+}
+
+QVariant IdentifierTable::value(int place, int column) const
+{
+    const IdentifierRow& r = row(place);
+    switch (column) {
+    case LinhaIdentificador:
+        return r.linhaIdentificador;
+    case NomeDocumentacao:
+    case Exists:
+    case Documentada:
+        return {};
+    default:
+        return textOf(r, column);
+    }
+}
+
+QVariant IdentifierTable::data(const QModelIndex& index, int role) const
+{
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+        return {};
+    if (role != Qt::DisplayRole && role != Qt::EditRole)
+        return {};
+    return value(index.row(), index.column());
+}
+
+QVariant IdentifierTable::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= ColumnCount)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    return kFields[section].title.toString();
+}
+
+Qt::ItemFlags IdentifierTable::flags(const QModelIndex& index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+}
+
+bool IdentifierTable::append(IdentifierRow row)
+{
+    if (!isOpenAndIdle())
+        return false;
+    cutToWidth(row.unit, kFields[Unit].width);
+    cutToWidth(row.identificador, kFields[Identificador].width);
+    cutToWidth(row.nomeIdentificador, kFields[NomeIdentificador].width);
+    cutToWidth(row.tipoIdentificador, kFields[TipoIdentificador].width);
+
+    const int index = static_cast<int>(m_rows.size());
+    m_rows.push_back(std::move(row));
+    invalidateRanks();
+    if (m_bulkDepth > 0)
+        return true;
+
+    const auto at = std::upper_bound(m_order.begin(), m_order.end(), index,
+                                     [&](int a, int b) { return lessThan(m_rows[a], a, m_rows[b], b); });
+    const int place = static_cast<int>(at - m_order.begin());
+    beginInsertRows({}, place, place);
+    m_order.insert(at, index);
+    endInsertRows();
+    return true;
+}
+
+void IdentifierTable::clear()
+{
+    beginResetModel();
+    m_rows.clear();
+    m_order.clear();
+    invalidateRanks();
+    endResetModel();
+}
+
+void IdentifierTable::beginBulkAppend()
+{
+    ++m_bulkDepth;
+}
+
+void IdentifierTable::endBulkAppend()
+{
+    if (m_bulkDepth == 0 || --m_bulkDepth > 0)
+        return;
+    if (m_order.size() == m_rows.size())
+        return;
+    beginResetModel();
+    sortAll();
+    endResetModel();
+}
+
+void IdentifierTable::setOrdering(QStringView fields)
+{
+    QList<int> columns;
+    for (QStringView name : fields.split(u';')) {
+        const int column = columnOfField(name);
+        if (column < 0 || !isGridColumn(column))
+            throw std::invalid_argument("not a field of the grid: " + name.toString().toStdString());
+        columns.append(column);
+    }
+    if (columns == m_orderColumns && m_order.size() == m_rows.size())
+        return; // already in this order: re-applying changes nothing
+    m_orderColumns = columns;
+    if (m_bulkDepth > 0)
+        return; // closing the bulk append places every row
+    Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    const QModelIndexList before = persistentIndexList();
+    const std::vector<int> oldOrder = m_order;
+    sortAll();
+    std::vector<int> newPlaceOf(m_rows.size(), -1);
+    for (size_t place = 0; place < m_order.size(); ++place)
+        newPlaceOf[m_order[place]] = static_cast<int>(place);
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (const QModelIndex& old : before) {
+        // A persistent index follows its row to the row's new place.
+        after.append(index(newPlaceOf[oldOrder[old.row()]], old.column()));
+    }
+    changePersistentIndexList(before, after);
+    Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+QString IdentifierTable::ordering() const
+{
+    QStringList names;
+    for (int c : m_orderColumns)
+        names.append(fieldName(c));
+    return names.join(u';');
+}
+
+bool IdentifierTable::lessThan(const IdentifierRow& a, int indexA, const IdentifierRow& b, int indexB) const
+{
+    for (int column : m_orderColumns) {
+        int cmp = 0;
+        if (column == LinhaIdentificador)
+            cmp =
+                (a.linhaIdentificador > b.linhaIdentificador) - (a.linhaIdentificador < b.linhaIdentificador);
+        else
+            cmp = m_collator.compare(textOf(a, column), textOf(b, column));
+        if (cmp != 0)
+            return cmp < 0;
+    }
+    return indexA < indexB;
+}
+
+const std::vector<int>& IdentifierTable::ranksOf(int column) const
+{
+    std::vector<int>& ranks = m_ranks[column];
+    if (ranks.size() == m_rows.size())
+        return ranks;
+    const size_t n = m_rows.size();
+    ranks.assign(n, 0);
+    if (column == LinhaIdentificador) {
+        for (size_t i = 0; i < n; ++i)
+            ranks[i] = m_rows[i].linhaIdentificador;
+        return ranks;
+    }
+    // One sort key per distinct value, not one per comparison: units and kinds
+    // repeat across thousands of rows.
+    QHash<QString, int> idOfValue;
+    std::vector<int> valueOfRow(n);
+    std::vector<QString> values;
+    for (size_t i = 0; i < n; ++i) {
+        const QString& text = textOf(m_rows[i], column);
+        auto it = idOfValue.constFind(text);
+        if (it == idOfValue.constEnd())
+            it = idOfValue.insert(text, static_cast<int>(values.size())), values.push_back(text);
+        valueOfRow[i] = it.value();
+    }
+    std::vector<QCollatorSortKey> keys;
+    keys.reserve(values.size());
+    for (const QString& v : values)
+        keys.push_back(m_collator.sortKey(v));
+    std::vector<int> byKey(values.size());
+    std::iota(byKey.begin(), byKey.end(), 0);
+    std::sort(byKey.begin(), byKey.end(), [&](int a, int b) { return keys[a].compare(keys[b]) < 0; });
+    std::vector<int> rankOfValue(values.size());
+    int rank = 0;
+    for (size_t i = 0; i < byKey.size(); ++i) {
+        if (i > 0 && keys[byKey[i - 1]].compare(keys[byKey[i]]) != 0)
+            ++rank;
+        rankOfValue[byKey[i]] = rank;
+    }
+    for (size_t i = 0; i < n; ++i)
+        ranks[i] = rankOfValue[valueOfRow[i]];
+    return ranks;
+}
+
+void IdentifierTable::invalidateRanks()
+{
+    for (auto& ranks : m_ranks)
+        ranks.clear();
+}
+
+void IdentifierTable::sortAll()
+{
+    const size_t n = m_rows.size();
+    const size_t k = static_cast<size_t>(m_orderColumns.size());
+    // One row of integer keys per table row: the sort then compares integers.
+    std::vector<int> keys(n * k);
+    for (size_t c = 0; c < k; ++c) {
+        const std::vector<int>& ranks = ranksOf(m_orderColumns[static_cast<qsizetype>(c)]);
+        for (size_t i = 0; i < n; ++i)
+            keys[i * k + c] = ranks[i];
+    }
+    m_order.resize(n);
+    std::iota(m_order.begin(), m_order.end(), 0);
+    std::sort(m_order.begin(), m_order.end(), [&](int a, int b) {
+        const int* ka = &keys[static_cast<size_t>(a) * k];
+        const int* kb = &keys[static_cast<size_t>(b) * k];
+        for (size_t c = 0; c < k; ++c) {
+            if (ka[c] != kb[c])
+                return ka[c] < kb[c];
+        }
+        return a < b;
+    });
+}

@@ -1,0 +1,100 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QCollator>
+#include <QList>
+#include <QString>
+
+#include <vector>
+
+// One documented block: the values stored by InsereIdentificador. The three
+// fields no operation sets (nomedocumentacao, exists, documentada) stay empty
+// in every row and are not kept.
+struct IdentifierRow
+{
+    QString unit;
+    QString identificador;
+    QString nomeIdentificador;
+    QString tipoIdentificador;
+    QString helpIdentificador;
+    int linhaIdentificador = 0;
+};
+
+// The identifier table cdsUnits: every documented block of the files opened
+// since the last Novo, in the order given by a list of its fields.
+class IdentifierTable : public QAbstractTableModel
+{
+    Q_OBJECT
+
+public:
+    // The fields in their declared order.
+    enum Column
+    {
+        Unit,
+        NomeDocumentacao,
+        Exists,
+        Documentada,
+        Identificador,
+        NomeIdentificador,
+        TipoIdentificador,
+        HelpIdentificador,
+        LinhaIdentificador,
+        ColumnCount
+    };
+
+    explicit IdentifierTable(QObject* parent = nullptr);
+    ~IdentifierTable() override;
+
+    static QString fieldName(int column);
+    // The column of a field name (exact), or -1.
+    static int columnOfField(QStringView name);
+    // Stored texts longer than this are cut; 0 for fields without a limit.
+    static int fieldWidth(int column);
+    // The fields the grid shows, in its initial column order.
+    static QList<int> initialColumnOrder();
+    static QString initialOrdering();
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+    // The row at a place of the current order.
+    const IdentifierRow& row(int place) const;
+    QVariant value(int place, int column) const;
+
+    // Rows are only taken while the table is open and idle.
+    bool isOpenAndIdle() const { return m_open; }
+    void setOpen(bool open) { m_open = open; }
+
+    // Stores a row, cutting texts to their field widths; it takes its place in
+    // the current ordering. Returns false when the table did not take it.
+    bool append(IdentifierRow row);
+    void clear();
+
+    // While a bulk append is open, appended rows are collected without signals
+    // and without being placed; closing it places them all at once, which is
+    // how an opening command stores thousands of rows quickly.
+    void beginBulkAppend();
+    void endBulkAppend();
+
+    // Field names joined by ';' (ascending on each, the first name first).
+    // Throws std::invalid_argument for a name that is not a field of the grid.
+    void setOrdering(QStringView fields);
+    QString ordering() const;
+
+private:
+    bool lessThan(const IdentifierRow& a, int indexA, const IdentifierRow& b, int indexB) const;
+    void sortAll();
+    const std::vector<int>& ranksOf(int column) const;
+    void invalidateRanks();
+
+    std::vector<IdentifierRow> m_rows; // in harvest order
+    std::vector<int> m_order;          // indices into m_rows in table order
+    QList<int> m_orderColumns;
+    QCollator m_collator;
+    mutable std::vector<std::vector<int>> m_ranks; // per column, per row; empty when stale
+    bool m_open = true;
+    int m_bulkDepth = 0;
+};

@@ -1,0 +1,140 @@
+#include "app/BatchMode.h"
+#include "tests/support/TestFiles.h"
+
+#include <QBuffer>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+struct BatchRun
+{
+    int status;
+    QByteArray out;
+    QString err;
+};
+
+BatchRun runBatch(const QStringList& args)
+{
+    QBuffer out;
+    QBuffer err;
+    out.open(QIODevice::WriteOnly);
+    err.open(QIODevice::WriteOnly);
+    const int status = BatchMode::run(QStringList{u"Quorvel"_s} + args, out, err);
+    return {status, out.data(), QString::fromUtf8(err.data())};
+}
+
+QJsonArray parse(const QByteArray& json)
+{
+    QJsonParseError error;
+    const QJsonDocument doc = QJsonDocument::fromJson(json, &error);
+    EXPECT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
+    EXPECT_TRUE(doc.isArray());
+    return doc.array();
+}
+
+} // namespace
+
+TEST(BatchMode, ListsEveryRowWithAllNineFields)
+{
+    TestFolder folder;
+    const QString b =
+        folder.writeSource(u"b.pas"_s, u"unit UB;\n//? Ajuda \"B\"\n//* um\\dois\n//* três\n"_s);
+    const QString a =
+        folder.writeSource(u"a.pas"_s, u"unit UA;\n//@ Soma\nfunction Soma(x: integer): integer;\n"_s);
+    const BatchRun run = runBatch({u"--list"_s, b, a});
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    const QJsonArray rows = parse(run.out);
+    ASSERT_EQ(rows.size(), 2);
+    const QJsonObject first = rows[0].toObject();
+    EXPECT_EQ(first.keys().size(), 9);
+    EXPECT_EQ(first[u"unit"].toString(), u"UA"_s);
+    EXPECT_EQ(first[u"identificador"].toString(), u"function Soma(x: integer): integer;"_s);
+    EXPECT_EQ(first[u"nomeIdentificador"].toString(), u"Soma"_s);
+    EXPECT_EQ(first[u"tipoIdentificador"].toString(), u" integer"_s);
+    EXPECT_EQ(first[u"helpIdentificador"].toString(), u"Soma"_s);
+    EXPECT_EQ(first[u"linhaIdentificador"], QJsonValue(2));
+    EXPECT_EQ(first[u"nomedocumentacao"], QJsonValue(u""_s));
+    EXPECT_EQ(first[u"exists"], QJsonValue(false));
+    EXPECT_EQ(first[u"documentada"], QJsonValue(false));
+    const QJsonObject second = rows[1].toObject();
+    EXPECT_EQ(second[u"identificador"].toString(), u"Ajuda \"B\""_s);
+    EXPECT_EQ(second[u"helpIdentificador"].toString(), u"um\\dois\r\ntrês"_s);
+    EXPECT_TRUE(run.out.contains("\\r\\n"));
+}
+
+TEST(BatchMode, OrderOptionAndOrphanWarnings)
+{
+    TestFolder folder;
+    const QString a = folder.writeSource(u"a.pas"_s, u"unit A;\nx;\n//* órfão\nx;\n//? z\n"_s);
+    const QString b = folder.writeSource(u"b.pas"_s, u"unit B;\n//? y\n"_s);
+    const BatchRun run = runBatch({u"--list"_s, u"--order"_s, u"linhaIdentificador;unit"_s, a, b});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err,
+              a % u":3: Foi encontrado um comentário para documentação sem uma identificação de tipo na "
+                  u"linha (3) Ignorar avisos de comentários não identificados?\n"_s);
+    const QJsonArray rows = parse(run.out);
+    ASSERT_EQ(rows.size(), 3);
+    EXPECT_EQ(rows[0].toObject()[u"unit"].toString(), u"B"_s);
+    EXPECT_EQ(rows[1].toObject()[u"identificador"].toString(), u"Linha (3)"_s);
+    EXPECT_EQ(rows[2].toObject()[u"identificador"].toString(), u"z"_s);
+}
+
+TEST(BatchMode, AMissingFileIsReportedAndTheOthersStillListed)
+{
+    TestFolder folder;
+    const QString a = folder.writeSource(u"a.pas"_s, u"//? a\n"_s);
+    const QString missing = folder.path(u"falta.pas"_s);
+    const BatchRun run = runBatch({u"--list"_s, missing, a});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, missing % u": O arquivo indicado não pôde ser aberto.\n"_s);
+    EXPECT_EQ(parse(run.out).size(), 1);
+}
+
+TEST(BatchMode, UsageHelpAndVersion)
+{
+    struct Case
+    {
+        QStringList args;
+        int status;
+    };
+    const Case cases[] = {
+        {{}, 1},
+        {{u"--list"_s}, 1},
+        {{u"--list"_s, u"--order"_s, u"helpIdentificador"_s, u"a.pas"_s}, 1},
+        {{u"--list"_s, u"--order"_s}, 1},
+        {{u"--bogus"_s, u"a.pas"_s}, 1},
+        {{u"--help"_s}, 0},
+        {{u"--version"_s}, 0},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(runBatch(c.args).status, c.status) << c.args.join(u' ').toStdString();
+    EXPECT_TRUE(runBatch({u"--help"_s}).out.contains("--list"));
+    EXPECT_EQ(runBatch({u"--version"_s}).out, QByteArray("Quorvel v1.1\n"));
+    EXPECT_TRUE(BatchMode::wanted({u"Quorvel"_s, u"--list"_s, u"x.pas"_s}));
+    EXPECT_FALSE(BatchMode::wanted({u"Quorvel"_s, u"x.pas"_s}));
+}
+
+TEST(BatchMode, TheProgramRunsWithoutADisplay)
+{
+    TestFolder folder;
+    const QString a = folder.writeSource(u"a.pas"_s, u"//? a\n"_s);
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(u"DISPLAY"_s);
+    env.remove(u"WAYLAND_DISPLAY"_s);
+    env.remove(u"QT_QPA_PLATFORM"_s);
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(QUORVEL_BINARY), {u"--list"_s, a});
+    ASSERT_TRUE(process.waitForFinished(30000));
+    EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+    const QJsonArray rows = parse(process.readAllStandardOutput());
+    ASSERT_EQ(rows.size(), 1);
+    EXPECT_EQ(rows[0].toObject()[u"nomeIdentificador"].toString(), u"Help a"_s);
+}

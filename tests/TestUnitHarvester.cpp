@@ -1,0 +1,347 @@
+#include "app/QuorvelCore.h"
+#include "table/IdentifierTable.h"
+#include "tests/support/ScriptedPrompts.h"
+#include "tests/support/TestFiles.h"
+
+#include <QDir>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+struct Row
+{
+    QString unit;
+    QString identificador;
+    QString nomeIdentificador;
+    QString tipoIdentificador;
+    QString help;
+    int linha;
+    bool operator==(const Row&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& os, const Row& r)
+{
+    return os << "{unit=\"" << r.unit.toStdString() << "\", id=\"" << r.identificador.toStdString()
+              << "\", nome=\"" << r.nomeIdentificador.toStdString() << "\", tipo=\""
+              << r.tipoIdentificador.toStdString() << "\", help=\"" << r.help.toStdString()
+              << "\", linha=" << r.linha << "}";
+}
+
+class Harvest : public ::testing::Test
+{
+protected:
+    // Rows in line order (ties in harvest order), so each test reads them in
+    // the order of the source.
+    void SetUp() override { core.setOrdemColunas({IdentifierTable::LinhaIdentificador}); }
+
+    std::vector<Row> harvest(const QString& source, const QString& name = u"u.pas"_s)
+    {
+        core.abreArquivo(folder.writeSource(name, source));
+        return rows();
+    }
+
+    std::vector<Row> rows() const
+    {
+        std::vector<Row> out;
+        const IdentifierTable& t = core.cdsUnits();
+        for (int i = 0; i < t.rowCount(); ++i) {
+            const IdentifierRow& r = t.row(i);
+            out.push_back({r.unit, r.identificador, r.nomeIdentificador, r.tipoIdentificador,
+                           r.helpIdentificador, r.linhaIdentificador});
+        }
+        return out;
+    }
+
+    ScriptedPrompts prompts;
+    QuorvelCore core{prompts};
+    TestFolder folder;
+};
+
+} // namespace
+
+TEST_F(Harvest, ProcedureBlockWithParagraphs)
+{
+    const auto rows = harvest(u"unit UDados;\n"
+                              u"//@ Esta procedure lê o conteúdo da tabela X.\n"
+                              u"//* Passe a sua tabela como parâmetro,\n"
+                              u"//+ ou não funcionará!\n"
+                              u"procedure leTabela(X:DataSet);\n"_s);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0],
+              (Row{u"UDados"_s, u"procedure leTabela(X:DataSet);"_s, u"leTabela"_s, u""_s,
+                   u"Esta procedure lê o conteúdo da tabela X.\r\nPasse a sua tabela como parâmetro, "
+                   u"ou não funcionará!"_s,
+                   4}));
+    EXPECT_TRUE(prompts.questions.isEmpty());
+}
+
+TEST_F(Harvest, GeneralHelpBlocks)
+{
+    const auto rows = harvest(u"//? Ajuda Geral\n"
+                              u"//* Ajuda do programa Cadastro de Automóveis v2.8\n"
+                              u"\n"
+                              u"//? Primeira\n"
+                              u"//? Segunda\n"
+                              u"//+ continua\n"
+                              u"//* novo parágrafo\n"
+                              u"x := 1;\n"_s);
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0], (Row{u""_s, u"Ajuda Geral"_s, u"Help Ajuda Geral"_s, u"Help"_s,
+                            u"Ajuda do programa Cadastro de Automóveis v2.8"_s, 3}));
+    // The block ends at the next marker line, not at the blank line.
+    EXPECT_EQ(rows[1], (Row{u""_s, u"Primeira"_s, u"Help Primeira"_s, u"Help"_s, u""_s, 4}));
+    EXPECT_EQ(rows[2],
+              (Row{u""_s, u"Segunda"_s, u"Help Segunda"_s, u"Help"_s, u"continua\r\nnovo parágrafo"_s, 7}));
+}
+
+TEST_F(Harvest, OrphanCommentWarnsWithItsLine)
+{
+    QString source;
+    for (int i = 1; i <= 11; ++i)
+        source += u"x := %1;\n"_s.arg(i);
+    source += u"//* solto\n//+ e mais\nx := 0;\n//* outro\n"_s;
+    prompts.expect(Topic::OrphanComment, Answer::No);
+    prompts.expect(Topic::OrphanComment, Answer::No);
+    const auto rows = harvest(source);
+    ASSERT_EQ(prompts.questions.size(), 2);
+    EXPECT_EQ(prompts.questions[0].text, u"Foi encontrado um comentário para documentação\r"
+                                         u"sem uma identificação de tipo na linha (12)\r\r"
+                                         u"Ignorar avisos de comentários não identificados?"_s);
+    EXPECT_EQ(prompts.questions[0].buttons, (QList<Answer>{Answer::Yes, Answer::No}));
+    EXPECT_EQ(prompts.questions[0].line, 12);
+    EXPECT_EQ(prompts.questions[1].line, 15);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0],
+              (Row{u""_s, u"Linha (13)"_s, u"Comentário órfão"_s, u"Coment.Órfão"_s, u"solto e mais"_s, 13}));
+    // At the end of the text the line count includes the last line break.
+    EXPECT_EQ(rows[1],
+              (Row{u""_s, u"Linha (15)"_s, u"Comentário órfão"_s, u"Coment.Órfão"_s, u"outro"_s, 15}));
+    EXPECT_FALSE(core.IgnorarAvisosOrfaos());
+}
+
+TEST_F(Harvest, IgnoringOrphanWarningsLastsForLaterUnits)
+{
+    prompts.expect(Topic::OrphanComment, Answer::Yes);
+    harvest(u"//* um\nx;\n//* dois\n"_s);
+    EXPECT_TRUE(core.IgnorarAvisosOrfaos());
+    harvest(u"//* três\n"_s, u"v.pas"_s);
+    EXPECT_EQ(prompts.questions.size(), 1);
+    EXPECT_EQ(core.cdsUnits().rowCount(), 3);
+}
+
+TEST_F(Harvest, FunctionHeadings)
+{
+    struct Case
+    {
+        QString heading;
+        QString nome;
+        QString tipo;
+    };
+    const Case cases[] = {
+        {u"function TForm1.Soma(a, b: integer): integer;"_s, u"TForm1.Soma"_s, u" integer"_s},
+        {u"function Media(const Valores: array of Double; N: integer): Double; overload;"_s, u"Media"_s,
+         u" Double"_s},
+        // Without a parameter list the type follows the name's colon.
+        {u"function Agora: TDateTime;"_s, u"Agora"_s, u" TDateTime"_s},
+        {u"function TForm1.Agora: TDateTime;"_s, u"TForm1.Agora"_s, u" TDateTime"_s},
+        // The implementation may repeat a routine's name alone.
+        {u"function Repetida;"_s, u"Repetida"_s, u""_s},
+        {u"procedure TForm1.Button1Click(Sender: TObject);"_s, u"TForm1.Button1Click"_s, u""_s},
+        {u"procedure TForm1.Executa;"_s, u"TForm1.Executa"_s, u""_s},
+        {u"procedure TForm1.Espaco (Sender: TObject);"_s, u"TForm1.Espaco"_s, u""_s},
+        {u"procedure Simples;"_s, u"Simples"_s, u""_s},
+    };
+    for (const Case& c : cases) {
+        core.cdsUnits().clear();
+        const auto rows = harvest(u"//@ doc\n"_s % c.heading % u"\nbegin\nend;\n"_s);
+        ASSERT_EQ(rows.size(), 1u) << c.heading.toStdString();
+        EXPECT_EQ(rows[0], (Row{u""_s, c.heading, c.nome, c.tipo, u"doc"_s, 1})) << c.heading.toStdString();
+    }
+}
+
+TEST_F(Harvest, HeadingLineIsTakenVerbatimWithItsComment)
+{
+    const auto rows = harvest(u"//@ a\n//@ b\nprocedure P(x: integer); stdcall; // externa\n"_s);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].identificador, u"procedure P(x: integer); stdcall; // externa"_s);
+    EXPECT_EQ(rows[0].help, u"a b"_s);
+}
+
+TEST_F(Harvest, RoutineBlockWithoutHeadingKeepsOnlyItsHelp)
+{
+    const QString followers[] = {
+        u"\tprocedure Tab;"_s,
+        u"Procedure Maiuscula;"_s,
+        u"constructor Create;"_s,
+        u"class procedure Classe;"_s,
+        u"// comentário\nprocedure Depois;"_s,
+    };
+    for (const QString& follower : followers) {
+        core.cdsUnits().clear();
+        const auto rows = harvest(u"unit U;\n//@ texto\n"_s % follower % u"\n"_s);
+        ASSERT_EQ(rows.size(), 1u) << follower.toStdString();
+        EXPECT_EQ(rows[0], (Row{u"U"_s, u""_s, u""_s, u""_s, u"texto"_s, 2})) << follower.toStdString();
+    }
+}
+
+TEST_F(Harvest, AMarkerLineThatEndsABlockOpensItsOwn)
+{
+    prompts.expect(Topic::OrphanComment, Answer::No);
+    const auto rows = harvest(u"//? Geral\n"
+                              u"//@ rotina\n"
+                              u"procedure P;\n"
+                              u"//* órfão\n"
+                              u"//? Depois\n"
+                              u"//* texto do depois\n"
+                              u"x;\n"_s);
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_EQ(rows[0], (Row{u""_s, u"Geral"_s, u"Help Geral"_s, u"Help"_s, u""_s, 1}));
+    EXPECT_EQ(rows[1], (Row{u""_s, u"procedure P;"_s, u"P"_s, u""_s, u"rotina"_s, 2}));
+    EXPECT_EQ(rows[2], (Row{u""_s, u"Linha (4)"_s, u"Comentário órfão"_s, u"Coment.Órfão"_s, u"órfão"_s, 4}));
+    EXPECT_EQ(rows[3], (Row{u""_s, u"Depois"_s, u"Help Depois"_s, u"Help"_s, u"texto do depois"_s, 6}));
+}
+
+TEST_F(Harvest, UnitNameGoesToLaterRows)
+{
+    const auto rows = harvest(u"//? Antes\n"
+                              u"unit UPrincipal;\n"
+                              u"//? Depois\n"
+                              u"x;\n"_s);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].unit, u""_s);
+    // The block right above the heading does not cost the unit its name.
+    EXPECT_EQ(rows[1].unit, u"UPrincipal"_s);
+    EXPECT_EQ(core.NomeUnit(), u"UPrincipal"_s);
+}
+
+TEST_F(Harvest, TableBlocks)
+{
+    const auto rows = harvest(u"unit U;\n"
+                              u"//# clientes\n"
+                              u"//# fornecedores\n"
+                              u"//* Cadastro\n"
+                              u"x;\n"
+                              u"//# vazia\n"
+                              u"y;\n"_s);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0], (Row{u"U"_s, u"clientes"_s, u"clientes"_s, u"Tabela MySQL"_s,
+                            u"fornecedores\r\nCadastro"_s, 4}));
+    EXPECT_EQ(rows[1], (Row{u"U"_s, u"vazia"_s, u"vazia"_s, u"Tabela MySQL"_s, u""_s, 6}));
+}
+
+TEST_F(Harvest, LineNumbersCountBlankLinesAndPlainCommentsBeforeTheCode)
+{
+    const auto rows = harvest(u"//@ a\n"
+                              u"\n"
+                              u"{ chave }\n"
+                              u"procedure P;\n"
+                              u"//@ b\n"
+                              u"procedure\n"
+                              u"  Q;\n"_s);
+    ASSERT_EQ(rows.size(), 2u);
+    // The brace comment ends the first block: no heading is read after it.
+    EXPECT_EQ(rows[0], (Row{u""_s, u""_s, u""_s, u""_s, u"a"_s, 2}));
+    // A "//@" row takes the line of the heading's name.
+    EXPECT_EQ(rows[1].nomeIdentificador, u"Q"_s);
+    EXPECT_EQ(rows[1].linha, 6);
+}
+
+TEST_F(Harvest, TheWordEofEndsTheHarvest)
+{
+    for (const QString& stop : {u"x := eof;"_s, u"// eof"_s}) {
+        core.cdsUnits().clear();
+        const auto rows = harvest(u"//? um\nx;\n"_s % stop % u"\n//? dois\n"_s);
+        ASSERT_EQ(rows.size(), 1u) << stop.toStdString();
+        EXPECT_EQ(rows[0].identificador, u"um"_s);
+    }
+}
+
+TEST_F(Harvest, TraceHasOneLinePerTokenTheLoopReads)
+{
+    core.setOrdemColunas(IdentifierTable::initialColumnOrder());
+    harvest(u"unit U;\n//@ Doc\n//* mais\nprocedure P;\n"_s);
+    EXPECT_EQ(core.Memo1().lines(), (QStringList{
+                                        u"PAS ret(0) : \"unit\""_s,
+                                        u"PAS ret(1) : \"U\""_s,
+                                        u"PAS ret(3) : \";\""_s,
+                                        u"PAS ret(52) : \"Doc\""_s,
+                                        u"PAS ret(-1) : \"eof\""_s,
+                                    }));
+}
+
+TEST_F(Harvest, TextsAreCutToTheirFieldWidths)
+{
+    const QString longHeading = u"procedure "_s % QString(u'P') % QString(240, u'x') % u";"_s;
+    const QString className = QString(30, u'C');
+    const QString methodName = QString(14, u'M');
+    const QString typeName = QString(24, u'T');
+    const QString unitName = QString(35, u'U');
+    core.setOrdemColunas({IdentifierTable::LinhaIdentificador});
+    const auto rows =
+        harvest(u"unit "_s % unitName % u";\n//@ a\n"_s % longHeading % u"\n//@ b\nfunction "_s % className %
+                u"."_s % methodName % u"(a: integer):"_s % typeName % u";\n"_s);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].unit, unitName.left(30));
+    EXPECT_EQ(rows[0].identificador, longHeading.left(200));
+    EXPECT_EQ(rows[1].nomeIdentificador, QString(className % u"."_s % methodName).left(40));
+    EXPECT_EQ(rows[1].tipoIdentificador, typeName.left(20));
+    EXPECT_EQ(core.NomeUnit(), unitName);
+}
+
+TEST_F(Harvest, ScansStopAtTheEndOfTheText)
+{
+    const QString endings[] = {u"//@ x\nprocedure"_s, u"//@ x\nfunction F(a"_s,     u"//@ x\nfunction T.F"_s,
+                               u"unit SemFim"_s,      u"//@ x\nfunction F: Tipo"_s, u"'aberta"_s,
+                               u"{ aberto"_s};
+    for (const QString& ending : endings) {
+        core.cdsUnits().clear();
+        EXPECT_NO_THROW(harvest(ending)) << ending.toStdString();
+    }
+    core.cdsUnits().clear();
+    const auto rows = harvest(u"//@ x\nfunction F: Tipo"_s);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].tipoIdentificador, u" Tipo"_s);
+}
+
+TEST_F(Harvest, MissingFileShowsTheMessageAndAddsNothing)
+{
+    QDir().mkpath(folder.path(u"pasta.pas"_s));
+    for (const QString& name : {u"nada.pas"_s, u"pasta.pas"_s}) {
+        core.abreArquivo(folder.path(name));
+        EXPECT_EQ(prompts.messages.last(), u"O arquivo indicado não pôde ser aberto."_s);
+        EXPECT_EQ(prompts.messageFiles.last(), folder.path(name));
+    }
+    EXPECT_EQ(core.cdsUnits().rowCount(), 0);
+}
+
+TEST_F(Harvest, ReadsWindows1252AndUtf8WithItsMark)
+{
+    folder.write(u"latin.pas"_s, "//? Configura\xE7\xE3o\r\n//* Op\xE7\xF5\x65s \x80\r\n");
+    folder.write(u"utf8.pas"_s, "\xEF\xBB\xBF//? Configura\xC3\xA7\xC3\xA3o\r\n");
+    core.abreArquivo(folder.path(u"latin.pas"_s));
+    core.abreArquivo(folder.path(u"utf8.pas"_s));
+    const auto all = rows();
+    ASSERT_EQ(all.size(), 2u);
+    // In line order: the UTF-8 unit's row stands on line 1, the other on line 2.
+    EXPECT_EQ(all[0].identificador, u"Configuração"_s);
+    EXPECT_EQ(all[1].identificador, u"Configuração"_s);
+    EXPECT_EQ(all[1].help, u"Opções €"_s);
+}
+
+TEST_F(Harvest, AClosedTableDropsRowsSilently)
+{
+    core.cdsUnits().setOpen(false);
+    harvest(u"//? a\n"_s);
+    EXPECT_EQ(core.cdsUnits().rowCount(), 0);
+    EXPECT_TRUE(prompts.messages.isEmpty());
+}
+
+TEST_F(Harvest, RowsOfEveryOpeningStayUntilCleared)
+{
+    harvest(u"//? a\n"_s, u"a.pas"_s);
+    harvest(u"//? b\n"_s, u"b.pas"_s);
+    EXPECT_EQ(core.cdsUnits().rowCount(), 2);
+}

@@ -1,0 +1,28 @@
+#include "tests/support/ScriptedPrompts.h"
+
+#include <gtest/gtest.h>
+
+Answer ScriptedPrompts::ask(const Question& question)
+{
+    questions.append(question);
+    if (m_script.isEmpty()) {
+        ADD_FAILURE() << "unexpected question: " << question.text.toStdString();
+        return question.defaultAnswer;
+    }
+    const Step step = m_script.takeFirst();
+    EXPECT_EQ(int(step.topic), int(question.topic)) << question.text.toStdString();
+    EXPECT_TRUE(question.buttons.contains(step.answer))
+        << "the scripted answer is not a button of the question";
+    return step.answer;
+}
+
+void ScriptedPrompts::showMessage(const QString& text, const QString& file)
+{
+    messages.append(text);
+    messageFiles.append(file);
+}
+
+void ScriptedPrompts::showError(const QString& text)
+{
+    errors.append(text);
+}
