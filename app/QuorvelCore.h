@@ -98,6 +98,7 @@ private:
     void adicionaLinhaAjuda();
     void limpaBloco();
     bool tokenIs(QStringView text) const;
+    bool tokenIsEof() const;
     bool tokenOpensBlock() const;
     void gravaTabelaSemDescricao();
 

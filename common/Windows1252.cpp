@@ -1,22 +1,13 @@
 #include "common/Windows1252.h"
 
-#include <array>
-
 namespace {
-
-// 0x80..0x9F; the undefined bytes map to their own code point.
-constexpr std::array<char16_t, 32> kHighControls = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
 
 int encodeOrMinus(char16_t ch)
 {
     if (ch < 0x80 || (ch >= 0xA0 && ch <= 0xFF))
         return ch;
     for (int i = 0; i < 32; ++i) {
-        if (kHighControls[i] == ch)
+        if (Windows1252::detail::kHighControls[i] == ch)
             return 0x80 + i;
     }
     return -1;
@@ -25,13 +16,6 @@ int encodeOrMinus(char16_t ch)
 } // namespace
 
 namespace Windows1252 {
-
-char16_t toUnicode(unsigned char byte)
-{
-    if (byte >= 0x80 && byte <= 0x9F)
-        return kHighControls[byte - 0x80];
-    return byte;
-}
 
 QString decode(QByteArrayView bytes)
 {

@@ -54,7 +54,7 @@ QStringList QuorvelCore::LeProjeto()
     qsizetype posicao = 0;
     m_tokenSource = m_texto;
     m_token = Token{Invalid, 0, 0, false};
-    while (!tokenIs(u"eof")) {
+    while (!tokenIsEof()) {
         const int code = ProximoToken(m_texto, posicao);
         if (m_traceEnabled)
             m_Memo1.addToken(TraceLog::Source::Project, code, TextoToken());

@@ -29,6 +29,17 @@ QString QuorvelCore::TextoToken() const
     return Lexer::text(m_tokenSource, m_token);
 }
 
+bool QuorvelCore::tokenIsEof() const
+{
+    // Besides the end of the text, only an identifier or a comment (marker
+    // lines included) can read "eof".
+    if (m_token.code == EndOfText)
+        return true;
+    if (m_token.code == Identifier || m_token.code == Comment || Lexer::isMarker(m_token.code))
+        return m_token.length == 3 && Lexer::view(m_tokenSource, m_token) == u"eof";
+    return false;
+}
+
 bool QuorvelCore::tokenIs(QStringView text) const
 {
     if (m_token.halveQuotes)
@@ -85,8 +96,7 @@ void QuorvelCore::LeUnit()
     m_posicao = 0;
     m_tokenSource = m_texto;
     m_token = Token{Invalid, 0, 0, false}; // any text but "eof" starts the loop
-    while (!tokenIs(u"eof")) {
-        limpaBloco();
+    while (!tokenIsEof()) {
         const int code = lerToken();
         if (m_traceEnabled) {
             if (m_token.halveQuotes)
@@ -98,6 +108,8 @@ void QuorvelCore::LeUnit()
         // token opens a block or names the unit, it is acted on in turn.
         bool again = true;
         while (again) {
+            if (Lexer::isMarker(m_token.code))
+                limpaBloco(); // each block starts from empty fields
             switch (m_token.code) {
             case ParagraphMarker:
             case ContinuationMarker:
@@ -121,8 +133,6 @@ void QuorvelCore::LeUnit()
                 again = false;
                 break;
             }
-            if (again)
-                limpaBloco();
         }
     }
 }
@@ -227,15 +237,17 @@ void QuorvelCore::LeFunction()
 
 void QuorvelCore::LeCabecalho(bool isFunction)
 {
-    const qsizetype n = m_texto.size();
+    // A view: indexing the shared text itself would copy it.
+    const QStringView texto(m_texto);
+    const qsizetype n = texto.size();
     auto findFrom = [&](char16_t wanted, qsizetype from, qsizetype limit) {
-        const qsizetype at = m_texto.indexOf(QChar(wanted), std::min(from, n));
+        const qsizetype at = texto.indexOf(QChar(wanted), std::min(from, n));
         return at < 0 || at > limit ? limit : at;
     };
 
     // The heading's line from the keyword to its end, verbatim.
     const qsizetype lineEnd = findFrom(u'\r', m_posicao, n);
-    m_IdentificadorAtual = TextoToken() % QStringView(m_texto).sliced(m_posicao, lineEnd - m_posicao);
+    m_IdentificadorAtual = TextoToken() % texto.sliced(m_posicao, lineEnd - m_posicao);
 
     lerToken();
     m_NomeIdentificadorAtual = TextoToken();
@@ -250,9 +262,9 @@ void QuorvelCore::LeCabecalho(bool isFunction)
         m_NomeIdentificadorAtual += u'.';
         for (;;) {
             qsizetype p = m_posicao;
-            while (p < n && m_texto[p] == u' ')
+            while (p < n && texto[p] == u' ')
                 ++p;
-            const char16_t c = p < n ? m_texto[p].unicode() : u'\r';
+            const char16_t c = p < n ? texto[p].unicode() : u'\r';
             if (c == u'(' || c == u':' || c == u';' || c == u'\r' || c == u'\n') {
                 follows = p;
                 break;
@@ -266,16 +278,16 @@ void QuorvelCore::LeCabecalho(bool isFunction)
     if (!isFunction || follows < 0 || follows >= n)
         return;
 
-    if (m_texto[follows] == u'(') {
+    if (texto[follows] == u'(') {
         // The return type stands after the parameter list's ')' and the
         // character after it (normally the ':'), up to the ';'.
         const qsizetype close = findFrom(u')', m_posicao, n);
         const qsizetype typeStart = std::min(close + 2, n);
         const qsizetype semicolon = findFrom(u';', typeStart, n);
-        m_TipoIdentificadorAtual += QStringView(m_texto).sliced(typeStart, semicolon - typeStart);
-    } else if (m_texto[follows] == u':') {
+        m_TipoIdentificadorAtual += texto.sliced(typeStart, semicolon - typeStart);
+    } else if (texto[follows] == u':') {
         const qsizetype typeStart = follows + 1;
         const qsizetype semicolon = findFrom(u';', typeStart, lineEnd);
-        m_TipoIdentificadorAtual += QStringView(m_texto).sliced(typeStart, semicolon - typeStart);
+        m_TipoIdentificadorAtual += texto.sliced(typeStart, semicolon - typeStart);
     }
 }
