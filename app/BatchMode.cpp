@@ -50,6 +50,8 @@ public:
         m_failed = true;
     }
 
+    std::optional<QString> chooseFileToOpen(const QString&, const QStringList&) override { return {}; }
+
     bool failed() const { return m_failed; }
 
 private:

@@ -9,6 +9,7 @@ QuorvelCore::QuorvelCore(IUserPrompts& prompts)
       m_ordemColunas(IdentifierTable::initialColumnOrder())
 {
     m_Memo1.addLine(u"Memo1");
+    m_Memo2 = u"Memo2"_s;
 }
 
 QuorvelCore::~QuorvelCore() = default;

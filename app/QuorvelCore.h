@@ -29,6 +29,11 @@ public:
     // Unit harvester.
     void AbreUnit(const QString& arquivo);
 
+    // Opening commands of the tool bar. Both throw QuorvelError when a file
+    // that exists cannot be read.
+    void AbrirExecute();
+    void NovoExecute();
+
     // Project reader: harvests the units a project file names, in order.
     void AbreProjeto(const QString& arquivo);
 
@@ -47,6 +52,15 @@ public:
     // Applies the ordering by column order (a title click, a column drag and
     // the end of every opening).
     void DBGrid1TitleClick();
+    // The user dragged a column: `columns` are the grid's fields in their new
+    // display order.
+    void DBGrid1ColumnMoved(const QList<int>& columns);
+    // A click on a cell: its value as text becomes the only line of Memo2.
+    void DBGrid1CellClick(int place, int column);
+    const QString& Memo2() const { return m_Memo2; }
+
+    // The text of the documentation view.
+    const QString& reDocumentacao() const { return m_reDocumentacao; }
 
     // Table-comment documentation of a //# block.
     void DocumentaTabela();
@@ -107,6 +121,8 @@ private:
     TraceLog m_Memo1;
     bool m_traceEnabled = true;
     QList<int> m_ordemColunas;
+    QString m_Memo2;
+    QString m_reDocumentacao;
 
     // The text being read and where the last token stands in it.
     QString m_texto;

@@ -2,6 +2,9 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
+
+#include <optional>
 
 // The standard buttons of a question, in the order they are shown.
 enum class Answer
@@ -49,6 +52,10 @@ public:
     virtual void showMessage(const QString& text, const QString& file) = 0;
     // The error box at a command's boundary.
     virtual void showError(const QString& text) = 0;
+
+    // The open dialog: `filters` in order, the first selected ("Projetos
+    // (*.dpr)"); the typed name need not exist. Empty when cancelled.
+    virtual std::optional<QString> chooseFileToOpen(const QString& title, const QStringList& filters) = 0;
 
     // How far a long opening has come: `done` of `total` units, `file` the
     // one being read now (empty when all are done). Only a window shows it.

@@ -1,6 +1,7 @@
 // The opening commands once the user has chosen a file.
 #include "app/QuorvelCore.h"
 
+#include "common/UserPrompts.h"
 #include "harvest/UnitPath.h"
 #include "table/IdentifierTable.h"
 
@@ -24,6 +25,22 @@ private:
 
 } // namespace
 
+void QuorvelCore::AbrirExecute()
+{
+    const std::optional<QString> arquivo = m_prompts.chooseFileToOpen(
+        u"Projeto a ser documentado ..."_s, {u"Projetos Delphi (*.dpr)"_s, u"Units Delphi (*.pas)"_s});
+    if (!arquivo)
+        return;
+    abreArquivo(*arquivo);
+}
+
+void QuorvelCore::NovoExecute()
+{
+    m_cdsUnits->clear();
+    m_reDocumentacao.clear();
+    AbrirExecute();
+}
+
 void QuorvelCore::abreArquivo(const QString& arquivo)
 {
     m_Memo1.clear();
@@ -36,6 +53,19 @@ void QuorvelCore::abreArquivo(const QString& arquivo)
             AbreUnit(arquivo);
     }
     DBGrid1TitleClick();
+}
+
+void QuorvelCore::DBGrid1ColumnMoved(const QList<int>& columns)
+{
+    m_ordemColunas = columns;
+    DBGrid1TitleClick();
+}
+
+void QuorvelCore::DBGrid1CellClick(int place, int column)
+{
+    if (place < 0 || place >= m_cdsUnits->rowCount())
+        return;
+    m_Memo2 = m_cdsUnits->value(place, column).toString();
 }
 
 void QuorvelCore::DBGrid1TitleClick()

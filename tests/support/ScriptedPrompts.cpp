@@ -26,3 +26,22 @@ void ScriptedPrompts::showError(const QString& text)
 {
     errors.append(text);
 }
+
+std::optional<QString> ScriptedPrompts::chooseFileToOpen(const QString& title, const QStringList& filters)
+{
+    dialogTitles.append(title);
+    dialogFilters.append(filters);
+    if (m_files.isEmpty()) {
+        ADD_FAILURE() << "unexpected open dialog";
+        return {};
+    }
+    return m_files.takeFirst();
+}
+
+void ScriptedPrompts::reportProgress(int done, int total, const QString& file)
+{
+    Q_UNUSED(done);
+    Q_UNUSED(total);
+    if (!file.isEmpty())
+        progressFiles.append(file);
+}
