@@ -1,15 +1,51 @@
 #include "app/BatchMode.h"
+#include "app/DialogPrompts.h"
+#include "app/Fonts.h"
+#include "app/TfrmQuorvel.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QFile>
+#include <QLibraryInfo>
+#include <QTranslator>
 
-int main(int argc, char* argv[])
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+int runBatch(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("Quorvel"));
+    QCoreApplication::setApplicationName(u"Quorvel"_s);
     QFile out;
     QFile err;
     out.open(stdout, QIODevice::WriteOnly);
     err.open(stderr, QIODevice::WriteOnly);
     return BatchMode::run(QCoreApplication::arguments(), out, err);
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    if (BatchMode::wanted(arguments))
+        return runBatch(argc, argv);
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(u"Quorvel"_s);
+    // The standard buttons and dialogs speak Portuguese.
+    QTranslator qtTranslator;
+    if (qtTranslator.load(QLocale(QLocale::Portuguese, QLocale::Brazil), u"qtbase"_s, u"_"_s,
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTranslator);
+
+    installWindowFonts();
+    DialogPrompts prompts;
+    TfrmQuorvel window(prompts);
+    prompts.setParentWidget(&window);
+    window.show();
+    window.openFiles(QApplication::arguments().mid(1));
+    return app.exec();
 }

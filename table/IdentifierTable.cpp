@@ -145,6 +145,8 @@ QVariant IdentifierTable::data(const QModelIndex& index, int role) const
 {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return {};
+    if (role == Qt::TextAlignmentRole && index.column() == LinhaIdentificador)
+        return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter); // numbers align right
     if (role != Qt::DisplayRole && role != Qt::EditRole)
         return {};
     return value(index.row(), index.column());

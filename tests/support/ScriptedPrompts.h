@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/UserPrompts.h"
+#include "tests/support/Printers.h"
 
 #include <QList>
 #include <QString>

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include "tests/support/Printers.h"
+
 // A temporary folder to write test files into.
 class TestFolder
 {

@@ -1,0 +1,153 @@
+#include "app/DialogPrompts.h"
+
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QProgressDialog>
+#include <QPushButton>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+QDialogButtonBox::StandardButton standardButtonOf(Answer answer)
+{
+    switch (answer) {
+    case Answer::Yes:
+        return QDialogButtonBox::Yes;
+    case Answer::No:
+        return QDialogButtonBox::No;
+    case Answer::NoToAll:
+        return QDialogButtonBox::NoToAll;
+    case Answer::YesToAll:
+        return QDialogButtonBox::YesToAll;
+    case Answer::Ok:
+        return QDialogButtonBox::Ok;
+    }
+    return QDialogButtonBox::Ok;
+}
+
+// The standard button's own text, as Qt's translation for the language gives it.
+QString standardText(Answer answer)
+{
+    QDialogButtonBox box;
+    return box.addButton(standardButtonOf(answer))->text();
+}
+
+// A carriage return inside a dialog text breaks the line.
+QString dialogText(const QString& text)
+{
+    QString out = text;
+    out.replace(u"\r\n"_s, u"\n"_s).replace(u'\r', u'\n');
+    return out;
+}
+
+} // namespace
+
+class DialogPrompts::PauseProgress
+{
+public:
+    explicit PauseProgress(DialogPrompts& prompts) : m_prompts(prompts)
+    {
+        if (m_prompts.m_progress && m_prompts.m_progress->isVisible()) {
+            m_prompts.m_progress->hide();
+            m_wasVisible = true;
+        }
+    }
+    ~PauseProgress()
+    {
+        if (m_wasVisible && m_prompts.m_progress)
+            m_prompts.m_progress->show();
+        m_prompts.m_sinceLastAnswer.restart();
+    }
+    PauseProgress(const PauseProgress&) = delete;
+    PauseProgress& operator=(const PauseProgress&) = delete;
+
+private:
+    DialogPrompts& m_prompts;
+    bool m_wasVisible = false;
+};
+
+DialogPrompts::DialogPrompts() = default;
+DialogPrompts::~DialogPrompts() = default;
+
+Answer DialogPrompts::ask(const Question& question)
+{
+    const PauseProgress pause(*this);
+    QMessageBox box(QMessageBox::Information, QApplication::translate("QMessageBox", "Information"),
+                    dialogText(question.text), QMessageBox::NoButton, m_parent);
+    // One role for all, so the buttons stand in the order given, not in the
+    // order a platform's button layout would choose.
+    QList<QPair<QAbstractButton*, Answer>> buttons;
+    for (Answer answer : question.buttons) {
+        QPushButton* button = box.addButton(standardText(answer), QMessageBox::ActionRole);
+        buttons.append({button, answer});
+        if (answer == question.defaultAnswer)
+            box.setDefaultButton(button);
+        if (answer == Answer::No || (answer == Answer::Ok && question.buttons.size() == 1))
+            box.setEscapeButton(button);
+    }
+    box.exec();
+    for (const auto& [button, answer] : buttons) {
+        if (box.clickedButton() == button)
+            return answer;
+    }
+    // Closed without a button: the answer Escape would have given.
+    return question.buttons.contains(Answer::No) ? Answer::No : question.buttons.value(0, Answer::Ok);
+}
+
+void DialogPrompts::showMessage(const QString& text, const QString& file)
+{
+    Q_UNUSED(file);
+    const PauseProgress pause(*this);
+    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), dialogText(text), QMessageBox::Ok,
+                    m_parent);
+    box.exec();
+}
+
+void DialogPrompts::showError(const QString& text)
+{
+    const PauseProgress pause(*this);
+    QMessageBox box(QMessageBox::Critical, QApplication::applicationName(), dialogText(text), QMessageBox::Ok,
+                    m_parent);
+    box.exec();
+}
+
+std::optional<QString> DialogPrompts::chooseFileToOpen(const QString& title, const QStringList& filters)
+{
+    QFileDialog dialog(m_parent, title);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::AnyFile); // a typed name need not exist
+    dialog.setNameFilters(filters);
+    if (!filters.isEmpty())
+        dialog.selectNameFilter(filters.first());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().first();
+}
+
+void DialogPrompts::reportProgress(int done, int total, const QString& file)
+{
+    if (file.isEmpty() || done >= total) {
+        m_progress.reset();
+        return;
+    }
+    if (done == 0)
+        m_sinceLastAnswer.start();
+    // Shown only when the opening runs longer than half a second.
+    if (!m_progress && m_sinceLastAnswer.elapsed() < 500)
+        return;
+    if (!m_progress) {
+        // Modal, so that no other command can run meanwhile.
+        m_progress = std::make_unique<QProgressDialog>(m_parent);
+        m_progress->setWindowTitle(QApplication::applicationName());
+        m_progress->setWindowModality(Qt::ApplicationModal);
+        m_progress->setCancelButton(nullptr);
+        m_progress->setMinimumDuration(0);
+        m_progress->setMinimumWidth(420);
+    }
+    m_progress->setMaximum(total);
+    m_progress->setLabelText(u"Lendo a unit %1 de %2:\n%3"_s.arg(done + 1).arg(total).arg(file));
+    m_progress->setValue(done);
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "common/UserPrompts.h"
+
+#include <QElapsedTimer>
+#include <QPointer>
+
+#include <memory>
+
+class QProgressDialog;
+class QWidget;
+
+// The user's answers through real dialogs: information message boxes with the
+// standard buttons (in Portuguese, from Qt's own translations), the open
+// dialog, the error box and the progress dialog of a long opening.
+class DialogPrompts : public IUserPrompts
+{
+public:
+    DialogPrompts();
+    ~DialogPrompts() override;
+
+    void setParentWidget(QWidget* parent) { m_parent = parent; }
+
+    Answer ask(const Question& question) override;
+    void showMessage(const QString& text, const QString& file) override;
+    void showError(const QString& text) override;
+    std::optional<QString> chooseFileToOpen(const QString& title, const QStringList& filters) override;
+    void reportProgress(int done, int total, const QString& file) override;
+
+private:
+    // Hides the progress dialog while another dialog is up; the time the user
+    // spends answering does not count as the opening's.
+    class PauseProgress;
+
+    QPointer<QWidget> m_parent;
+    QElapsedTimer m_sinceLastAnswer;
+    std::unique_ptr<QProgressDialog> m_progress;
+};

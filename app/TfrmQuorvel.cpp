@@ -1,0 +1,332 @@
+#include "app/TfrmQuorvel.h"
+
+#include "common/QuorvelError.h"
+#include "common/UserPrompts.h"
+#include "harvest/UnitPath.h"
+#include "table/IdentifierTable.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QHeaderView>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QTableView>
+#include <QTextEdit>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// The window's font: Tahoma 8 point, 11 pixels high.
+QFont tahoma(int pixels)
+{
+    QFont font(u"Tahoma"_s);
+    font.setPixelSize(pixels);
+    return font;
+}
+
+QPlainTextEdit* makeMemo(QWidget* parent, const QString& name, QSize size)
+{
+    auto* memo = new QPlainTextEdit(parent);
+    memo->setObjectName(name);
+    memo->setFont(tahoma(13)); // Tahoma 10 point
+    memo->setStyleSheet(u"QPlainTextEdit { background: #bfcddb; color: palette(text); }"_s);
+    memo->setPlainText(name);
+    memo->setGeometry(QRect(QPoint(16, 64), size));
+    memo->hide();
+    return memo;
+}
+
+bool isSourceFile(const QString& path)
+{
+    const QString extension = UnitPath::extension(path).toLower();
+    return extension == u".dpr" || extension == u".pas";
+}
+
+} // namespace
+
+TfrmQuorvel::TfrmQuorvel(IUserPrompts& prompts, QWidget* parent)
+    : QMainWindow(parent), m_core(prompts), m_prompts(prompts)
+{
+    setObjectName(u"frmQuorvel"_s);
+    setWindowTitle(u"Quorvel"_s);
+    setFont(tahoma(11));
+    setFixedSize(792, 566); // the client area of an 800 by 600 window
+    setAcceptDrops(true);
+
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(3, 3, 3, 3);
+    layout->setSpacing(3);
+    setCentralWidget(central);
+
+    createActions();
+    createGrid();
+    layout->addWidget(m_DBGrid1, 1);
+
+    m_reDocumentacao = new QTextEdit(central);
+    m_reDocumentacao->setObjectName(u"reDocumentacao"_s);
+    QFont courier(u"Courier New"_s);
+    courier.setPixelSize(11);
+    m_reDocumentacao->setFont(courier);
+    m_reDocumentacao->setFixedHeight(11);
+    m_reDocumentacao->setReadOnly(true);
+    m_reDocumentacao->hide();
+    layout->addWidget(m_reDocumentacao);
+
+    createHiddenViews();
+    FormCreate();
+
+    if (const QScreen* screen = this->screen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+TfrmQuorvel::~TfrmQuorvel() = default;
+
+void TfrmQuorvel::FormCreate()
+{
+    setWindowTitle(windowTitle() % u" - ("_s % QuorvelCore::VersaoPrograma() % u')');
+    m_core.setPastaExecutavel(QCoreApplication::applicationDirPath() % u'/');
+    m_reDocumentacao->setReadOnly(false);
+    m_reDocumentacao->clear();
+    m_reDocumentacao->setReadOnly(true);
+}
+
+void TfrmQuorvel::createActions()
+{
+    m_ToolBar1 = new QToolBar(u"ToolBar1"_s, this);
+    m_ToolBar1->setObjectName(u"ToolBar1"_s);
+    m_ToolBar1->setMovable(false);
+    m_ToolBar1->setFloatable(false);
+    m_ToolBar1->setIconSize(QSize(32, 32));
+    m_ToolBar1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    m_ToolBar1->setFixedHeight(53);
+    m_ToolBar1->setContextMenuPolicy(Qt::PreventContextMenu);
+    m_ToolBar1->setStyleSheet(
+        u"QToolBar { border: none; padding: 0px 3px; spacing: 0px;"
+        u" background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #a6caf0, stop:1 palette(button)); }"
+        u"QToolBar::separator { width: 8px; }"
+        u"QToolButton { border: none; padding: 1px; font-family: Tahoma; font-size: 11px; }"
+        u"QToolButton:hover { background: #a6caf0; }"
+        u"QToolButton:pressed { background: #8fb6e0; }"_s);
+    addToolBar(Qt::TopToolBarArea, m_ToolBar1);
+
+    struct Command
+    {
+        const char16_t* name;
+        const char16_t* caption;
+        const char16_t* icon;
+        const char16_t* button;
+        void (TfrmQuorvel::*handler)();
+    };
+    const Command commands[] = {
+        {u"Novo", u"Novo", u"novo", u"tbtnNovo", &TfrmQuorvel::NovoExecute},
+        {u"Abrir", u"&Abrir", u"abrir", u"tbtnAbrir", &TfrmQuorvel::AbrirExecute},
+        {u"Salvar", u"&Salvar", u"salvar", u"tbtnSalvar", nullptr},
+        {u"Visualizar", u"&Visualizar", u"visualizar", u"tbtnVisualizar", nullptr},
+        {nullptr, nullptr, nullptr, u"ToolButton2", nullptr},
+        {u"HTML", u"&HTML", u"html", u"tbtnHTML", nullptr},
+        {u"ToolButton1", u"DBGrid2", u"opcoes", u"ToolButton1", &TfrmQuorvel::ToolButton1Click},
+        {u"ToolButton3", u"Memos", u"opcoes", u"ToolButton3", &TfrmQuorvel::ToolButton3Click},
+        {u"Opcoes", u"Opções", u"opcoes", u"tbtnOpcoes", nullptr},
+        {u"Ajuda", u"Ajuda", u"ajuda", u"tbtnAjuda", nullptr},
+    };
+    for (const Command& command : commands) {
+        if (!command.name) {
+            m_ToolBar1->addSeparator()->setObjectName(QString::fromUtf16(command.button));
+            continue;
+        }
+        const QString caption = QString::fromUtf16(command.caption);
+        auto* action =
+            new QAction(QIcon(u":/icons/"_s % QString::fromUtf16(command.icon) % u".svg"_s), caption, this);
+        action->setObjectName(QString::fromUtf16(command.name));
+        action->setIconText(QString(caption).remove(u'&'));
+        const qsizetype amp = caption.indexOf(u'&');
+        if (amp >= 0 && amp + 1 < caption.size())
+            action->setShortcut(QKeySequence(u"Alt+"_s % caption[amp + 1].toUpper()));
+        if (command.handler) {
+            connect(action, &QAction::triggered, this, command.handler);
+        } else {
+            // Commands that come with the documentation output.
+            action->setEnabled(false);
+        }
+        m_ToolBar1->addAction(action);
+        if (auto* button = qobject_cast<QToolButton*>(m_ToolBar1->widgetForAction(action))) {
+            button->setObjectName(QString::fromUtf16(command.button));
+            button->setFixedSize(58, 52);
+        }
+        // Two diagnostic buttons stay hidden.
+        if (command.name == QStringView(u"ToolButton1") || command.name == QStringView(u"ToolButton3"))
+            action->setVisible(false);
+    }
+}
+
+QAction* TfrmQuorvel::action(const QString& name) const
+{
+    return findChild<QAction*>(name, Qt::FindDirectChildrenOnly);
+}
+
+void TfrmQuorvel::createGrid()
+{
+    m_DBGrid1 = new QTableView(this);
+    m_DBGrid1->setObjectName(u"DBGrid1"_s);
+    m_DBGrid1->setModel(&m_core.cdsUnits());
+    m_DBGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_DBGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_DBGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_DBGrid1->setSortingEnabled(false);
+    m_DBGrid1->setWordWrap(false);
+    m_DBGrid1->verticalHeader()->hide();
+    m_DBGrid1->verticalHeader()->setDefaultSectionSize(17);
+    m_DBGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+
+    QHeaderView* header = m_DBGrid1->horizontalHeader();
+    header->setSectionsMovable(true);
+    header->setSectionsClickable(true);
+    header->setHighlightSections(false);
+    header->setStretchLastSection(false);
+    for (int column = 0; column < IdentifierTable::ColumnCount; ++column) {
+        if (!IdentifierTable::initialColumnOrder().contains(column))
+            m_DBGrid1->setColumnHidden(column, true);
+    }
+    const QList<int> order = IdentifierTable::initialColumnOrder();
+    const int widths[] = {136, 283, 165, 57, 104};
+    {
+        const QSignalBlocker blocker(header);
+        for (int place = 0; place < order.size(); ++place) {
+            header->moveSection(header->visualIndex(order[place]), place);
+            header->resizeSection(order[place], widths[place]);
+        }
+    }
+    connect(header, &QHeaderView::sectionClicked, this, &TfrmQuorvel::DBGrid1TitleClick);
+    connect(header, &QHeaderView::sectionMoved, this, &TfrmQuorvel::DBGrid1ColumnMoved);
+    connect(m_DBGrid1, &QTableView::clicked, this, &TfrmQuorvel::DBGrid1CellClick);
+    connect(m_DBGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            &TfrmQuorvel::showCurrentHelp);
+}
+
+void TfrmQuorvel::createHiddenViews()
+{
+    m_Memo1 = makeMemo(centralWidget(), u"Memo1"_s, QSize(753, 209));
+    m_Memo2 = makeMemo(centralWidget(), u"Memo2"_s, QSize(753, 202));
+    m_Memo2->move(16, 280);
+
+    m_DBGrid2 = new QTableView(centralWidget());
+    m_DBGrid2->setObjectName(u"DBGrid2"_s);
+    m_DBGrid2->setGeometry(32, 80, 721, 385);
+    m_DBGrid2->hide();
+
+    // Follows the table's current row; word wrap on, in the window's font.
+    m_DBHelp = new QTextEdit(centralWidget());
+    m_DBHelp->setObjectName(u"DBHelp"_s);
+    m_DBHelp->setGeometry(8, 500, 776, 31);
+    m_DBHelp->setReadOnly(true);
+    m_DBHelp->setLineWrapMode(QTextEdit::WidgetWidth);
+    m_DBHelp->hide();
+}
+
+void TfrmQuorvel::runCommand(const std::function<void()>& command)
+{
+    try {
+        command();
+    } catch (const QuorvelError& e) {
+        m_prompts.showError(e.message());
+    } catch (const std::exception& e) {
+        m_prompts.showError(QString::fromLocal8Bit(e.what()));
+    }
+    m_reDocumentacao->setPlainText(m_core.reDocumentacao());
+    if (m_Memo1->isVisible())
+        refreshMemo1();
+}
+
+void TfrmQuorvel::openFiles(const QStringList& files)
+{
+    for (const QString& file : files)
+        runCommand([&] { m_core.abreArquivo(file); });
+}
+
+void TfrmQuorvel::NovoExecute()
+{
+    runCommand([this] { m_core.NovoExecute(); });
+}
+
+void TfrmQuorvel::AbrirExecute()
+{
+    runCommand([this] { m_core.AbrirExecute(); });
+}
+
+void TfrmQuorvel::DBGrid1TitleClick()
+{
+    runCommand([this] { m_core.DBGrid1TitleClick(); });
+}
+
+void TfrmQuorvel::DBGrid1ColumnMoved()
+{
+    QHeaderView* header = m_DBGrid1->horizontalHeader();
+    QList<int> columns;
+    for (int visual = 0; visual < header->count(); ++visual) {
+        const int logical = header->logicalIndex(visual);
+        if (!header->isSectionHidden(logical))
+            columns.append(logical);
+    }
+    runCommand([&] { m_core.DBGrid1ColumnMoved(columns); });
+}
+
+void TfrmQuorvel::DBGrid1CellClick(const QModelIndex& index)
+{
+    m_core.DBGrid1CellClick(index.row(), index.column());
+    m_Memo2->setPlainText(m_core.Memo2());
+}
+
+void TfrmQuorvel::showCurrentHelp()
+{
+    const QModelIndex current = m_DBGrid1->currentIndex();
+    m_DBHelp->setPlainText(current.isValid() ? m_core.cdsUnits().row(current.row()).helpIdentificador
+                                             : QString());
+}
+
+void TfrmQuorvel::ToolButton1Click()
+{
+    m_DBGrid2->setVisible(!m_DBGrid2->isVisible());
+}
+
+void TfrmQuorvel::ToolButton3Click()
+{
+    m_Memo1->setVisible(!m_Memo1->isVisible());
+    m_Memo2->setVisible(!m_Memo2->isVisible());
+    if (m_Memo1->isVisible())
+        refreshMemo1();
+}
+
+void TfrmQuorvel::refreshMemo1()
+{
+    // The trace becomes text only when somebody looks at it.
+    m_Memo1->setPlainText(m_core.Memo1().text());
+}
+
+void TfrmQuorvel::dragEnterEvent(QDragEnterEvent* event)
+{
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (url.isLocalFile() && isSourceFile(url.toLocalFile())) {
+            event->acceptProposedAction();
+            return;
+        }
+    }
+}
+
+void TfrmQuorvel::dropEvent(QDropEvent* event)
+{
+    QStringList files;
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (url.isLocalFile() && isSourceFile(url.toLocalFile()))
+            files.append(url.toLocalFile());
+    }
+    event->acceptProposedAction();
+    openFiles(files);
+}

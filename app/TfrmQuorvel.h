@@ -1,0 +1,75 @@
+#pragma once
+
+#include "app/QuorvelCore.h"
+
+#include <QMainWindow>
+
+#include <functional>
+
+class IUserPrompts;
+class QAction;
+class QPlainTextEdit;
+class QTableView;
+class QTextEdit;
+class QToolBar;
+
+// The main window: the tool bar with every command, the identifier grid and
+// the documentation view. It only translates events into calls on the core
+// it owns; every dialog goes through the prompts it is given.
+class TfrmQuorvel : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit TfrmQuorvel(IUserPrompts& prompts, QWidget* parent = nullptr);
+    ~TfrmQuorvel() override;
+
+    QuorvelCore& core() { return m_core; }
+
+    // Opens each file as Abrir would once it is chosen (command line, drops).
+    void openFiles(const QStringList& files);
+
+    // Runs a command; an error that ends it reaches the error box, and the
+    // window keeps what the command had done.
+    void runCommand(const std::function<void()>& command);
+
+    QToolBar* ToolBar1() const { return m_ToolBar1; }
+    QTableView* DBGrid1() const { return m_DBGrid1; }
+    QTextEdit* reDocumentacao() const { return m_reDocumentacao; }
+    QPlainTextEdit* Memo1() const { return m_Memo1; }
+    QPlainTextEdit* Memo2() const { return m_Memo2; }
+    QTableView* DBGrid2() const { return m_DBGrid2; }
+    QTextEdit* DBHelp() const { return m_DBHelp; }
+    QAction* action(const QString& name) const;
+
+protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void FormCreate();
+    void createActions();
+    void createGrid();
+    void createHiddenViews();
+
+    void NovoExecute();
+    void AbrirExecute();
+    void DBGrid1TitleClick();
+    void DBGrid1ColumnMoved();
+    void DBGrid1CellClick(const QModelIndex& index);
+    void ToolButton1Click();
+    void ToolButton3Click();
+    void showCurrentHelp();
+    void refreshMemo1();
+
+    QuorvelCore m_core;
+    IUserPrompts& m_prompts;
+
+    QToolBar* m_ToolBar1 = nullptr;
+    QTableView* m_DBGrid1 = nullptr;
+    QTextEdit* m_reDocumentacao = nullptr;
+    QPlainTextEdit* m_Memo1 = nullptr;
+    QPlainTextEdit* m_Memo2 = nullptr;
+    QTableView* m_DBGrid2 = nullptr;
+    QTextEdit* m_DBHelp = nullptr;
+};

@@ -1,0 +1,244 @@
+#include "app/Fonts.h"
+#include "app/TfrmQuorvel.h"
+#include "table/IdentifierTable.h"
+#include "tests/support/ScriptedPrompts.h"
+#include "tests/support/TestFiles.h"
+
+#include <QAction>
+#include <QFile>
+#include <QHeaderView>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QTableView>
+#include <QTest>
+#include <QTextEdit>
+#include <QToolBar>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+class MainWindow : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite() { installWindowFonts(); }
+
+    void SetUp() override { window.show(); }
+
+    QStringList column(int field) const
+    {
+        QStringList out;
+        QAbstractItemModel* model = window.DBGrid1()->model();
+        for (int r = 0; r < model->rowCount(); ++r)
+            out.append(model->index(r, field).data().toString());
+        return out;
+    }
+
+    void trigger(const QString& name)
+    {
+        QAction* action = window.action(name);
+        ASSERT_NE(action, nullptr) << name.toStdString();
+        action->trigger();
+    }
+
+    QString unitsFixture()
+    {
+        folder.writeSource(u"a.pas"_s, u"unit UA;\n\n\n//? primeiro\n//@ rotina\nprocedure P;\n"_s);
+        return folder.writeSource(u"b.pas"_s, u"unit UB;\n//? segundo\n"_s);
+    }
+
+    ScriptedPrompts prompts;
+    TfrmQuorvel window{prompts};
+    TestFolder folder;
+};
+
+} // namespace
+
+TEST_F(MainWindow, CaptionSizeAndFolder)
+{
+    EXPECT_EQ(window.windowTitle(), u"Quorvel - (v1.1)"_s);
+    EXPECT_EQ(window.minimumSize(), QSize(792, 566));
+    EXPECT_EQ(window.maximumSize(), QSize(792, 566));
+    EXPECT_EQ(window.size(), QSize(792, 566));
+    EXPECT_TRUE(window.core().PastaPrograma().endsWith(u'/'));
+    EXPECT_EQ(window.font().family(), u"Tahoma"_s);
+    EXPECT_EQ(window.font().pixelSize(), 11);
+    EXPECT_FALSE(window.reDocumentacao()->isVisible());
+    EXPECT_TRUE(window.reDocumentacao()->isReadOnly());
+    for (QWidget* hidden :
+         std::initializer_list<QWidget*>{window.Memo1(), window.Memo2(), window.DBGrid2(), window.DBHelp()})
+        EXPECT_FALSE(hidden->isVisible()) << hidden->objectName().toStdString();
+}
+
+TEST_F(MainWindow, ToolBarInItsOrder)
+{
+    QStringList shown;
+    for (QAction* action : window.ToolBar1()->actions()) {
+        if (action->isSeparator())
+            shown.append(u"|"_s);
+        else if (action->isVisible())
+            shown.append(action->text());
+    }
+    EXPECT_EQ(shown, (QStringList{u"Novo"_s, u"&Abrir"_s, u"&Salvar"_s, u"&Visualizar"_s, u"|"_s, u"&HTML"_s,
+                                  u"Opções"_s, u"Ajuda"_s}));
+    for (const QString& hidden : {u"ToolButton1"_s, u"ToolButton3"_s}) {
+        ASSERT_NE(window.action(hidden), nullptr);
+        EXPECT_FALSE(window.action(hidden)->isVisible());
+    }
+    for (const QString& name : {u"Novo"_s, u"Abrir"_s, u"HTML"_s, u"Ajuda"_s}) {
+        auto* button = qobject_cast<QToolButton*>(window.ToolBar1()->widgetForAction(window.action(name)));
+        ASSERT_NE(button, nullptr);
+        EXPECT_EQ(button->size(), QSize(58, 52));
+        EXPECT_EQ(button->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
+        EXPECT_FALSE(window.action(name)->icon().pixmap(32, 32).isNull()) << name.toStdString();
+    }
+    EXPECT_EQ(window.action(u"Abrir"_s)->shortcut(), QKeySequence(u"Alt+A"_s));
+}
+
+TEST_F(MainWindow, GridShowsFiveColumnsInTheirPlaces)
+{
+    QHeaderView* header = window.DBGrid1()->horizontalHeader();
+    QStringList titles;
+    QList<int> widths;
+    for (int visual = 0; visual < header->count(); ++visual) {
+        const int logical = header->logicalIndex(visual);
+        if (header->isSectionHidden(logical))
+            continue;
+        titles.append(window.DBGrid1()->model()->headerData(logical, Qt::Horizontal).toString());
+        widths.append(header->sectionSize(logical));
+    }
+    EXPECT_EQ(titles, (QStringList{u"Unit"_s, u"Identificador"_s, u"Nome Id."_s, u"Linha"_s, u"Tipo Id."_s}));
+    EXPECT_EQ(widths, (QList<int>{136, 283, 165, 57, 104}));
+    EXPECT_TRUE(header->sectionsMovable());
+    EXPECT_EQ(window.DBGrid1()->editTriggers(), QAbstractItemView::NoEditTriggers);
+}
+
+TEST_F(MainWindow, AbrirNovoAndCancelThroughTheToolBar)
+{
+    const QString b = unitsFixture();
+    prompts.expectFile(b);
+    trigger(u"Abrir"_s);
+    prompts.expectFile(folder.path(u"a.pas"_s));
+    trigger(u"Abrir"_s);
+    EXPECT_EQ(column(IdentifierTable::Identificador),
+              (QStringList{u"primeiro"_s, u"procedure P;"_s, u"segundo"_s}));
+
+    prompts.expectFile(std::nullopt);
+    trigger(u"Abrir"_s);
+    EXPECT_EQ(window.DBGrid1()->model()->rowCount(), 3);
+
+    prompts.expectFile(b);
+    trigger(u"Novo"_s);
+    EXPECT_EQ(column(IdentifierTable::Identificador), (QStringList{u"segundo"_s}));
+
+    prompts.expectFile(std::nullopt);
+    trigger(u"Novo"_s);
+    EXPECT_EQ(window.DBGrid1()->model()->rowCount(), 0);
+    EXPECT_TRUE(window.reDocumentacao()->toPlainText().isEmpty());
+
+    prompts.expectFile(folder.path(u"nada.pas"_s));
+    trigger(u"Abrir"_s);
+    EXPECT_EQ(prompts.messages, (QStringList{u"O arquivo indicado não pôde ser aberto."_s}));
+    EXPECT_TRUE(prompts.scriptDone());
+}
+
+TEST_F(MainWindow, DraggingAColumnReordersAndATitleClickChangesNothing)
+{
+    unitsFixture();
+    window.openFiles({folder.path(u"b.pas"_s), folder.path(u"a.pas"_s)});
+    EXPECT_EQ(column(IdentifierTable::LinhaIdentificador), (QStringList{u"4"_s, u"5"_s, u"2"_s}));
+
+    QHeaderView* header = window.DBGrid1()->horizontalHeader();
+    header->moveSection(header->visualIndex(IdentifierTable::LinhaIdentificador), 0);
+    EXPECT_EQ(window.core().cdsUnits().ordering(),
+              u"linhaIdentificador;unit;identificador;nomeIdentificador;tipoIdentificador"_s);
+    EXPECT_EQ(column(IdentifierTable::LinhaIdentificador), (QStringList{u"2"_s, u"4"_s, u"5"_s}));
+
+    // A click on a title, twice on the same one, neither sorts by it nor reverses.
+    const int x = header->sectionViewportPosition(IdentifierTable::Identificador) + 10;
+    for (int i = 0; i < 2; ++i) {
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
+        EXPECT_EQ(column(IdentifierTable::LinhaIdentificador), (QStringList{u"2"_s, u"4"_s, u"5"_s}));
+    }
+}
+
+TEST_F(MainWindow, ACellClickFillsMemo2)
+{
+    window.openFiles({unitsFixture()});
+    QTableView* grid = window.DBGrid1();
+    const QModelIndex cell = grid->model()->index(0, IdentifierTable::LinhaIdentificador);
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(cell).center());
+    EXPECT_EQ(window.Memo2()->toPlainText(), u"2"_s);
+    // The hidden help box follows the current row.
+    const QModelIndex other = grid->model()->index(0, IdentifierTable::Identificador);
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(other).center());
+    EXPECT_EQ(window.Memo2()->toPlainText(), u"segundo"_s);
+}
+
+TEST_F(MainWindow, AProjectWithUnitsInOtherCaseAndInASubfolder)
+{
+    folder.writeSource(u"p/UPrincipal.pas"_s, u"unit UPrincipal;\n//? principal\n"_s);
+    folder.writeSource(u"p/Fontes/UUtil.PAS"_s, u"unit UUtil;\n//? util\n"_s);
+    const QString dpr = folder.writeSource(
+        u"p/P.dpr"_s, u"uses\n  UPrincipal in 'UPrincipal.pas',\n  UUtil in 'fontes\\UUtil.pas',\n"
+                      u"  UUtil in 'fontes\\UUtil.pas';\n"_s);
+    prompts.expectFile(dpr);
+    trigger(u"Abrir"_s);
+    EXPECT_EQ(column(IdentifierTable::Unit), (QStringList{u"UPrincipal"_s, u"UUtil"_s, u"UUtil"_s}));
+    EXPECT_TRUE(prompts.messages.isEmpty());
+}
+
+TEST_F(MainWindow, StandingAnswersSurviveNovo)
+{
+    const QString file = folder.writeSource(u"o.pas"_s, u"//* órfão\n"_s);
+    prompts.expect(Topic::OrphanComment, Answer::Yes);
+    prompts.expectFile(file);
+    trigger(u"Abrir"_s);
+    prompts.expectFile(file);
+    trigger(u"Novo"_s);
+    EXPECT_EQ(prompts.questions.size(), 1);
+    EXPECT_EQ(window.DBGrid1()->model()->rowCount(), 1);
+}
+
+TEST_F(MainWindow, AnErrorReachesTheErrorBoxAndTheWindowGoesOn)
+{
+    folder.writeSource(u"ok.pas"_s, u"//? antes\n"_s);
+    ASSERT_TRUE(QFile::link(u"/proc/self/mem"_s, folder.path(u"ruim.pas"_s)));
+    const QString dpr = folder.writeSource(u"p.dpr"_s, u"uses A in 'ok.pas', B in 'ruim.pas';\n"_s);
+    prompts.expectFile(dpr);
+    trigger(u"Abrir"_s);
+    ASSERT_EQ(prompts.errors.size(), 1);
+    EXPECT_TRUE(prompts.errors[0].contains(u"ruim.pas"_s));
+    EXPECT_EQ(column(IdentifierTable::Identificador), (QStringList{u"antes"_s}));
+
+    prompts.expectFile(unitsFixture());
+    trigger(u"Abrir"_s);
+    EXPECT_EQ(window.DBGrid1()->model()->rowCount(), 2);
+}
+
+TEST_F(MainWindow, DroppedSourceFilesAreOpened)
+{
+    const QString b = unitsFixture();
+    const QString text = folder.writeSource(u"leia.txt"_s, u"//? não\n"_s);
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(b), QUrl::fromLocalFile(text)});
+    QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &mime, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(&window, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(100, 100), Qt::CopyAction, &mime, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(&window, &drop);
+    EXPECT_EQ(column(IdentifierTable::Identificador), (QStringList{u"segundo"_s}));
+}
+
+TEST_F(MainWindow, TheHiddenMemosShowTheTraceWhenAsked)
+{
+    window.openFiles({unitsFixture()});
+    window.action(u"ToolButton3"_s)->trigger();
+    EXPECT_TRUE(window.Memo1()->isVisible());
+    EXPECT_TRUE(window.Memo1()->toPlainText().startsWith(u"PAS ret(0) : \"unit\""_s));
+    window.action(u"ToolButton3"_s)->trigger();
+    EXPECT_FALSE(window.Memo2()->isVisible());
+}
