@@ -1,0 +1,85 @@
+#include "app/DialogPrompts.h"
+#include "tests/support/Printers.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QMessageBox>
+#include <QTimer>
+#include <QTranslator>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+struct SeenBox
+{
+    QString text;
+    QStringList buttons; // left to right, as shown
+    bool escapeIsNo = false;
+};
+
+// Reads the message box once it is up, then presses the button at `press`.
+void answerNextBox(SeenBox& seen, int press)
+{
+    QTimer::singleShot(0, [&seen, press] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        QList<QAbstractButton*> buttons = box->buttons();
+        std::sort(buttons.begin(), buttons.end(),
+                  [](QAbstractButton* a, QAbstractButton* b) { return a->x() < b->x(); });
+        seen.text = box->text();
+        for (QAbstractButton* button : buttons)
+            seen.buttons.append(button->text());
+        seen.escapeIsNo = box->escapeButton() && box->escapeButton()->text() == u"&Não"_s;
+        buttons.at(press)->click();
+    });
+}
+
+class DialogPromptsTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        static QTranslator translator;
+        ASSERT_TRUE(translator.load(QLocale(QLocale::Portuguese, QLocale::Brazil), u"qtbase"_s, u"_"_s,
+                                    QLibraryInfo::path(QLibraryInfo::TranslationsPath)));
+        QApplication::installTranslator(&translator);
+    }
+
+    DialogPrompts prompts;
+};
+
+} // namespace
+
+TEST_F(DialogPromptsTest, TheFourButtonQuestionKeepsItsOrderInPortuguese)
+{
+    SeenBox seen;
+    answerNextBox(seen, 2);
+    const Answer answer =
+        prompts.ask(Question{Topic::TableLaterQuestion, u"primeira\rsegunda"_s,
+                             {Answer::Yes, Answer::No, Answer::NoToAll, Answer::YesToAll}, Answer::Yes, {}, 0});
+    EXPECT_EQ(answer, Answer::NoToAll);
+    EXPECT_EQ(seen.text, u"primeira\nsegunda"_s);
+    EXPECT_EQ(seen.buttons, (QStringList{u"&Sim"_s, u"&Não"_s, u"Nã&o para tudo"_s, u"Sim par&a tudo"_s}));
+    EXPECT_TRUE(seen.escapeIsNo);
+}
+
+TEST_F(DialogPromptsTest, TheYesNoQuestionAndThePlainMessage)
+{
+    SeenBox question;
+    answerNextBox(question, 0);
+    EXPECT_EQ(prompts.ask(Question{Topic::OrphanComment, u"?"_s, {Answer::Yes, Answer::No}, Answer::Yes, {}, 1}),
+              Answer::Yes);
+    EXPECT_EQ(question.buttons, (QStringList{u"&Sim"_s, u"&Não"_s}));
+
+    SeenBox message;
+    answerNextBox(message, 0);
+    prompts.showMessage(u"O arquivo indicado não pôde ser aberto."_s, {});
+    EXPECT_EQ(message.buttons, (QStringList{u"OK"_s}));
+    EXPECT_EQ(message.text, u"O arquivo indicado não pôde ser aberto."_s);
+}
