@@ -51,6 +51,8 @@ public:
     }
 
     std::optional<QString> chooseFileToOpen(const QString&, const QStringList&) override { return {}; }
+    std::optional<quint32> chooseColor(quint32) override { return {}; }
+    std::optional<FonteAmostra> chooseFont(const FonteAmostra&) override { return {}; }
 
     bool failed() const { return m_failed; }
 
@@ -85,7 +87,7 @@ bool wanted(const QStringList& arguments)
 {
     for (const QString& a : arguments.mid(1)) {
         if (a == u"--list" || a == u"--help" || a == u"-h" || a == u"--version" || a == u"-v" ||
-            a.startsWith(u"--order"))
+            a.startsWith(u"--order") || a.startsWith(u"--settings"))
             return true;
     }
     return false;
@@ -103,7 +105,10 @@ int run(const QStringList& arguments, QIODevice& out, QIODevice& err)
         u"campos"_s, IdentifierTable::initialOrdering());
     const QCommandLineOption helpOption({u"h"_s, u"help"_s}, u"Mostra esta ajuda."_s);
     const QCommandLineOption versionOption({u"v"_s, u"version"_s}, u"Mostra a versão."_s);
-    parser.addOptions({listOption, orderOption, helpOption, versionOption});
+    const QCommandLineOption settingsOption(
+        u"settings"_s, u"Arquivo de configuração a usar em lugar dos que ficam junto ao programa."_s,
+        u"arquivo"_s);
+    parser.addOptions({listOption, orderOption, settingsOption, helpOption, versionOption});
     parser.addPositionalArgument(u"arquivos"_s, u"Projetos (.dpr) ou units (.pas)."_s, u"[arquivo...]"_s);
 
     if (!parser.parse(arguments)) {
@@ -137,6 +142,8 @@ int run(const QStringList& arguments, QIODevice& out, QIODevice& err)
     QuorvelCore core(prompts);
     core.setTraceEnabled(false);
     core.setOrdemColunas(order);
+    if (parser.isSet(settingsOption))
+        core.setArquivoConfiguracao(parser.value(settingsOption));
     for (const QString& file : files) {
         try {
             core.abreArquivo(file);

@@ -1,11 +1,16 @@
 #include "app/DialogPrompts.h"
 
 #include <QApplication>
+#include <QColorDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFontDialog>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -42,6 +47,86 @@ QString dialogText(const QString& text)
     out.replace(u"\r\n"_s, u"\n"_s).replace(u'\r', u'\n');
     return out;
 }
+
+QColor toQColor(quint32 cor)
+{
+    return QColor(int(cor & 0xFF), int((cor >> 8) & 0xFF), int((cor >> 16) & 0xFF));
+}
+
+quint32 fromQColor(const QColor& color)
+{
+    return quint32(color.red()) | (quint32(color.green()) << 8) | (quint32(color.blue()) << 16);
+}
+
+// Qt's font dialog knows no colour; this one adds the font's colour below it,
+// as users of the documentation's samples expect to choose both at once.
+class FontAndColorDialog : public QDialog
+{
+public:
+    FontAndColorDialog(const FonteAmostra& initial, QWidget* parent)
+        : QDialog(parent), m_color(toQColor(initial.cor))
+    {
+        setWindowTitle(QApplication::translate("QFontDialog", "Select Font"));
+        QFont font(initial.face);
+        font.setPointSize(initial.pontos);
+        font.setBold(initial.negrito);
+        font.setItalic(initial.italico);
+        font.setUnderline(initial.sublinhado);
+        font.setStrikeOut(initial.riscado);
+        m_fonts = new QFontDialog(font, this);
+        m_fonts->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog);
+        m_fonts->setWindowFlags(Qt::Widget);
+
+        auto* colorButton = new QPushButton(QApplication::translate("QColorDialog", "Select Color"), this);
+        m_swatch = new QLabel(this);
+        m_swatch->setFixedSize(48, 20);
+        m_swatch->setFrameShape(QFrame::Box);
+        connect(colorButton, &QPushButton::clicked, this, [this] {
+            const QColor chosen = QColorDialog::getColor(m_color, this);
+            if (chosen.isValid())
+                setColor(chosen);
+        });
+        setColor(m_color);
+
+        auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+        connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+        connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+        auto* colorRow = new QHBoxLayout;
+        colorRow->addWidget(m_swatch);
+        colorRow->addWidget(colorButton);
+        colorRow->addStretch();
+        auto* layout = new QVBoxLayout(this);
+        layout->addWidget(m_fonts);
+        layout->addLayout(colorRow);
+        layout->addWidget(buttons);
+    }
+
+    FonteAmostra chosen() const
+    {
+        const QFont font = m_fonts->currentFont();
+        FonteAmostra f;
+        f.face = font.family();
+        f.pontos = font.pointSize();
+        f.negrito = font.bold();
+        f.italico = font.italic();
+        f.sublinhado = font.underline();
+        f.riscado = font.strikeOut();
+        f.cor = fromQColor(m_color);
+        return f;
+    }
+
+private:
+    void setColor(const QColor& color)
+    {
+        m_color = color;
+        m_swatch->setStyleSheet(u"background: %1;"_s.arg(color.name()));
+    }
+
+    QFontDialog* m_fonts = nullptr;
+    QLabel* m_swatch = nullptr;
+    QColor m_color;
+};
 
 } // namespace
 
@@ -150,4 +235,20 @@ void DialogPrompts::reportProgress(int done, int total, const QString& file)
     m_progress->setMaximum(total);
     m_progress->setLabelText(u"Lendo a unit %1 de %2:\n%3"_s.arg(done + 1).arg(total).arg(file));
     m_progress->setValue(done);
+}
+
+std::optional<quint32> DialogPrompts::chooseColor(quint32 initial)
+{
+    const QColor chosen = QColorDialog::getColor(toQColor(initial), m_parent);
+    if (!chosen.isValid())
+        return std::nullopt;
+    return fromQColor(chosen);
+}
+
+std::optional<FonteAmostra> DialogPrompts::chooseFont(const FonteAmostra& initial)
+{
+    FontAndColorDialog dialog(initial, m_parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.chosen();
 }

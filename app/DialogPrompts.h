@@ -26,6 +26,8 @@ public:
     void showError(const QString& text) override;
     std::optional<QString> chooseFileToOpen(const QString& title, const QStringList& filters) override;
     void reportProgress(int done, int total, const QString& file) override;
+    std::optional<quint32> chooseColor(quint32 initial) override;
+    std::optional<FonteAmostra> chooseFont(const FonteAmostra& initial) override;
 
 private:
     // Hides the progress dialog while another dialog is up; the time the user

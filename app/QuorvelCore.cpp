@@ -1,6 +1,9 @@
 #include "app/QuorvelCore.h"
 
+#include "settings/SettingsFiles.h"
 #include "table/IdentifierTable.h"
+
+#include <QCoreApplication>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -10,6 +13,22 @@ QuorvelCore::QuorvelCore(IUserPrompts& prompts)
 {
     m_Memo1.addLine(u"Memo1");
     m_Memo2 = u"Memo2"_s;
+    if (QCoreApplication::instance())
+        m_PastaExecutavel = QCoreApplication::applicationDirPath() % u'/';
+}
+
+QString QuorvelCore::arquivoConfiguracao() const
+{
+    if (!m_arquivoConfiguracao.isEmpty())
+        return m_arquivoConfiguracao;
+    return SettingsFiles::programSettingsPath(QCoreApplication::applicationFilePath());
+}
+
+QString QuorvelCore::arquivoConfiguracaoHTML() const
+{
+    if (!m_arquivoConfiguracao.isEmpty())
+        return m_arquivoConfiguracao;
+    return SettingsFiles::fixedSettingsPath(m_PastaExecutavel);
 }
 
 QuorvelCore::~QuorvelCore() = default;

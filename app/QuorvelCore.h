@@ -70,6 +70,13 @@ public:
     TraceLog& Memo1() { return m_Memo1; }
     void setTraceEnabled(bool enabled) { m_traceEnabled = enabled; }
 
+    // The settings files. The program settings file is the program file's path
+    // with ".ini"; the HTML generator reads "Quorvel.ini" in the program's
+    // folder. An override (the batch mode's --settings) replaces both.
+    QString arquivoConfiguracao() const;
+    QString arquivoConfiguracaoHTML() const;
+    void setArquivoConfiguracao(const QString& arquivo) { m_arquivoConfiguracao = arquivo; }
+
     // Accessors of the main window.
     QString PastaPrograma() const { return m_PastaExecutavel; }
     void setPastaExecutavel(const QString& folder) { m_PastaExecutavel = folder; }
@@ -144,4 +151,5 @@ private:
     bool m_SimParaTodas = false;
     bool m_NaoParaTodas = false;
     QString m_PastaExecutavel;
+    QString m_arquivoConfiguracao;
 };

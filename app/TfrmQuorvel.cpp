@@ -3,6 +3,8 @@
 #include "common/QuorvelError.h"
 #include "common/UserPrompts.h"
 #include "harvest/UnitPath.h"
+#include "settings/TfrmAjudaQuorvel.h"
+#include "settings/TfrmOpcoesQuorvel.h"
 #include "table/IdentifierTable.h"
 
 #include <QAction>
@@ -134,8 +136,8 @@ void TfrmQuorvel::createActions()
         {u"HTML", u"&HTML", u"html", u"tbtnHTML", nullptr},
         {u"ToolButton1", u"DBGrid2", u"opcoes", u"ToolButton1", &TfrmQuorvel::ToolButton1Click},
         {u"ToolButton3", u"Memos", u"opcoes", u"ToolButton3", &TfrmQuorvel::ToolButton3Click},
-        {u"Opcoes", u"Opções", u"opcoes", u"tbtnOpcoes", nullptr},
-        {u"Ajuda", u"Ajuda", u"ajuda", u"tbtnAjuda", nullptr},
+        {u"Opcoes", u"Opções", u"opcoes", u"tbtnOpcoes", &TfrmQuorvel::OpcoesExecute},
+        {u"Ajuda", u"Ajuda", u"ajuda", u"tbtnAjuda", &TfrmQuorvel::AjudaExecute},
     };
     for (const Command& command : commands) {
         if (!command.name) {
@@ -289,6 +291,43 @@ void TfrmQuorvel::showCurrentHelp()
     const QModelIndex current = m_DBGrid1->currentIndex();
     m_DBHelp->setPlainText(current.isValid() ? m_core.cdsUnits().row(current.row()).helpIdentificador
                                              : QString());
+}
+
+namespace {
+
+// Keeps a pointer to a modal window while it is shown, and clears it however
+// the modal loop ends.
+template <typename Window> class Showing
+{
+public:
+    Showing(Window*& slot, Window& window) : m_slot(slot) { m_slot = &window; }
+    ~Showing() { m_slot = nullptr; }
+    Showing(const Showing&) = delete;
+    Showing& operator=(const Showing&) = delete;
+
+private:
+    Window*& m_slot;
+};
+
+} // namespace
+
+void TfrmQuorvel::OpcoesExecute()
+{
+    runCommand([this] {
+        TfrmOpcoesQuorvel window(m_prompts, m_core.arquivoConfiguracao(), QuorvelCore::VersaoPrograma(),
+                                 this);
+        const Showing showing(m_frmOpcoesQuorvel, window);
+        window.exec();
+    });
+}
+
+void TfrmQuorvel::AjudaExecute()
+{
+    runCommand([this] {
+        TfrmAjudaQuorvel window(QuorvelCore::VersaoPrograma(), this);
+        const Showing showing(m_frmAjudaQuorvel, window);
+        window.exec();
+    });
 }
 
 void TfrmQuorvel::ToolButton1Click()

@@ -7,6 +7,8 @@
 #include <functional>
 
 class IUserPrompts;
+class TfrmAjudaQuorvel;
+class TfrmOpcoesQuorvel;
 class QAction;
 class QPlainTextEdit;
 class QTableView;
@@ -41,6 +43,9 @@ public:
     QTableView* DBGrid2() const { return m_DBGrid2; }
     QTextEdit* DBHelp() const { return m_DBHelp; }
     QAction* action(const QString& name) const;
+    // The auxiliary window on show, if any; they exist only while shown.
+    TfrmOpcoesQuorvel* frmOpcoesQuorvel() const { return m_frmOpcoesQuorvel; }
+    TfrmAjudaQuorvel* frmAjudaQuorvel() const { return m_frmAjudaQuorvel; }
 
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -57,6 +62,8 @@ private:
     void DBGrid1TitleClick();
     void DBGrid1ColumnMoved();
     void DBGrid1CellClick(const QModelIndex& index);
+    void OpcoesExecute();
+    void AjudaExecute();
     void ToolButton1Click();
     void ToolButton3Click();
     void showCurrentHelp();
@@ -72,4 +79,6 @@ private:
     QPlainTextEdit* m_Memo2 = nullptr;
     QTableView* m_DBGrid2 = nullptr;
     QTextEdit* m_DBHelp = nullptr;
+    TfrmOpcoesQuorvel* m_frmOpcoesQuorvel = nullptr;
+    TfrmAjudaQuorvel* m_frmAjudaQuorvel = nullptr;
 };

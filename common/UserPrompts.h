@@ -27,6 +27,20 @@ enum class Topic
     OverwriteFolder,
 };
 
+// A font as the options window keeps it; the colour is a screen colour (red
+// in the lowest byte).
+struct FonteAmostra
+{
+    QString face;
+    int pontos = 8;
+    bool negrito = false;
+    bool italico = false;
+    bool sublinhado = false;
+    bool riscado = false;
+    quint32 cor = 0;
+    bool operator==(const FonteAmostra&) const = default;
+};
+
 struct Question
 {
     Topic topic;
@@ -56,6 +70,11 @@ public:
     // The open dialog: `filters` in order, the first selected ("Projetos
     // (*.dpr)"); the typed name need not exist. Empty when cancelled.
     virtual std::optional<QString> chooseFileToOpen(const QString& title, const QStringList& filters) = 0;
+
+    // The colour and font choosers, preset with the current value; empty when
+    // the user cancels.
+    virtual std::optional<quint32> chooseColor(quint32 initial) = 0;
+    virtual std::optional<FonteAmostra> chooseFont(const FonteAmostra& initial) = 0;
 
     // How far a long opening has come: `done` of `total` units, `file` the
     // one being read now (empty when all are done). Only a window shows it.

@@ -60,9 +60,12 @@ TEST_F(DialogPromptsTest, TheFourButtonQuestionKeepsItsOrderInPortuguese)
 {
     SeenBox seen;
     answerNextBox(seen, 2);
-    const Answer answer =
-        prompts.ask(Question{Topic::TableLaterQuestion, u"primeira\rsegunda"_s,
-                             {Answer::Yes, Answer::No, Answer::NoToAll, Answer::YesToAll}, Answer::Yes, {}, 0});
+    const Answer answer = prompts.ask(Question{Topic::TableLaterQuestion,
+                                               u"primeira\rsegunda"_s,
+                                               {Answer::Yes, Answer::No, Answer::NoToAll, Answer::YesToAll},
+                                               Answer::Yes,
+                                               {},
+                                               0});
     EXPECT_EQ(answer, Answer::NoToAll);
     EXPECT_EQ(seen.text, u"primeira\nsegunda"_s);
     EXPECT_EQ(seen.buttons, (QStringList{u"&Sim"_s, u"&Não"_s, u"Nã&o para tudo"_s, u"Sim par&a tudo"_s}));
@@ -73,8 +76,9 @@ TEST_F(DialogPromptsTest, TheYesNoQuestionAndThePlainMessage)
 {
     SeenBox question;
     answerNextBox(question, 0);
-    EXPECT_EQ(prompts.ask(Question{Topic::OrphanComment, u"?"_s, {Answer::Yes, Answer::No}, Answer::Yes, {}, 1}),
-              Answer::Yes);
+    EXPECT_EQ(
+        prompts.ask(Question{Topic::OrphanComment, u"?"_s, {Answer::Yes, Answer::No}, Answer::Yes, {}, 1}),
+        Answer::Yes);
     EXPECT_EQ(question.buttons, (QStringList{u"&Sim"_s, u"&Não"_s}));
 
     SeenBox message;

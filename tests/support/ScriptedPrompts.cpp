@@ -45,3 +45,23 @@ void ScriptedPrompts::reportProgress(int done, int total, const QString& file)
     if (!file.isEmpty())
         progressFiles.append(file);
 }
+
+std::optional<quint32> ScriptedPrompts::chooseColor(quint32 initial)
+{
+    colorPresets.append(initial);
+    if (m_colors.isEmpty()) {
+        ADD_FAILURE() << "unexpected colour dialog";
+        return {};
+    }
+    return m_colors.takeFirst();
+}
+
+std::optional<FonteAmostra> ScriptedPrompts::chooseFont(const FonteAmostra& initial)
+{
+    fontPresets.append(initial);
+    if (m_fonts.isEmpty()) {
+        ADD_FAILURE() << "unexpected font dialog";
+        return {};
+    }
+    return m_fonts.takeFirst();
+}

@@ -14,13 +14,21 @@ public:
     void expect(Topic topic, Answer answer) { m_script.append({topic, answer}); }
     // The next open dialog picks `file`; an empty optional cancels it.
     void expectFile(std::optional<QString> file) { m_files.append(std::move(file)); }
-    bool scriptDone() const { return m_script.isEmpty() && m_files.isEmpty(); }
+    // The next colour or font chooser confirms that choice; empty cancels it.
+    void expectColor(std::optional<quint32> color) { m_colors.append(color); }
+    void expectFont(std::optional<FonteAmostra> font) { m_fonts.append(std::move(font)); }
+    bool scriptDone() const
+    {
+        return m_script.isEmpty() && m_files.isEmpty() && m_colors.isEmpty() && m_fonts.isEmpty();
+    }
 
     Answer ask(const Question& question) override;
     void showMessage(const QString& text, const QString& file) override;
     void showError(const QString& text) override;
     std::optional<QString> chooseFileToOpen(const QString& title, const QStringList& filters) override;
     void reportProgress(int done, int total, const QString& file) override;
+    std::optional<quint32> chooseColor(quint32 initial) override;
+    std::optional<FonteAmostra> chooseFont(const FonteAmostra& initial) override;
 
     QList<Question> questions;
     QStringList messages;
@@ -29,6 +37,8 @@ public:
     QStringList dialogTitles;
     QList<QStringList> dialogFilters;
     QStringList progressFiles;
+    QList<quint32> colorPresets;
+    QList<FonteAmostra> fontPresets;
 
 private:
     struct Step
@@ -38,4 +48,6 @@ private:
     };
     QList<Step> m_script;
     QList<std::optional<QString>> m_files;
+    QList<std::optional<quint32>> m_colors;
+    QList<std::optional<FonteAmostra>> m_fonts;
 };
