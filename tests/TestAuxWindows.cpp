@@ -1,0 +1,203 @@
+#include "app/Fonts.h"
+#include "app/TfrmQuorvel.h"
+#include "settings/IniFile.h"
+#include "settings/TfrmAjudaQuorvel.h"
+#include "settings/TfrmOpcoesQuorvel.h"
+#include "tests/support/ScriptedPrompts.h"
+#include "tests/support/TestFiles.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTextEdit>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+using R = OpcoesQuorvel::Rotulo;
+
+QString colorOf(QWidget* w, QPalette::ColorRole role)
+{
+    return w->palette().color(role).name();
+}
+
+class OptionsWindow : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite() { installWindowFonts(); }
+
+    QByteArray fileBytes() const
+    {
+        QFile file(settings);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    ScriptedPrompts prompts;
+    TestFolder folder;
+    QString settings = folder.path(u"Quorvel.ini"_s);
+};
+
+} // namespace
+
+TEST_F(OptionsWindow, OpensWithTheDefaultsWithoutAFile)
+{
+    TfrmOpcoesQuorvel window(prompts, settings, u"v1.1"_s);
+    EXPECT_EQ(window.windowTitle(), u"Opções - Quorvel (v1.1)"_s);
+    EXPECT_EQ(window.size(), QSize(356, 269));
+    EXPECT_EQ(window.abas()->count(), 3);
+    EXPECT_EQ(window.abas()->tabText(0), u"Documentação"_s);
+    EXPECT_EQ(window.abas()->currentIndex(), 0);
+    EXPECT_FALSE(window.cbCOrfao()->isChecked());
+    EXPECT_EQ(window.cbCOrfao()->text(), u"Incluir Comentários Órfãos : <//* >"_s);
+    EXPECT_EQ(window.cbHelp()->text(), u"Incluir \"Ajuda Geral\" : <//? >"_s);
+    EXPECT_EQ(window.cbProcFunc()->text(), u"Incluir Procedures e Funções  : <//@ >"_s);
+    EXPECT_TRUE(window.cbHelp()->isChecked() && window.cbMySQL()->isChecked() &&
+                window.cbProcFunc()->isChecked());
+    EXPECT_EQ(window.ledtAplicacao()->text(), u""_s);
+    EXPECT_EQ(window.ledtPasta()->text(), u"HELP"_s);
+    EXPECT_EQ(colorOf(window.rotulo(R::clFundoCab), QPalette::Window), u"#ffffff"_s);
+    EXPECT_EQ(colorOf(window.rotulo(R::clCab), QPalette::Window), u"#77aadd"_s);
+    EXPECT_EQ(colorOf(window.rotulo(R::clCab), QPalette::WindowText), u"#0000ff"_s);
+    EXPECT_EQ(window.rotulo(R::clCab)->font().family(), u"Arial"_s);
+    EXPECT_EQ(colorOf(window.rotulo(R::clMenu2), QPalette::Window), u"#eeeeee"_s);
+    EXPECT_EQ(colorOf(window.rotulo(R::clConteudo), QPalette::WindowText), u"#000000"_s);
+    EXPECT_EQ(window.rotulo(R::clConteudo)->text(), u"Esta Procedure é responsável por ..."_s);
+    EXPECT_EQ(window.rotulo(R::clFundoCab)->toolTip(), u"Fundo do Cabeçalho"_s);
+    EXPECT_TRUE(window.rotulo(R::clMenu1)->toolTip().isEmpty());
+    EXPECT_EQ(window.rotulo(R::clMenu1)->property("hint").toString(),
+              u"Item Menu (Botão esq: FUNDO; Botão dir: FONTE)"_s);
+    EXPECT_EQ(window.rotulo(R::clMenuconteudo2)->geometry(), QRect(187, 55, 60, 19));
+    EXPECT_TRUE(prompts.errors.isEmpty());
+}
+
+TEST_F(OptionsWindow, SavingRightAwayWritesEveryKey)
+{
+    TfrmOpcoesQuorvel window(prompts, settings, u"v1.1"_s);
+    QTest::mouseClick(window.Button1(), Qt::LeftButton);
+    EXPECT_EQ(window.result(), QDialog::Accepted);
+    const IniFile ini(settings);
+    EXPECT_EQ(ini.readString(u"FormatoHTML", u"clCab", {}), u"77AADD"_s);
+    EXPECT_EQ(ini.readString(u"FormatoHTML", u"FontConteudoTitulo", {}), u"Courier"_s);
+    EXPECT_EQ(ini.readString(u"HTML", u"Aplicacao", u"x"_s), u""_s);
+    EXPECT_EQ(ini.readString(u"opcoes", u"COrfaos", {}), u"0"_s);
+    EXPECT_EQ(fileBytes().count('='), 29);
+}
+
+TEST_F(OptionsWindow, AGroupFollowsItsMember)
+{
+    TfrmOpcoesQuorvel window(prompts, settings, u"v1.1"_s);
+    window.show();
+    FonteAmostra font;
+    font.face = u"Liberation Serif"_s;
+    font.pontos = 11;
+    font.cor = corRgb(200, 0, 0);
+    prompts.expectFont(font);
+    QTest::mouseClick(window.rotulo(R::clMenu3), Qt::RightButton);
+    for (R r : {R::clMenu1, R::clMenu2, R::clMenu3, R::clMenu4}) {
+        EXPECT_EQ(window.rotulo(r)->font().family(), u"Liberation Serif"_s);
+        EXPECT_EQ(colorOf(window.rotulo(r), QPalette::WindowText), u"#c80000"_s);
+    }
+    prompts.expectColor(corRgb(0x12, 0x34, 0x56));
+    QTest::mouseClick(window.rotulo(R::clMenuconteudo2), Qt::LeftButton);
+    for (R r : {R::clMenuconteudo1, R::clMenuconteudo2, R::clMenuconteudo3})
+        EXPECT_EQ(colorOf(window.rotulo(r), QPalette::Window), u"#123456"_s);
+    QTest::mouseClick(window.Button1(), Qt::LeftButton);
+    const IniFile ini(settings);
+    EXPECT_EQ(ini.readString(u"FormatoHTML", u"FontMenu", {}), u"Liberation Serif"_s);
+    EXPECT_EQ(ini.readString(u"FormatoHTML", u"clFontMenu", {}), u"C80000"_s);
+    EXPECT_EQ(ini.readString(u"FormatoHTML", u"clMenuconteudo", {}), u"123456"_s);
+    EXPECT_TRUE(prompts.scriptDone());
+}
+
+TEST_F(OptionsWindow, CancelWritesNothing)
+{
+    folder.write(u"Quorvel.ini"_s, "[HTML]\r\nPasta=AJUDA\r\n");
+    const QByteArray before = fileBytes();
+    {
+        TfrmOpcoesQuorvel window(prompts, settings, u"v1.1"_s);
+        EXPECT_EQ(window.ledtPasta()->text(), u"AJUDA"_s);
+        window.ledtPasta()->setText(u"OUTRA"_s);
+        window.cbCOrfao()->setChecked(true);
+        QTest::mouseClick(window.Button2(), Qt::LeftButton);
+        EXPECT_EQ(window.result(), QDialog::Rejected);
+    }
+    EXPECT_EQ(fileBytes(), before);
+    TfrmOpcoesQuorvel again(prompts, settings, u"v1.1"_s);
+    EXPECT_EQ(again.ledtPasta()->text(), u"AJUDA"_s);
+}
+
+TEST_F(OptionsWindow, ABadColourIsReportedAndTheWindowStillOpens)
+{
+    folder.write(u"Quorvel.ini"_s, "[HTML]\r\nVersao=2\r\n[FormatoHTML]\r\nclFundoCab=#ffffff\r\n");
+    TfrmOpcoesQuorvel window(prompts, settings, u"v1.1"_s);
+    EXPECT_EQ(prompts.errors, QStringList{u"'$#f' is not a valid integer value"_s});
+    EXPECT_EQ(window.windowTitle(), u"Opções"_s);
+    EXPECT_EQ(window.ledtVersao()->text(), u"2"_s);
+    EXPECT_EQ(window.rotulo(R::clCab)->text(), u"Programa v1.1"_s);
+}
+
+TEST(HelpWindow, CaptionGainsTheVersionAtTheFirstPaintOnly)
+{
+    for (int showing = 0; showing < 2; ++showing) {
+        TfrmAjudaQuorvel window(u"v1.1"_s);
+        EXPECT_EQ(window.windowTitle(), u"Ajuda"_s);
+        EXPECT_EQ(window.PageControl1()->currentIndex(), 0);
+        EXPECT_EQ(window.PageControl1()->tabText(2), u"Sobre o Quorvel"_s);
+        window.show();
+        window.grab();
+        EXPECT_EQ(window.windowTitle(), u"Ajuda - Quorvel (v1.1)"_s);
+        window.grab();
+        window.update();
+        window.grab();
+        EXPECT_EQ(window.windowTitle(), u"Ajuda - Quorvel (v1.1)"_s);
+        EXPECT_TRUE(window.RichEdit2()->isReadOnly());
+        EXPECT_TRUE(window.RichEdit2()->toPlainText().startsWith(u"** MENU PRINCIPAL **"_s));
+        EXPECT_TRUE(window.RichEdit2()->toPlainText().contains(
+            u"  NOVO : Reinicializa a tabela de identificadores e aciona o botão abrir."_s));
+        EXPECT_TRUE(window.RichEdit1()->toPlainText().endsWith(
+            u" *os textos do Help foram gerados com o Quorvel v1.1"_s));
+    }
+}
+
+TEST(AuxWindows, TheMainWindowCreatesThemForEachUse)
+{
+    installWindowFonts();
+    ScriptedPrompts prompts;
+    TestFolder folder;
+    TfrmQuorvel main(prompts);
+    main.core().setArquivoConfiguracao(folder.path(u"Quorvel.ini"_s));
+    QStringList seen;
+    for (int i = 0; i < 2; ++i) {
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            seen.append(dialog->windowTitle());
+            EXPECT_EQ(main.frmOpcoesQuorvel(), dialog);
+            dialog->reject();
+        });
+        main.action(u"Opcoes"_s)->trigger();
+        EXPECT_EQ(main.frmOpcoesQuorvel(), nullptr);
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            dialog->grab();
+            seen.append(dialog->windowTitle());
+            EXPECT_EQ(main.frmAjudaQuorvel(), dialog);
+            dialog->reject();
+        });
+        main.action(u"Ajuda"_s)->trigger();
+        EXPECT_EQ(main.frmAjudaQuorvel(), nullptr);
+    }
+    EXPECT_EQ(seen, (QStringList{u"Opções - Quorvel (v1.1)"_s, u"Ajuda - Quorvel (v1.1)"_s,
+                                 u"Opções - Quorvel (v1.1)"_s, u"Ajuda - Quorvel (v1.1)"_s}));
+    EXPECT_FALSE(QFile::exists(folder.path(u"Quorvel.ini"_s)));
+}
