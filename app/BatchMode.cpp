@@ -35,6 +35,8 @@ public:
             where = question.file % (question.line > 0 ? u':' % QString::number(question.line) : QString()) %
                     u": "_s;
         writeLine(m_err, where % oneLine(question.text));
+        if (question.topic == Topic::TableNotice)
+            m_tableFailed = true;
         return question.buttons.contains(Answer::No) ? Answer::No : question.buttons.value(0, Answer::Ok);
     }
 
@@ -52,9 +54,14 @@ public:
 
     std::optional<QString> chooseFileToOpen(const QString&, const QStringList&) override { return {}; }
     std::optional<quint32> chooseColor(quint32) override { return {}; }
+    std::optional<QList<ParametroConexao>> editConnection(const QList<ParametroConexao>&) override
+    {
+        return {};
+    }
     std::optional<FonteAmostra> chooseFont(const FonteAmostra&) override { return {}; }
 
     bool failed() const { return m_failed; }
+    bool tableFailed() const { return m_tableFailed; }
 
 private:
     static QString oneLine(QString text)
@@ -67,6 +74,7 @@ private:
 
     QIODevice& m_err;
     bool m_failed = false;
+    bool m_tableFailed = false;
 };
 
 QList<int> parseOrder(const QString& fields)
@@ -87,7 +95,7 @@ bool wanted(const QStringList& arguments)
 {
     for (const QString& a : arguments.mid(1)) {
         if (a == u"--list" || a == u"--help" || a == u"-h" || a == u"--version" || a == u"-v" ||
-            a.startsWith(u"--order") || a.startsWith(u"--settings"))
+            a.startsWith(u"--order") || a.startsWith(u"--settings") || a.startsWith(u"--describe"))
             return true;
     }
     return false;
@@ -108,7 +116,13 @@ int run(const QStringList& arguments, QIODevice& out, QIODevice& err)
     const QCommandLineOption settingsOption(
         u"settings"_s, u"Arquivo de configuração a usar em lugar dos que ficam junto ao programa."_s,
         u"arquivo"_s);
-    parser.addOptions({listOption, orderOption, settingsOption, helpOption, versionOption});
+    const QCommandLineOption describeOption(
+        u"describe"_s,
+        u"Tabelas MySQL: none (padrão) guarda os comentários sem descrição; all descreve todas com os "
+        u"parâmetros "
+        u"da seção conexao (senha em QUORVEL_MYSQL_PASSWORD, se definida)."_s,
+        u"none|all"_s, u"none"_s);
+    parser.addOptions({listOption, orderOption, settingsOption, describeOption, helpOption, versionOption});
     parser.addPositionalArgument(u"arquivos"_s, u"Projetos (.dpr) ou units (.pas)."_s, u"[arquivo...]"_s);
 
     if (!parser.parse(arguments)) {
@@ -138,12 +152,26 @@ int run(const QStringList& arguments, QIODevice& out, QIODevice& err)
         return UsageError;
     }
 
+    const QString describe = parser.value(describeOption);
+    if (describe != u"none" && describe != u"all") {
+        writeLine(err, u"--describe aceita none ou all."_s);
+        return UsageError;
+    }
+
     BatchPrompts prompts(err);
     QuorvelCore core(prompts);
     core.setTraceEnabled(false);
     core.setOrdemColunas(order);
     if (parser.isSet(settingsOption))
         core.setArquivoConfiguracao(parser.value(settingsOption));
+    if (describe == u"all") {
+        std::optional<QString> password;
+        if (qEnvironmentVariableIsSet("QUORVEL_MYSQL_PASSWORD"))
+            password = qEnvironmentVariable("QUORVEL_MYSQL_PASSWORD");
+        core.respondeTabelas(QuorvelCore::RespostaTabelas::Todas, password);
+    } else {
+        core.respondeTabelas(QuorvelCore::RespostaTabelas::Nenhuma);
+    }
     for (const QString& file : files) {
         try {
             core.abreArquivo(file);
@@ -157,7 +185,9 @@ int run(const QStringList& arguments, QIODevice& out, QIODevice& err)
         writeLine(err, e.message());
         return FileError;
     }
-    return prompts.failed() ? FileError : Success;
+    if (prompts.failed())
+        return FileError;
+    return prompts.tableFailed() ? DescribeError : Success;
 }
 
 } // namespace BatchMode

@@ -12,6 +12,7 @@ enum ExitStatus
     Success = 0,
     UsageError = 1,
     FileError = 2,
+    DescribeError = 3,
 };
 
 // True when the arguments ask for the batch mode rather than the window.

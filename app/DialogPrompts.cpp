@@ -1,5 +1,7 @@
 #include "app/DialogPrompts.h"
 
+#include "database/TfrmConexao.h"
+
 #include <QApplication>
 #include <QColorDialog>
 #include <QDialogButtonBox>
@@ -239,6 +241,7 @@ void DialogPrompts::reportProgress(int done, int total, const QString& file)
 
 std::optional<quint32> DialogPrompts::chooseColor(quint32 initial)
 {
+    const PauseProgress pause(*this);
     const QColor chosen = QColorDialog::getColor(toQColor(initial), m_parent);
     if (!chosen.isValid())
         return std::nullopt;
@@ -251,4 +254,13 @@ std::optional<FonteAmostra> DialogPrompts::chooseFont(const FonteAmostra& initia
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.chosen();
+}
+
+std::optional<QList<ParametroConexao>> DialogPrompts::editConnection(const QList<ParametroConexao>& rows)
+{
+    const PauseProgress pause(*this);
+    TfrmConexao dialog(rows, m_parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.rows();
 }

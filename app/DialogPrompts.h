@@ -28,6 +28,7 @@ public:
     void reportProgress(int done, int total, const QString& file) override;
     std::optional<quint32> chooseColor(quint32 initial) override;
     std::optional<FonteAmostra> chooseFont(const FonteAmostra& initial) override;
+    std::optional<QList<ParametroConexao>> editConnection(const QList<ParametroConexao>& rows) override;
 
 private:
     // Hides the progress dialog while another dialog is up; the time the user

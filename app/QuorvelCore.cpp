@@ -1,5 +1,7 @@
 #include "app/QuorvelCore.h"
 
+#include "database/ConexaoMySQL.h"
+#include "database/DescricaoTabela.h"
 #include "settings/SettingsFiles.h"
 #include "table/IdentifierTable.h"
 
@@ -9,6 +11,7 @@ using namespace Qt::Literals::StringLiterals;
 
 QuorvelCore::QuorvelCore(IUserPrompts& prompts)
     : m_prompts(prompts), m_cdsUnits(std::make_unique<IdentifierTable>()),
+      m_SQLConnection(std::make_unique<ConexaoMySQL>()), m_cdsTable(std::make_unique<TabelaDescricao>()),
       m_ordemColunas(IdentifierTable::initialColumnOrder())
 {
     m_Memo1.addLine(u"Memo1");

@@ -3,12 +3,17 @@
 #include "harvest/Lexer.h"
 #include "harvest/TraceLog.h"
 
+#include "common/UserPrompts.h"
+
 #include <QString>
 
 #include <memory>
+#include <optional>
 
+class ConexaoMySQL;
 class IUserPrompts;
 class IdentifierTable;
+class TabelaDescricao;
 
 // The logic and the shared working state behind the main window. The window
 // owns one and translates its events into calls; tests and the batch mode use
@@ -64,6 +69,24 @@ public:
 
     // Table-comment documentation of a //# block.
     void DocumentaTabela();
+    bool DescreveTabela();
+    // The connection dialog, and the hand-over of its rows to the connection.
+    void ConfiguraDriver();
+    void ConfiguraConexao(const QList<ParametroConexao>& parametros);
+    // The connection rows as the settings file holds them, with their defaults.
+    QList<ParametroConexao> parametrosConexaoSalvos() const;
+    ConexaoMySQL& SQLConnection() { return *m_SQLConnection; }
+    TabelaDescricao& cdsTable() { return *m_cdsTable; }
+
+    // Answers the table dialogue for the whole run, without asking (batch
+    // mode): none stores every table without description; all describes every
+    // table with the saved connection rows (and `senha`, when given).
+    enum class RespostaTabelas
+    {
+        Nenhuma,
+        Todas
+    };
+    void respondeTabelas(RespostaTabelas resposta, const std::optional<QString>& senha = std::nullopt);
 
     // The hidden trace memo. Recording can be switched off where nobody can
     // read it (the batch mode).
@@ -122,9 +145,13 @@ private:
     bool tokenIsEof() const;
     bool tokenOpensBlock() const;
     void gravaTabelaSemDescricao();
+    void descreveOuAvisa();
+    void avisaTabela(const QString& texto);
 
     IUserPrompts& m_prompts;
     std::unique_ptr<IdentifierTable> m_cdsUnits;
+    std::unique_ptr<ConexaoMySQL> m_SQLConnection;
+    std::unique_ptr<TabelaDescricao> m_cdsTable;
     TraceLog m_Memo1;
     bool m_traceEnabled = true;
     QList<int> m_ordemColunas;

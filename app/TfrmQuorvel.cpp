@@ -2,6 +2,7 @@
 
 #include "common/QuorvelError.h"
 #include "common/UserPrompts.h"
+#include "database/DescricaoTabela.h"
 #include "harvest/UnitPath.h"
 #include "settings/TfrmAjudaQuorvel.h"
 #include "settings/TfrmOpcoesQuorvel.h"
@@ -222,6 +223,7 @@ void TfrmQuorvel::createHiddenViews()
     m_DBGrid2 = new QTableView(centralWidget());
     m_DBGrid2->setObjectName(u"DBGrid2"_s);
     m_DBGrid2->setGeometry(32, 80, 721, 385);
+    m_DBGrid2->setModel(&m_core.cdsTable());
     m_DBGrid2->hide();
 
     // Follows the table's current row; word wrap on, in the window's font.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QPair>
 #include <QString>
 #include <QStringList>
 
@@ -41,6 +42,9 @@ struct FonteAmostra
     bool operator==(const FonteAmostra&) const = default;
 };
 
+// One row of the connection dialog: key and value.
+using ParametroConexao = QPair<QString, QString>;
+
 struct Question
 {
     Topic topic;
@@ -75,6 +79,10 @@ public:
     // the user cancels.
     virtual std::optional<quint32> chooseColor(quint32 initial) = 0;
     virtual std::optional<FonteAmostra> chooseFont(const FonteAmostra& initial) = 0;
+
+    // The "Conexão MySQL" dialog on the given rows: the rows as the user left
+    // them on "Confirmar", empty on "Cancelar" or when the window is closed.
+    virtual std::optional<QList<ParametroConexao>> editConnection(const QList<ParametroConexao>& rows) = 0;
 
     // How far a long opening has come: `done` of `total` units, `file` the
     // one being read now (empty when all are done). Only a window shows it.

@@ -219,6 +219,7 @@ TEST_F(Harvest, UnitNameGoesToLaterRows)
 
 TEST_F(Harvest, TableBlocks)
 {
+    core.respondeTabelas(QuorvelCore::RespostaTabelas::Nenhuma);
     const auto rows = harvest(u"unit U;\n"
                               u"//# clientes\n"
                               u"//# fornecedores\n"

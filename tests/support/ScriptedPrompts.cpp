@@ -65,3 +65,16 @@ std::optional<FonteAmostra> ScriptedPrompts::chooseFont(const FonteAmostra& init
     }
     return m_fonts.takeFirst();
 }
+
+std::optional<QList<ParametroConexao>> ScriptedPrompts::editConnection(const QList<ParametroConexao>& rows)
+{
+    connectionRows.append(rows);
+    if (m_connections.isEmpty()) {
+        ADD_FAILURE() << "unexpected connection dialog";
+        return {};
+    }
+    QList<ParametroConexao> edited = rows;
+    if (!m_connections.takeFirst()(edited))
+        return {};
+    return edited;
+}

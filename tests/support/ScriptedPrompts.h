@@ -6,6 +6,8 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+
 // Answers questions from a script given by the test, and records everything
 // the logic showed. A question the script did not expect fails the test.
 class ScriptedPrompts : public IUserPrompts
@@ -17,9 +19,14 @@ public:
     // The next colour or font chooser confirms that choice; empty cancels it.
     void expectColor(std::optional<quint32> color) { m_colors.append(color); }
     void expectFont(std::optional<FonteAmostra> font) { m_fonts.append(std::move(font)); }
+    // The next connection dialog: `edit` changes the rows it is shown and
+    // returns true to confirm, false to cancel.
+    using ConnectionEdit = std::function<bool(QList<ParametroConexao>&)>;
+    void expectConnection(ConnectionEdit edit) { m_connections.append(std::move(edit)); }
     bool scriptDone() const
     {
-        return m_script.isEmpty() && m_files.isEmpty() && m_colors.isEmpty() && m_fonts.isEmpty();
+        return m_script.isEmpty() && m_files.isEmpty() && m_colors.isEmpty() && m_fonts.isEmpty() &&
+               m_connections.isEmpty();
     }
 
     Answer ask(const Question& question) override;
@@ -29,6 +36,7 @@ public:
     void reportProgress(int done, int total, const QString& file) override;
     std::optional<quint32> chooseColor(quint32 initial) override;
     std::optional<FonteAmostra> chooseFont(const FonteAmostra& initial) override;
+    std::optional<QList<ParametroConexao>> editConnection(const QList<ParametroConexao>& rows) override;
 
     QList<Question> questions;
     QStringList messages;
@@ -39,6 +47,7 @@ public:
     QStringList progressFiles;
     QList<quint32> colorPresets;
     QList<FonteAmostra> fontPresets;
+    QList<QList<ParametroConexao>> connectionRows;
 
 private:
     struct Step
@@ -50,4 +59,5 @@ private:
     QList<std::optional<QString>> m_files;
     QList<std::optional<quint32>> m_colors;
     QList<std::optional<FonteAmostra>> m_fonts;
+    QList<ConnectionEdit> m_connections;
 };

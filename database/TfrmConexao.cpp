@@ -1,0 +1,103 @@
+#include "database/TfrmConexao.h"
+
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+QFont tahoma(int pixels, bool bold = false, bool underline = false)
+{
+    QFont font(u"Tahoma"_s);
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    font.setUnderline(underline);
+    return font;
+}
+
+} // namespace
+
+TfrmConexao::TfrmConexao(const QList<ParametroConexao>& rows, QWidget* parent) : QDialog(parent)
+{
+    setObjectName(u"frmConexao"_s);
+    setWindowTitle(u"Conexão MySQL"_s);
+    setFont(tahoma(11));
+    setFixedSize(314, 222);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(3, 3, 3, 3);
+    auto* panel = new QFrame(this);
+    panel->setFrameShape(QFrame::StyledPanel);
+    outer->addWidget(panel);
+    auto* layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(10, 10, 10, 10);
+    layout->setSpacing(10);
+
+    auto* heading = new QLabel(u"Conexão MySQL"_s, panel);
+    heading->setObjectName(u"Label1"_s);
+    heading->setFont(tahoma(21, true, true));
+    heading->setAlignment(Qt::AlignCenter);
+    layout->addWidget(heading);
+
+    m_Parametros = new QTableWidget(static_cast<int>(rows.size()), 2, panel);
+    m_Parametros->setObjectName(u"Parametros"_s);
+    m_Parametros->setHorizontalHeaderLabels({u"Parâmetro"_s, u"Valor"_s});
+    m_Parametros->verticalHeader()->hide();
+    m_Parametros->verticalHeader()->setDefaultSectionSize(18);
+    m_Parametros->setColumnWidth(0, 138);
+    m_Parametros->setColumnWidth(1, 142);
+    m_Parametros->horizontalHeader()->setStretchLastSection(true);
+    m_Parametros->setFixedHeight(118);
+    m_Parametros->setEditTriggers(QAbstractItemView::AllEditTriggers);
+    for (int r = 0; r < rows.size(); ++r) {
+        m_Parametros->setItem(r, 0, new QTableWidgetItem(rows[r].first));
+        m_Parametros->setItem(r, 1, new QTableWidgetItem(rows[r].second));
+    }
+    layout->addWidget(m_Parametros);
+
+    m_Button1 = new QPushButton(u"Confirmar"_s, panel);
+    m_Button1->setObjectName(u"Button1"_s);
+    m_Button2 = new QPushButton(u"Cancelar"_s, panel);
+    m_Button2->setObjectName(u"Button2"_s);
+    auto* buttons = new QHBoxLayout;
+    for (QPushButton* button : {m_Button1, m_Button2}) {
+        button->setFont(tahoma(19, true));
+        button->setFixedSize(134, 31);
+        button->setAutoDefault(false);
+        button->setDefault(false);
+    }
+    buttons->addWidget(m_Button1);
+    buttons->addStretch();
+    buttons->addWidget(m_Button2);
+    layout->addLayout(buttons);
+    connect(m_Button1, &QPushButton::clicked, this, &QDialog::accept);
+    connect(m_Button2, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+QList<ParametroConexao> TfrmConexao::rows() const
+{
+    QList<ParametroConexao> out;
+    for (int r = 0; r < m_Parametros->rowCount(); ++r) {
+        const QTableWidgetItem* key = m_Parametros->item(r, 0);
+        const QTableWidgetItem* value = m_Parametros->item(r, 1);
+        out.append({key ? key->text() : QString(), value ? value->text() : QString()});
+    }
+    return out;
+}
+
+void TfrmConexao::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->ignore();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
