@@ -201,3 +201,40 @@ TEST(AuxWindows, TheMainWindowCreatesThemForEachUse)
                                  u"Opções - Quorvel (v1.1)"_s, u"Ajuda - Quorvel (v1.1)"_s}));
     EXPECT_FALSE(QFile::exists(folder.path(u"Quorvel.ini"_s)));
 }
+
+#include "database/TfrmConexao.h"
+
+#include <QHeaderView>
+#include <QTableWidget>
+
+TEST(ConnectionWindow, EditsTheRowsInPlace)
+{
+    const QList<ParametroConexao> rows = {{u"DriverName"_s, u"DBX4MySQL"_s},
+                                          {u"HostName"_s, u"servidor"_s},
+                                          {u"Database"_s, u"camara"_s},
+                                          {u"User_Name"_s, u"docsreader"_s},
+                                          {u"Password"_s, u"docsreader"_s}};
+    TfrmConexao window(rows);
+    EXPECT_EQ(window.windowTitle(), u"Conexão MySQL"_s);
+    EXPECT_EQ(window.size(), QSize(314, 222));
+    QTableWidget* grid = window.Parametros();
+    EXPECT_EQ(grid->horizontalHeaderItem(0)->text(), u"Parâmetro"_s);
+    EXPECT_EQ(grid->horizontalHeaderItem(1)->text(), u"Valor"_s);
+    EXPECT_EQ(grid->rowCount(), 5);
+    EXPECT_EQ(window.rows(), rows);
+    // The password shows as plain text, and keys and values can be edited.
+    EXPECT_EQ(grid->item(4, 1)->text(), u"docsreader"_s);
+    EXPECT_TRUE(grid->item(1, 0)->flags().testFlag(Qt::ItemIsEditable));
+    grid->item(1, 1)->setText(u"outro:3307"_s);
+    grid->item(4, 1)->setText(u"segredo"_s);
+    window.show();
+    // Enter and Escape press neither button.
+    QTest::keyClick(&window, Qt::Key_Escape);
+    QTest::keyClick(&window, Qt::Key_Return);
+    EXPECT_TRUE(window.isVisible());
+    QTest::mouseClick(window.Button1(), Qt::LeftButton);
+    EXPECT_EQ(window.result(), QDialog::Accepted);
+    EXPECT_EQ(window.rows()[1].second, u"outro:3307"_s);
+    EXPECT_EQ(window.rows()[4].second, u"segredo"_s);
+    EXPECT_FALSE(window.Button1()->isDefault() || window.Button2()->isDefault());
+}
