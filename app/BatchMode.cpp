@@ -3,6 +3,7 @@
 #include "app/QuorvelCore.h"
 #include "common/QuorvelError.h"
 #include "common/UserPrompts.h"
+#include "output/RtfWriter.h"
 #include "table/IdentifierTable.h"
 #include "table/TableJson.h"
 
@@ -53,6 +54,10 @@ public:
     }
 
     std::optional<QString> chooseFileToOpen(const QString&, const QStringList&) override { return {}; }
+    std::optional<QString> chooseFileToSave(const QString&, const QStringList&, const QString&) override
+    {
+        return {};
+    }
     std::optional<quint32> chooseColor(quint32) override { return {}; }
     std::optional<QList<ParametroConexao>> editConnection(const QList<ParametroConexao>&) override
     {
@@ -95,7 +100,8 @@ bool wanted(const QStringList& arguments)
 {
     for (const QString& a : arguments.mid(1)) {
         if (a == u"--list" || a == u"--help" || a == u"-h" || a == u"--version" || a == u"-v" ||
-            a.startsWith(u"--order") || a.startsWith(u"--settings") || a.startsWith(u"--describe"))
+            a.startsWith(u"--order") || a.startsWith(u"--settings") || a.startsWith(u"--describe") ||
+            a.startsWith(u"--rtf"))
             return true;
     }
     return false;
@@ -122,7 +128,10 @@ int run(const QStringList& arguments, QIODevice& out, QIODevice& err)
         u"parâmetros "
         u"da seção conexao (senha em QUORVEL_MYSQL_PASSWORD, se definida)."_s,
         u"none|all"_s, u"none"_s);
-    parser.addOptions({listOption, orderOption, settingsOption, describeOption, helpOption, versionOption});
+    const QCommandLineOption rtfOption(u"rtf"_s, u"Gera a documentação e a grava neste arquivo .rtf."_s,
+                                       u"arquivo"_s);
+    parser.addOptions(
+        {listOption, orderOption, settingsOption, describeOption, rtfOption, helpOption, versionOption});
     parser.addPositionalArgument(u"arquivos"_s, u"Projetos (.dpr) ou units (.pas)."_s, u"[arquivo...]"_s);
 
     if (!parser.parse(arguments)) {
@@ -138,8 +147,9 @@ int run(const QStringList& arguments, QIODevice& out, QIODevice& err)
         return Success;
     }
     const QStringList files = parser.positionalArguments();
-    if (!parser.isSet(listOption) || files.isEmpty()) {
-        writeLine(err, u"Uso: Quorvel --list [--order CAMPOS] ARQUIVO..."_s);
+    if ((!parser.isSet(listOption) && !parser.isSet(rtfOption)) || files.isEmpty()) {
+        writeLine(err, u"Uso: Quorvel --list|--rtf ARQUIVO.rtf [--order CAMPOS] [--settings ARQUIVO] "
+                       u"[--describe none|all] ARQUIVO..."_s);
         return UsageError;
     }
     QList<int> order;
@@ -179,11 +189,22 @@ int run(const QStringList& arguments, QIODevice& out, QIODevice& err)
             prompts.showError(e.message());
         }
     }
-    try {
-        writeTableJson(core.cdsUnits(), out);
-    } catch (const QuorvelError& e) {
-        writeLine(err, e.message());
-        return FileError;
+    if (parser.isSet(rtfOption)) {
+        try {
+            core.GeraDocumentacao();
+            RtfWriter::save(core.reDocumentacao(), QuorvelCore::comExtensaoRtf(parser.value(rtfOption)));
+        } catch (const QuorvelError& e) {
+            writeLine(err, e.message());
+            return WriteError;
+        }
+    }
+    if (parser.isSet(listOption)) {
+        try {
+            writeTableJson(core.cdsUnits(), out);
+        } catch (const QuorvelError& e) {
+            writeLine(err, e.message());
+            return FileError;
+        }
     }
     if (prompts.failed())
         return FileError;

@@ -13,6 +13,7 @@ enum ExitStatus
     UsageError = 1,
     FileError = 2,
     DescribeError = 3,
+    WriteError = 4,
 };
 
 // True when the arguments ask for the batch mode rather than the window.

@@ -214,6 +214,22 @@ std::optional<QString> DialogPrompts::chooseFileToOpen(const QString& title, con
     return dialog.selectedFiles().first();
 }
 
+std::optional<QString> DialogPrompts::chooseFileToSave(const QString& title, const QStringList& filters,
+                                                       const QString& suggested)
+{
+    QFileDialog dialog(m_parent, title);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // An existing file is replaced without asking.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setNameFilters(filters);
+    if (!suggested.isEmpty())
+        dialog.selectFile(suggested);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().first();
+}
+
 void DialogPrompts::reportProgress(int done, int total, const QString& file)
 {
     if (file.isEmpty() || done >= total) {

@@ -25,6 +25,8 @@ public:
     void showMessage(const QString& text, const QString& file) override;
     void showError(const QString& text) override;
     std::optional<QString> chooseFileToOpen(const QString& title, const QStringList& filters) override;
+    std::optional<QString> chooseFileToSave(const QString& title, const QStringList& filters,
+                                            const QString& suggested) override;
     void reportProgress(int done, int total, const QString& file) override;
     std::optional<quint32> chooseColor(quint32 initial) override;
     std::optional<FonteAmostra> chooseFont(const FonteAmostra& initial) override;

@@ -64,8 +64,19 @@ public:
     void DBGrid1CellClick(int place, int column);
     const QString& Memo2() const { return m_Memo2; }
 
-    // The text of the documentation view.
-    const QString& reDocumentacao() const { return m_reDocumentacao; }
+    // The documentation view: its paragraphs, as the last build left them.
+    const QStringList& reDocumentacao() const { return m_reDocumentacao; }
+    // Rebuilds the document from the table in its current order, with the
+    // inclusion switches of the settings.
+    void GeraDocumentacao();
+    // Grows with every change of the document, so a view knows when to redraw.
+    int revisaoDocumentacao() const { return m_revisaoDocumentacao; }
+    // The save dialog, then the document written as Rich Text Format. Returns
+    // the file written, empty when cancelled; throws QuorvelError when the
+    // file cannot be created.
+    std::optional<QString> SalvarExecute();
+    // ".rtf" appended unless the name already ends in exactly ".rtf".
+    static QString comExtensaoRtf(const QString& nome);
 
     // Table-comment documentation of a //# block.
     void DocumentaTabela();
@@ -156,7 +167,9 @@ private:
     bool m_traceEnabled = true;
     QList<int> m_ordemColunas;
     QString m_Memo2;
-    QString m_reDocumentacao;
+    QStringList m_reDocumentacao;
+    QString m_nomeArquivoRtf;
+    int m_revisaoDocumentacao = 0;
 
     // The text being read and where the last token stands in it.
     QString m_texto;

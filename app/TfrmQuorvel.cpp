@@ -14,10 +14,12 @@
 #include <QDropEvent>
 #include <QHeaderView>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QTableView>
 #include <QTextEdit>
+#include <QThread>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -131,8 +133,8 @@ void TfrmQuorvel::createActions()
     const Command commands[] = {
         {u"Novo", u"Novo", u"novo", u"tbtnNovo", &TfrmQuorvel::NovoExecute},
         {u"Abrir", u"&Abrir", u"abrir", u"tbtnAbrir", &TfrmQuorvel::AbrirExecute},
-        {u"Salvar", u"&Salvar", u"salvar", u"tbtnSalvar", nullptr},
-        {u"Visualizar", u"&Visualizar", u"visualizar", u"tbtnVisualizar", nullptr},
+        {u"Salvar", u"&Salvar", u"salvar", u"tbtnSalvar", &TfrmQuorvel::SalvarExecute},
+        {u"Visualizar", u"&Visualizar", u"visualizar", u"tbtnVisualizar", &TfrmQuorvel::VisualizarExecute},
         {nullptr, nullptr, nullptr, u"ToolButton2", nullptr},
         {u"HTML", u"&HTML", u"html", u"tbtnHTML", nullptr},
         {u"ToolButton1", u"DBGrid2", u"opcoes", u"ToolButton1", &TfrmQuorvel::ToolButton1Click},
@@ -164,6 +166,8 @@ void TfrmQuorvel::createActions()
             button->setObjectName(QString::fromUtf16(command.button));
             button->setFixedSize(58, 52);
         }
+        if (command.name == QStringView(u"Visualizar"))
+            m_ToolBar1->widgetForAction(action)->installEventFilter(this);
         // Two diagnostic buttons stay hidden.
         if (command.name == QStringView(u"ToolButton1") || command.name == QStringView(u"ToolButton3"))
             action->setVisible(false);
@@ -211,7 +215,16 @@ void TfrmQuorvel::createGrid()
     connect(header, &QHeaderView::sectionMoved, this, &TfrmQuorvel::DBGrid1ColumnMoved);
     connect(m_DBGrid1, &QTableView::clicked, this, &TfrmQuorvel::DBGrid1CellClick);
     connect(m_DBGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            &TfrmQuorvel::showCurrentHelp);
+            [this](const QModelIndex& current) {
+                if (current.isValid() && m_core.cdsUnits().cursor() != current.row())
+                    m_core.cdsUnits().setCursor(current.row());
+                showCurrentHelp();
+            });
+    // The grid follows the table's cursor when a walk of the table moves it.
+    connect(&m_core.cdsUnits(), &IdentifierTable::cursorMoved, this, [this](int place) {
+        if (place >= 0 && m_DBGrid1->currentIndex().row() != place)
+            m_DBGrid1->setCurrentIndex(m_core.cdsUnits().index(place, IdentifierTable::Unit));
+    });
 }
 
 void TfrmQuorvel::createHiddenViews()
@@ -244,9 +257,19 @@ void TfrmQuorvel::runCommand(const std::function<void()>& command)
     } catch (const std::exception& e) {
         m_prompts.showError(QString::fromLocal8Bit(e.what()));
     }
-    m_reDocumentacao->setPlainText(m_core.reDocumentacao());
+    showDocument();
     if (m_Memo1->isVisible())
         refreshMemo1();
+}
+
+void TfrmQuorvel::showDocument()
+{
+    if (m_revisaoMostrada == m_core.revisaoDocumentacao())
+        return;
+    m_revisaoMostrada = m_core.revisaoDocumentacao();
+    m_reDocumentacao->setReadOnly(false);
+    m_reDocumentacao->setPlainText(m_core.reDocumentacao().join(u'\n'));
+    m_reDocumentacao->setReadOnly(true);
 }
 
 void TfrmQuorvel::openFiles(const QStringList& files)
@@ -330,6 +353,58 @@ void TfrmQuorvel::AjudaExecute()
         const Showing showing(m_frmAjudaQuorvel, window);
         window.exec();
     });
+}
+
+void TfrmQuorvel::SalvarExecute()
+{
+    runCommand([this] { m_core.SalvarExecute(); });
+}
+
+bool TfrmQuorvel::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonRelease)
+        tbtnVisualizarMouseUp(static_cast<QMouseEvent*>(event)->button());
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TfrmQuorvel::tbtnVisualizarMouseUp(Qt::MouseButton button)
+{
+    // The right button builds the document; the view stays as it is.
+    if (button == Qt::RightButton)
+        runCommand([this] { m_core.GeraDocumentacao(); });
+}
+
+void TfrmQuorvel::setDocumentHeight(int height)
+{
+    m_reDocumentacao->setFixedHeight(height);
+    centralWidget()->layout()->activate();
+    centralWidget()->repaint();
+}
+
+void TfrmQuorvel::VisualizarExecute()
+{
+    // 37 steps of 10 pixels, 10 ms each; no other input is handled meanwhile.
+    QAction* visualizar = action(u"Visualizar"_s);
+    if (!m_reDocumentacao->isVisible()) {
+        m_reDocumentacao->setVisible(true);
+        for (int height = 20; height <= 380; height += 10) {
+            setDocumentHeight(height);
+            QThread::msleep(10);
+        }
+        visualizar->setText(u"  &Ocultar "_s);
+        visualizar->setIconText(u"Ocultar"_s);
+        visualizar->setShortcut(QKeySequence(u"Alt+O"_s));
+        m_reDocumentacao->setFocus();
+    } else {
+        for (int height = 370; height >= 10; height -= 10) {
+            setDocumentHeight(height);
+            QThread::msleep(10);
+        }
+        visualizar->setText(u"&Visualizar"_s);
+        visualizar->setIconText(u"Visualizar"_s);
+        visualizar->setShortcut(QKeySequence(u"Alt+V"_s));
+        m_reDocumentacao->setVisible(false);
+    }
 }
 
 void TfrmQuorvel::ToolButton1Click()

@@ -48,6 +48,7 @@ public:
     TfrmAjudaQuorvel* frmAjudaQuorvel() const { return m_frmAjudaQuorvel; }
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -62,6 +63,11 @@ private:
     void DBGrid1TitleClick();
     void DBGrid1ColumnMoved();
     void DBGrid1CellClick(const QModelIndex& index);
+    void SalvarExecute();
+    void VisualizarExecute();
+    void tbtnVisualizarMouseUp(Qt::MouseButton button);
+    void setDocumentHeight(int height);
+    void showDocument();
     void OpcoesExecute();
     void AjudaExecute();
     void ToolButton1Click();
@@ -79,6 +85,7 @@ private:
     QPlainTextEdit* m_Memo2 = nullptr;
     QTableView* m_DBGrid2 = nullptr;
     QTextEdit* m_DBHelp = nullptr;
+    int m_revisaoMostrada = 0;
     TfrmOpcoesQuorvel* m_frmOpcoesQuorvel = nullptr;
     TfrmAjudaQuorvel* m_frmAjudaQuorvel = nullptr;
 };

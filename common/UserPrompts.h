@@ -75,6 +75,10 @@ public:
     // (*.dpr)"); the typed name need not exist. Empty when cancelled.
     virtual std::optional<QString> chooseFileToOpen(const QString& title, const QStringList& filters) = 0;
 
+    // The save dialog with its single filter, preset with the last name.
+    virtual std::optional<QString> chooseFileToSave(const QString& title, const QStringList& filters,
+                                                    const QString& suggested) = 0;
+
     // The colour and font choosers, preset with the current value; empty when
     // the user cancels.
     virtual std::optional<quint32> chooseColor(quint32 initial) = 0;

@@ -38,6 +38,7 @@ void QuorvelCore::NovoExecute()
 {
     m_cdsUnits->clear();
     m_reDocumentacao.clear();
+    ++m_revisaoDocumentacao;
     AbrirExecute();
 }
 

@@ -2,10 +2,10 @@
 
 #include "common/QuorvelError.h"
 #include "common/Windows1252.h"
+#include "output/AtomicFile.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <optional>
 
@@ -187,13 +187,7 @@ void IniFile::writeBool(QStringView section, QStringView key, bool value)
 
 void IniFile::save() const
 {
-    const QString fullPath = QFileInfo(m_path).absoluteFilePath();
-    QSaveFile file(m_path);
-    // Never fall back to writing the file in place: a failure must leave it whole.
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly))
-        throw QuorvelError(u"Unable to write to "_s % fullPath);
-    const QByteArray bytes = Windows1252::encode(m_lines.join(QString()));
-    if (file.write(bytes) != bytes.size() || !file.commit())
-        throw QuorvelError(u"Unable to write to "_s % fullPath);
+    const QString reason = AtomicFile::tryWrite(m_path, Windows1252::encode(m_lines.join(QString())));
+    if (!reason.isEmpty())
+        throw QuorvelError(u"Unable to write to "_s % QFileInfo(m_path).absoluteFilePath());
 }

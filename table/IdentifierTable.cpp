@@ -190,8 +190,17 @@ bool IdentifierTable::append(IdentifierRow row)
     return true;
 }
 
+void IdentifierTable::setCursor(int place)
+{
+    if (place < -1 || place >= rowCount())
+        return;
+    m_cursor = place;
+    Q_EMIT cursorMoved(place);
+}
+
 void IdentifierTable::clear()
 {
+    m_cursor = -1;
     beginResetModel();
     m_rows.clear();
     m_order.clear();

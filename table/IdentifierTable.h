@@ -79,10 +79,18 @@ public:
     void beginBulkAppend();
     void endBulkAppend();
 
+    // The table's cursor: the current row, which the grid follows. -1 when the
+    // table is empty.
+    int cursor() const { return m_cursor; }
+    void setCursor(int place);
+
     // Field names joined by ';' (ascending on each, the first name first).
     // Throws std::invalid_argument for a name that is not a field of the grid.
     void setOrdering(QStringView fields);
     QString ordering() const;
+
+Q_SIGNALS:
+    void cursorMoved(int place);
 
 private:
     bool lessThan(const IdentifierRow& a, int indexA, const IdentifierRow& b, int indexB) const;
@@ -96,5 +104,6 @@ private:
     QCollator m_collator;
     mutable std::vector<std::vector<int>> m_ranks; // per column, per row; empty when stale
     bool m_open = true;
+    int m_cursor = -1;
     int m_bulkDepth = 0;
 };

@@ -242,3 +242,34 @@ TEST_F(MainWindow, TheHiddenMemosShowTheTraceWhenAsked)
     window.action(u"ToolButton3"_s)->trigger();
     EXPECT_FALSE(window.Memo2()->isVisible());
 }
+
+TEST_F(MainWindow, RightClickBuildsTheDocumentAndVisualizarSlidesIt)
+{
+    window.core().setArquivoConfiguracao(folder.path(u"Quorvel.ini"_s));
+    window.openFiles({unitsFixture()});
+    QWidget* button = window.ToolBar1()->widgetForAction(window.action(u"Visualizar"_s));
+    QTest::mouseClick(button, Qt::RightButton);
+    // Built, and the view stays hidden.
+    EXPECT_FALSE(window.reDocumentacao()->isVisible());
+    EXPECT_EQ(window.reDocumentacao()->toPlainText(), u"Unit UB;\n\nsegundo\n\n"_s);
+    EXPECT_EQ(window.DBGrid1()->currentIndex().row(), 0);
+
+    window.action(u"Visualizar"_s)->trigger();
+    EXPECT_TRUE(window.reDocumentacao()->isVisible());
+    EXPECT_EQ(window.reDocumentacao()->height(), 380);
+    EXPECT_EQ(window.action(u"Visualizar"_s)->text(), u"  &Ocultar "_s);
+    EXPECT_TRUE(window.reDocumentacao()->hasFocus() || !window.isActiveWindow());
+    EXPECT_TRUE(window.reDocumentacao()->isReadOnly());
+
+    window.action(u"Visualizar"_s)->trigger();
+    EXPECT_FALSE(window.reDocumentacao()->isVisible());
+    EXPECT_EQ(window.action(u"Visualizar"_s)->text(), u"&Visualizar"_s);
+
+    // Saving goes through the save dialog; Novo empties the view.
+    prompts.expectFile(folder.path(u"doc"_s));
+    window.action(u"Salvar"_s)->trigger();
+    EXPECT_TRUE(QFile::exists(folder.path(u"doc.rtf"_s)));
+    prompts.expectFile(std::nullopt);
+    trigger(u"Novo"_s);
+    EXPECT_TRUE(window.reDocumentacao()->toPlainText().isEmpty());
+}

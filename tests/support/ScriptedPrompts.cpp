@@ -78,3 +78,10 @@ std::optional<QList<ParametroConexao>> ScriptedPrompts::editConnection(const QLi
         return {};
     return edited;
 }
+
+std::optional<QString> ScriptedPrompts::chooseFileToSave(const QString& title, const QStringList& filters,
+                                                         const QString& suggested)
+{
+    saveSuggestions.append(suggested);
+    return chooseFileToOpen(title, filters);
+}

@@ -14,7 +14,7 @@ class ScriptedPrompts : public IUserPrompts
 {
 public:
     void expect(Topic topic, Answer answer) { m_script.append({topic, answer}); }
-    // The next open dialog picks `file`; an empty optional cancels it.
+    // The next open or save dialog picks `file`; an empty optional cancels it.
     void expectFile(std::optional<QString> file) { m_files.append(std::move(file)); }
     // The next colour or font chooser confirms that choice; empty cancels it.
     void expectColor(std::optional<quint32> color) { m_colors.append(color); }
@@ -33,6 +33,8 @@ public:
     void showMessage(const QString& text, const QString& file) override;
     void showError(const QString& text) override;
     std::optional<QString> chooseFileToOpen(const QString& title, const QStringList& filters) override;
+    std::optional<QString> chooseFileToSave(const QString& title, const QStringList& filters,
+                                            const QString& suggested) override;
     void reportProgress(int done, int total, const QString& file) override;
     std::optional<quint32> chooseColor(quint32 initial) override;
     std::optional<FonteAmostra> chooseFont(const FonteAmostra& initial) override;
@@ -45,6 +47,7 @@ public:
     QStringList dialogTitles;
     QList<QStringList> dialogFilters;
     QStringList progressFiles;
+    QStringList saveSuggestions;
     QList<quint32> colorPresets;
     QList<FonteAmostra> fontPresets;
     QList<QList<ParametroConexao>> connectionRows;
