@@ -38,6 +38,8 @@ public:
         writeLine(m_err, where % oneLine(question.text));
         if (question.topic == Topic::TableNotice)
             m_tableFailed = true;
+        if (question.topic == Topic::OverwriteFolder)
+            return m_overwrite ? Answer::Yes : Answer::No;
         return question.buttons.contains(Answer::No) ? Answer::No : question.buttons.value(0, Answer::Ok);
     }
 
@@ -66,6 +68,19 @@ public:
     std::optional<FonteAmostra> chooseFont(const FonteAmostra&) override { return {}; }
 
     bool failed() const { return m_failed; }
+
+    // --force answers the overwrite question with Yes while it lives.
+    class Overwrite
+    {
+    public:
+        Overwrite(BatchPrompts& prompts, bool yes) : m_prompts(prompts) { m_prompts.m_overwrite = yes; }
+        ~Overwrite() { m_prompts.m_overwrite = false; }
+        Overwrite(const Overwrite&) = delete;
+        Overwrite& operator=(const Overwrite&) = delete;
+
+    private:
+        BatchPrompts& m_prompts;
+    };
     bool tableFailed() const { return m_tableFailed; }
 
 private:
@@ -80,6 +95,7 @@ private:
     QIODevice& m_err;
     bool m_failed = false;
     bool m_tableFailed = false;
+    bool m_overwrite = false;
 };
 
 QList<int> parseOrder(const QString& fields)
@@ -101,7 +117,7 @@ bool wanted(const QStringList& arguments)
     for (const QString& a : arguments.mid(1)) {
         if (a == u"--list" || a == u"--help" || a == u"-h" || a == u"--version" || a == u"-v" ||
             a.startsWith(u"--order") || a.startsWith(u"--settings") || a.startsWith(u"--describe") ||
-            a.startsWith(u"--rtf"))
+            a.startsWith(u"--rtf") || a == u"--html")
             return true;
     }
     return false;
@@ -130,8 +146,12 @@ int run(const QStringList& arguments, QIODevice& out, QIODevice& err)
         u"none|all"_s, u"none"_s);
     const QCommandLineOption rtfOption(u"rtf"_s, u"Gera a documentação e a grava neste arquivo .rtf."_s,
                                        u"arquivo"_s);
-    parser.addOptions(
-        {listOption, orderOption, settingsOption, describeOption, rtfOption, helpOption, versionOption});
+    const QCommandLineOption htmlOption(u"html"_s, u"Gera o help em HTML."_s);
+    const QCommandLineOption outputOption(
+        u"output"_s, u"Pasta do help (padrão: a pasta do programa + a opção Pasta das configurações)."_s, u"pasta"_s);
+    const QCommandLineOption forceOption(u"force"_s, u"Reaproveita a pasta do help quando ela já existe."_s);
+    parser.addOptions({listOption, orderOption, settingsOption, describeOption, rtfOption, htmlOption, outputOption,
+                       forceOption, helpOption, versionOption});
     parser.addPositionalArgument(u"arquivos"_s, u"Projetos (.dpr) ou units (.pas)."_s, u"[arquivo...]"_s);
 
     if (!parser.parse(arguments)) {
@@ -147,9 +167,9 @@ int run(const QStringList& arguments, QIODevice& out, QIODevice& err)
         return Success;
     }
     const QStringList files = parser.positionalArguments();
-    if ((!parser.isSet(listOption) && !parser.isSet(rtfOption)) || files.isEmpty()) {
-        writeLine(err, u"Uso: Quorvel --list|--rtf ARQUIVO.rtf [--order CAMPOS] [--settings ARQUIVO] "
-                       u"[--describe none|all] ARQUIVO..."_s);
+    if ((!parser.isSet(listOption) && !parser.isSet(rtfOption) && !parser.isSet(htmlOption)) || files.isEmpty()) {
+        writeLine(err, u"Uso: Quorvel [--list] [--rtf ARQUIVO.rtf] [--html [--output PASTA] [--force]] "
+                       u"[--order CAMPOS] [--settings ARQUIVO] [--describe none|all] ARQUIVO..."_s);
         return UsageError;
     }
     QList<int> order;
@@ -193,6 +213,19 @@ int run(const QStringList& arguments, QIODevice& out, QIODevice& err)
         try {
             core.GeraDocumentacao();
             RtfWriter::save(core.reDocumentacao(), QuorvelCore::comExtensaoRtf(parser.value(rtfOption)));
+        } catch (const QuorvelError& e) {
+            writeLine(err, e.message());
+            return WriteError;
+        }
+    }
+    if (parser.isSet(htmlOption)) {
+        BatchPrompts::Overwrite overwrite(prompts, parser.isSet(forceOption));
+        try {
+            QuorvelCore::IdentidadeHTML id = core.identidadeHTML();
+            if (parser.isSet(outputOption))
+                id.pasta = parser.value(outputOption);
+            if (!core.GeraHTML(id.aplicacao, id.versao, id.pasta))
+                return WriteError;
         } catch (const QuorvelError& e) {
             writeLine(err, e.message());
             return WriteError;

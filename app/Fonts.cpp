@@ -8,6 +8,10 @@ using namespace Qt::Literals::StringLiterals;
 
 void installWindowFonts()
 {
+    static bool installed = false;
+    if (installed)
+        return;
+    installed = true;
     for (const QString& file :
          {u"/usr/share/wine/fonts/tahoma.ttf"_s, u"/usr/share/wine/fonts/tahomabd.ttf"_s}) {
         if (QFile::exists(file))

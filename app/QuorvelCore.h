@@ -111,6 +111,22 @@ public:
     QString arquivoConfiguracaoHTML() const;
     void setArquivoConfiguracao(const QString& arquivo) { m_arquivoConfiguracao = arquivo; }
 
+    // The HTML help site. HTMLExecute reads the identity and folder from the
+    // settings and runs GeraHTML, which asks before reusing an existing
+    // folder. Both return false when the user declined; they throw
+    // QuorvelError when a page cannot be written.
+    struct IdentidadeHTML
+    {
+        QString aplicacao;
+        QString versao;
+        QString pasta;
+    };
+    IdentidadeHTML identidadeHTML() const;
+    bool HTMLExecute();
+    bool GeraHTML(const QString& aplicacao, const QString& versao, const QString& pasta);
+    // The makers' contact address, in the site's footer.
+    static QString ContatoPrograma();
+
     // Accessors of the main window.
     QString PastaPrograma() const { return m_PastaExecutavel; }
     void setPastaExecutavel(const QString& folder) { m_PastaExecutavel = folder; }

@@ -136,7 +136,7 @@ void TfrmQuorvel::createActions()
         {u"Salvar", u"&Salvar", u"salvar", u"tbtnSalvar", &TfrmQuorvel::SalvarExecute},
         {u"Visualizar", u"&Visualizar", u"visualizar", u"tbtnVisualizar", &TfrmQuorvel::VisualizarExecute},
         {nullptr, nullptr, nullptr, u"ToolButton2", nullptr},
-        {u"HTML", u"&HTML", u"html", u"tbtnHTML", nullptr},
+        {u"HTML", u"&HTML", u"html", u"tbtnHTML", &TfrmQuorvel::HTMLExecute},
         {u"ToolButton1", u"DBGrid2", u"opcoes", u"ToolButton1", &TfrmQuorvel::ToolButton1Click},
         {u"ToolButton3", u"Memos", u"opcoes", u"ToolButton3", &TfrmQuorvel::ToolButton3Click},
         {u"Opcoes", u"Opções", u"opcoes", u"tbtnOpcoes", &TfrmQuorvel::OpcoesExecute},
@@ -353,6 +353,11 @@ void TfrmQuorvel::AjudaExecute()
         const Showing showing(m_frmAjudaQuorvel, window);
         window.exec();
     });
+}
+
+void TfrmQuorvel::HTMLExecute()
+{
+    runCommand([this] { m_core.HTMLExecute(); });
 }
 
 void TfrmQuorvel::SalvarExecute()

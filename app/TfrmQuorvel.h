@@ -64,6 +64,7 @@ private:
     void DBGrid1ColumnMoved();
     void DBGrid1CellClick(const QModelIndex& index);
     void SalvarExecute();
+    void HTMLExecute();
     void VisualizarExecute();
     void tbtnVisualizarMouseUp(Qt::MouseButton button);
     void setDocumentHeight(int height);

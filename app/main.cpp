@@ -4,17 +4,28 @@
 #include "app/TfrmQuorvel.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QFile>
 #include <QLibraryInfo>
 #include <QTranslator>
+
+#include <memory>
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-int runBatch(int argc, char* argv[])
+int runBatch(int argc, char* argv[], bool needsFonts)
 {
-    QCoreApplication app(argc, argv);
+    // Laying out help text for the HTML site needs fonts, not a display.
+    std::unique_ptr<QCoreApplication> app;
+    if (needsFonts) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
     QCoreApplication::setApplicationName(u"Quorvel"_s);
     QFile out;
     QFile err;
@@ -31,7 +42,7 @@ int main(int argc, char* argv[])
     for (int i = 0; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
     if (BatchMode::wanted(arguments))
-        return runBatch(argc, argv);
+        return runBatch(argc, argv, arguments.contains(u"--html"_s));
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(u"Quorvel"_s);

@@ -3,8 +3,8 @@
 #include <QApplication>
 using TestApplication = QApplication;
 #else
-#include <QCoreApplication>
-using TestApplication = QCoreApplication;
+#include <QGuiApplication>
+using TestApplication = QGuiApplication; // fonts, for laying out help text
 #endif
 
 #include <gtest/gtest.h>

@@ -1,0 +1,362 @@
+#include "output/HtmlSite.h"
+
+#include "app/QuorvelCore.h"
+#include "common/Windows1252.h"
+#include "output/AtomicFile.h"
+#include "settings/IniFile.h"
+#include "settings/OpcoesQuorvel.h"
+#include "table/IdentifierTable.h"
+
+#include <QDir>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+void writePage(const QString& path, const QStringList& lines)
+{
+    AtomicFile::write(path, HtmlSite::bytes(lines));
+}
+
+bool ehRotina(const QString& identificador)
+{
+    QString inicio = identificador.left(9);
+    for (QChar& c : inicio) {
+        if (c >= u'A' && c <= u'Z')
+            c = QChar(c.unicode() + (u'a' - u'A'));
+    }
+    return inicio == u"procedure" || inicio == u"function ";
+}
+
+} // namespace
+
+FormatoHTML::FormatoHTML()
+{
+    for (const ChaveFormatoHTML& k : kChavesFormatoHTML)
+        m_values.insert(k.chave.toString(), k.padrao.toString());
+}
+
+FormatoHTML FormatoHTML::read(const IniFile& ini)
+{
+    FormatoHTML f;
+    for (const ChaveFormatoHTML& k : kChavesFormatoHTML)
+        f.set(k.chave, ini.readString(u"FormatoHTML", k.chave, k.padrao.toString()));
+    return f;
+}
+
+const QString& FormatoHTML::operator[](QStringView key) const
+{
+    const auto it = m_values.constFind(key.toString());
+    Q_ASSERT(it != m_values.constEnd());
+    return *it;
+}
+
+void FormatoHTML::set(QStringView key, const QString& value)
+{
+    m_values.insert(key.toString(), value);
+}
+
+HtmlSite::HtmlSite(FormatoHTML formato, OpcoesDocumentacao opcoes, QString contato)
+    : m_formato(std::move(formato)), m_opcoes(opcoes), m_contato(std::move(contato))
+{
+}
+
+QByteArray HtmlSite::bytes(const QStringList& lines)
+{
+    QString text;
+    for (const QString& line : lines)
+        text += line % u"\r\n"_s;
+    QByteArray out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (Windows1252::canEncode(c)) {
+            out += Windows1252::encodeChar(c);
+            continue;
+        }
+        char32_t code = c;
+        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            code = QChar::surrogateToUcs4(c, text[++i].unicode());
+        out += "&#" + QByteArray::number(static_cast<quint32>(code)) + ';';
+    }
+    return out;
+}
+
+QString HtmlSite::nomePasta(const QString& unit)
+{
+    QString nome = unit;
+    for (QChar& c : nome) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F || QStringView(u"/\\\"<>&#?%:*|").contains(c))
+            c = u'_';
+    }
+    if (nome.isEmpty() || nome.count(u'.') == nome.size())
+        nome = QString(std::max<qsizetype>(1, nome.size()), u'_');
+    return nome;
+}
+
+QStringList HtmlSite::index(const QString& aplicacao) const
+{
+    return {
+        u"<html>"_s,
+        u"  <head>"_s,
+        u"    <title>"_s % aplicacao % u" - Help</title>"_s,
+        u"  </head>"_s,
+        u"    <frameset rows=\"10%,*,5%\" frameborder=\"1\" framespacing=\"2\">"_s,
+        u"      <frame src=\"cabecalho.htm\" name=\"cabecalho\" noresize scrolling=\"NO\">"_s,
+        u"      <frameset COLS=\"17%,*\" frameborder=\"1\" framespacing=\"2\">"_s,
+        u"        <frame src=\"menu.htm\" name=\"menu\" scrolling=\"YES\">"_s,
+        u"        <frame src=\"mensagem.htm\" name=\"conteudo\" marginwidth=\"2\" marginheight=\"3\" scrolling=\"YES\">"_s,
+        u"      </frameset>"_s,
+        u"      <frame src=\"rodape.htm\" name=\"rodape\" noresize scrolling=\"NO\">"_s,
+        u"    </frameset>"_s,
+        u"</html>"_s,
+    };
+}
+
+QStringList HtmlSite::cabecalho(const QString& aplicacao, const QString& versao) const
+{
+    return {
+        u"<html>"_s,
+        u"  <head>"_s,
+        u"    <title>Cabeçalho</title>"_s,
+        u"  </head>"_s,
+        u"  <body style=\"background-color: #"_s % f(u"clFundoCab") % u"\">"_s,
+        u"    <table border=\"1\" bgcolor=\"#"_s % f(u"clCab") % u"\" width=\"1265\" height=\"10\" align=\"center\">"_s,
+        u"      <tr><td>"_s,
+        u"        <font size=\"6\" face=\""_s % f(u"FontCab") % u"\" color=\"#"_s % f(u"clFontCab") %
+            u"\"><p align=\"center\">"_s % aplicacao % u' ' % versao % u"</p></font></td>"_s,
+        u"      </tr>"_s,
+        u"    </table>"_s,
+        u"  </body>"_s,
+        u"</html>"_s,
+    };
+}
+
+QStringList HtmlSite::rodape(const QString& versao) const
+{
+    return {
+        u"<html>"_s,
+        u"  <head>"_s,
+        u"    <title>Rodapé</title>"_s,
+        u"  </head>"_s,
+        u"  <body style=\"font-size: 12; text-align: center; color: #"_s % f(u"clFontCab") %
+            u"; background-color: #"_s % f(u"clFundoCab") % u"\">"_s,
+        u"    <p>P&aacute;gina automaticamente gerada pelo Quorvel "_s % versao % u" - <a href=\"mailto:"_s % m_contato %
+            u"\">"_s % m_contato % u"</a></p>"_s,
+        u"  </body>"_s,
+        u"</html>"_s,
+    };
+}
+
+QStringList HtmlSite::mensagem(const QString& aplicacao, const QString& versao) const
+{
+    return {
+        u"<html>"_s,
+        u"  <head>"_s,
+        u"    <title>Ajuda Geral</title>"_s,
+        u"  </head>"_s,
+        u"  <body style=\"color: #"_s % f(u"clFontConteudo") % u"; font-family: "_s % f(u"FontConteudo") %
+            u"; font-size: 28; background-color: #"_s % f(u"clFundoConteudo") % u"\">"_s,
+        u"    <p align=\"center\">"_s,
+        u"    <br />"_s,
+        u"    <br />Seja bem vindo &agrave; ajuda do"_s,
+        u"    <br />"_s % aplicacao % u' ' % versao,
+        u"    <br /></p>"_s,
+        u"    <font style=\"font-size: 22; color: #"_s % f(u"clFontConteudo") % u"\"><p align=\"center\">"_s,
+        u"    <br />Selecione no menu &agrave; esquerda a op&ccedil;&atilde;o desejada"_s,
+        u"    <br /></p></font>"_s,
+        u"  </body>"_s,
+        u"</html>"_s,
+    };
+}
+
+QStringList HtmlSite::GeraPaginaInexistente() const
+{
+    return {
+        u"<html>"_s,
+        u"  <head>"_s,
+        u"    <title>P&aacute;gina Inexistente</title>"_s,
+        u"  </head>"_s,
+        u"  <body style=\"background-color: #"_s % f(u"clFundoConteudo") % u";font-family: "_s % f(u"FontConteudo") %
+            u"; font-size: 22; color: #"_s % f(u"clFontConteudo") % u"; font-style: italic; font-weight: bold\">"_s,
+        u"    <br />"_s,
+        u"    <br />"_s,
+        u"    <p style=\"text-align: center\">Selecione um dos menus acima para obter ajuda</p>"_s,
+        u"    <br />"_s,
+        u"    <br />"_s,
+        u"  </body>"_s,
+        u"</html>"_s,
+    };
+}
+
+void HtmlSite::entrada(QStringList& pagina, const QString& identificador, const QString& help) const
+{
+    pagina.append(u"    <table width=\"1000\" cellspacing=\"1\" cellpadding=\"3\" border=\"1\" bgcolor=\"#"_s %
+                  f(u"clConteudoTitulo") % u"\">"_s);
+    pagina.append(u"      <tr><td style=\"background-color: #"_s % f(u"clConteudoTitulo") % u"; color: #"_s %
+                  f(u"clFontConteudoTitulo") % u"; font-family: "_s % f(u"FontConteudoTitulo") % u"\"><b>"_s %
+                  identificador % u"</b></td></tr>"_s);
+    pagina.append(u"      <tr><td style=\"background-color: #"_s % f(u"clConteudo") % u"; color: #"_s %
+                  f(u"clFontConteudo") % u"\">"_s);
+    for (const QString& line : m_helpLines.split(help))
+        pagina.append(line % u"<br />"_s);
+    pagina.append(u"</td></tr>"_s);
+    pagina.append(u"    </table><br />"_s);
+}
+
+void HtmlSite::write(const QString& pasta, const QString& aplicacao, const QString& versao,
+                     IdentifierTable& tabela) const
+{
+    writePage(pasta % u"/index.htm"_s, index(aplicacao));
+    writePage(pasta % u"/cabecalho.htm"_s, cabecalho(aplicacao, versao));
+    writePage(pasta % u"/rodape.htm"_s, rodape(versao));
+    writePage(pasta % u"/mensagem.htm"_s, mensagem(aplicacao, versao));
+    GeraPaginasUnits(pasta, tabela);
+}
+
+void HtmlSite::GeraPaginasUnits(const QString& pasta, IdentifierTable& tabela) const
+{
+    QStringList menu = {
+        u"<html>"_s,
+        u"  <head>"_s,
+        u"    <title>Menu Units</title>"_s,
+        u"  </head>"_s,
+        u"  <body style=\"font-family: "_s % f(u"FontMenuTitulo") % u"; color: #"_s % f(u"clFontMenuTitulo") %
+            u"; background-color: #"_s % f(u"clFundoMenu") % u"\">"_s,
+        u"    <table width=\"200\" cellspacing=\"1\" cellpadding=\"3\" border=\"1\" bgcolor=\"#"_s % f(u"clMenuTitulo") %
+            u"\">"_s,
+        u"       <tr><td><p align=\"center\"><b>UNITS</b></p></td></tr>"_s,
+    };
+    const QStringList inexistente = GeraPaginaInexistente();
+
+    int linha = 0;
+    while (linha < tabela.rowCount()) {
+        const QString unit = tabela.row(linha).unit;
+        const QString pastaUnit = pasta % u'/' % nomePasta(unit);
+        QStringList ajuda = {
+            u"<html>"_s,
+            u"  <head>"_s,
+            u"    <title>Ajuda Geral</title>"_s,
+            u"  </head>"_s,
+            u"  <body style=\"font-family: "_s % f(u"FontConteudo") % u"; background-color: #"_s %
+                f(u"clFundoConteudo") % u"\">"_s,
+        };
+        QStringList procedimentos = {
+            u"<html>"_s,
+            u"  <head>"_s,
+            u"    <title>Procedimentos</title>"_s,
+            u"  </head>"_s,
+            u"  <body style=\"background-color: #"_s % f(u"clFundoConteudo") % u"; color: #"_s %
+                f(u"clFontConteudo") % u"\"><font face=\""_s % f(u"FontConteudo") % u"\">"_s,
+        };
+        QStringList tabelas = {
+            u"<html>"_s,
+            u"  <head>"_s,
+            u"    <title>Tabelas MySQL</title>"_s,
+            u"  </head>"_s,
+            u"  <body style=\"background-color: #"_s % f(u"clFundoConteudo") % u"\"><font face=\""_s %
+                f(u"FontConteudo") % u"\">"_s,
+        };
+        bool marcaAjuda = false;
+        bool marcaProc = false;
+        bool marcaTabela = false;
+        QDir().mkdir(pastaUnit);
+        menu.append(u"       <tr><td bgcolor=\"#"_s % f(u"clMenu") % u"\"><font color=\"#"_s % f(u"clFontMenu") %
+                    u"\" face=\""_s % f(u"FontMenu") % u"\"><a href=\""_s % nomePasta(unit) %
+                    u"/conteudo.htm\" target=\"conteudo\">"_s % unit % u".pas</a></font></td></tr>"_s);
+
+        for (; linha < tabela.rowCount() && tabela.row(linha).unit == unit; ++linha) {
+            tabela.setCursor(linha);
+            const IdentifierRow& row = tabela.row(linha);
+            const QString& tipo = row.tipoIdentificador;
+            if (tipo == QuorvelCore::TipoHelp()) {
+                if (m_opcoes.AjudaGeral) {
+                    entrada(ajuda, row.identificador, row.helpIdentificador);
+                    marcaAjuda = true;
+                }
+            } else if (tipo == QuorvelCore::TipoTabela()) {
+                if (m_opcoes.MySQL) {
+                    entrada(tabelas, row.identificador, row.helpIdentificador);
+                    marcaTabela = true;
+                }
+            } else if (tipo == QuorvelCore::TipoOrfao()) {
+                // Orphan comments, when wanted, are general help of their unit.
+                if (m_opcoes.COrfaos) {
+                    entrada(ajuda, row.identificador, row.helpIdentificador);
+                    marcaAjuda = true;
+                }
+            } else if (m_opcoes.ProcFunc && ehRotina(row.identificador)) {
+                entrada(procedimentos, row.identificador, row.helpIdentificador);
+                marcaProc = true;
+            }
+        }
+
+        QStringList conteudo;
+        QStringList menuItens;
+        if (marcaAjuda || marcaProc || marcaTabela) {
+            conteudo = {
+                u"<html>"_s,
+                u"  <head>"_s,
+                u"    <title>Conteúdo</title>"_s,
+                u"  </head>"_s,
+                u"    <frameset rows=\"20%,*%\" frameborder=\"1\" framespacing=\"2\">"_s,
+                u"      <frame name=\"menuitens\" src=\"menuitens.htm\" marginwidth=\"10\" marginheight=\"10\" "
+                u"scrolling=\"Auto\" frameborder=\"YES\" noresize>"_s,
+                u"      <frame name=\"itens\" src=\"mensagem.htm\" marginwidth=\"10\" marginheight=\"10\" "
+                u"scrolling=\"Auto\" frameborder=\"YES\" noresize>"_s,
+                u"    </frameset>"_s,
+                u"</html>"_s,
+            };
+            menuItens = {
+                u"<html>"_s,
+                u"  <head>"_s,
+                u"    <title>Menu Itens</title>"_s,
+                u"  </head>"_s,
+                u"  <body style=\"background-color: #"_s % f(u"clFundoMenuconteudo") % u"; color: #"_s %
+                    f(u"clFontConteudoTitulo") % u"\">"_s,
+                u"    <font face=\""_s % f(u"FontMenu") % u"\" size=\"3\"><b><p align=\"left\">"_s % unit %
+                    u"</p></b></font>"_s,
+                u"    <table width=\"10\" cellspacing=\"1\" cellpadding=\"4\" border=\"1\" bgcolor=\"#"_s % f(u"clMenu") %
+                    u"\">"_s,
+                u"      <tr>"_s,
+            };
+            auto celula = [&](const char16_t* pagina, const char16_t* rotulo) {
+                menuItens.append(u"        <td bgcolor=\"#"_s % f(u"clMenuconteudo") % u"\"><font face=\""_s %
+                                 f(u"FontMenuconteudo") % u"\"><a href=\""_s % QString::fromUtf16(pagina) %
+                                 u"\" target=\"itens\" style=\"color: #"_s % f(u"clFontMenuconteudo") %
+                                 u"\"><p align=\"center\">"_s % QString::fromUtf16(rotulo) % u"</p></a></font></td>"_s);
+            };
+            if (marcaAjuda)
+                celula(u"ajuda.htm", u"Ajuda");
+            if (marcaProc)
+                celula(u"procedimentos.htm", u"Procedimentos");
+            if (marcaTabela)
+                celula(u"tabelas.htm", u"Tabelas");
+            menuItens << u"      </tr>"_s << u"    </table>"_s << u"  </body>"_s << u"</html>"_s;
+        } else {
+            // A unit without any section: both pages are the placeholder.
+            conteudo = inexistente;
+            menuItens = inexistente;
+        }
+        writePage(pastaUnit % u"/conteudo.htm"_s, conteudo);
+        writePage(pastaUnit % u"/menuitens.htm"_s, menuItens);
+        auto fecha = [&](QStringList& pagina, bool marca, bool comFonte) {
+            if (!marca) {
+                pagina = inexistente;
+                return;
+            }
+            if (comFonte)
+                pagina.append(u"   </font>"_s);
+            pagina << u"  </body>"_s << u"</html>"_s;
+        };
+        fecha(ajuda, marcaAjuda, false);
+        fecha(tabelas, marcaTabela, true);
+        fecha(procedimentos, marcaProc, true);
+        writePage(pastaUnit % u"/procedimentos.htm"_s, procedimentos);
+        writePage(pastaUnit % u"/tabelas.htm"_s, tabelas);
+        writePage(pastaUnit % u"/ajuda.htm"_s, ajuda);
+        writePage(pastaUnit % u"/mensagem.htm"_s, inexistente);
+    }
+    menu << u"    </table>"_s << u"  </body>"_s << u"</html>"_s;
+    writePage(pasta % u"/menu.htm"_s, menu);
+}

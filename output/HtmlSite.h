@@ -1,0 +1,69 @@
+#pragma once
+
+#include "output/HelpLines.h"
+#include "settings/SettingsFiles.h"
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+
+class IdentifierTable;
+class IniFile;
+
+// The 22 colours and fonts of the help site, as read from section
+// FormatoHTML: inserted into the pages exactly as read.
+class FormatoHTML
+{
+public:
+    static FormatoHTML read(const IniFile& ini);
+    // The defaults of every key.
+    FormatoHTML();
+
+    const QString& operator[](QStringView key) const;
+    void set(QStringView key, const QString& value);
+
+private:
+    QHash<QString, QString> m_values;
+};
+
+// The HTML help site: four site-wide pages, the units menu and, for each run of
+// rows of one unit, a folder of six pages, all built from the identifier table
+// in its current order. Every page is a list of lines written whole, each line
+// ended by CR LF, in Windows-1252.
+class HtmlSite
+{
+public:
+    HtmlSite(FormatoHTML formato, OpcoesDocumentacao opcoes, QString contato);
+
+    // Writes every page into `pasta` (which the caller has created), leaving
+    // the table's cursor on its last row. Throws QuorvelError "Cannot create
+    // file ..." at the first page that cannot be written; pages written
+    // before stay.
+    void write(const QString& pasta, const QString& aplicacao, const QString& versao, IdentifierTable& tabela) const;
+
+    // The site-wide pages.
+    QStringList index(const QString& aplicacao) const;
+    QStringList cabecalho(const QString& aplicacao, const QString& versao) const;
+    QStringList rodape(const QString& versao) const;
+    QStringList mensagem(const QString& aplicacao, const QString& versao) const;
+    // The placeholder page.
+    QStringList GeraPaginaInexistente() const;
+
+    // The folder of a unit: its name with every character a path could abuse
+    // replaced by '_', never empty, never only dots.
+    static QString nomePasta(const QString& unit);
+
+    // The page's bytes: Windows-1252, CR LF after every line; a character the
+    // code page lacks becomes a numeric character reference.
+    static QByteArray bytes(const QStringList& lines);
+
+private:
+    void GeraPaginasUnits(const QString& pasta, IdentifierTable& tabela) const;
+    void entrada(QStringList& pagina, const QString& identificador, const QString& help) const;
+    const QString& f(QStringView key) const { return m_formato[key]; }
+
+    FormatoHTML m_formato;
+    OpcoesDocumentacao m_opcoes;
+    QString m_contato;
+    HelpLines m_helpLines;
+};
