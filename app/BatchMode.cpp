@@ -148,10 +148,11 @@ int run(const QStringList& arguments, QIODevice& out, QIODevice& err)
                                        u"arquivo"_s);
     const QCommandLineOption htmlOption(u"html"_s, u"Gera o help em HTML."_s);
     const QCommandLineOption outputOption(
-        u"output"_s, u"Pasta do help (padrão: a pasta do programa + a opção Pasta das configurações)."_s, u"pasta"_s);
+        u"output"_s, u"Pasta do help (padrão: a pasta do programa + a opção Pasta das configurações)."_s,
+        u"pasta"_s);
     const QCommandLineOption forceOption(u"force"_s, u"Reaproveita a pasta do help quando ela já existe."_s);
-    parser.addOptions({listOption, orderOption, settingsOption, describeOption, rtfOption, htmlOption, outputOption,
-                       forceOption, helpOption, versionOption});
+    parser.addOptions({listOption, orderOption, settingsOption, describeOption, rtfOption, htmlOption,
+                       outputOption, forceOption, helpOption, versionOption});
     parser.addPositionalArgument(u"arquivos"_s, u"Projetos (.dpr) ou units (.pas)."_s, u"[arquivo...]"_s);
 
     if (!parser.parse(arguments)) {
@@ -167,7 +168,8 @@ int run(const QStringList& arguments, QIODevice& out, QIODevice& err)
         return Success;
     }
     const QStringList files = parser.positionalArguments();
-    if ((!parser.isSet(listOption) && !parser.isSet(rtfOption) && !parser.isSet(htmlOption)) || files.isEmpty()) {
+    if ((!parser.isSet(listOption) && !parser.isSet(rtfOption) && !parser.isSet(htmlOption)) ||
+        files.isEmpty()) {
         writeLine(err, u"Uso: Quorvel [--list] [--rtf ARQUIVO.rtf] [--html [--output PASTA] [--force]] "
                        u"[--order CAMPOS] [--settings ARQUIVO] [--describe none|all] ARQUIVO..."_s);
         return UsageError;

@@ -4,8 +4,8 @@
 #include "app/TfrmQuorvel.h"
 
 #include <QApplication>
-#include <QGuiApplication>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLibraryInfo>
 #include <QTranslator>
 

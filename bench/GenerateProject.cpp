@@ -13,7 +13,9 @@ namespace {
 class UnitWriter
 {
 public:
-    UnitWriter(std::mt19937& rng, int unitIndex) : m_rng(rng), m_unit(unitIndex) {}
+    UnitWriter(std::mt19937& rng, int unitIndex, int maxStatements)
+        : m_rng(rng), m_unit(unitIndex), m_maxStatements(maxStatements)
+    {}
 
     std::string write(std::size_t targetBytes)
     {
@@ -79,7 +81,7 @@ private:
         line("  i, j: integer;");
         line("  Texto: string;");
         line("begin");
-        const int statements = 8 + pick(30);
+        const int statements = 1 + pick(m_maxStatements);
         for (int s = 0; s < statements; ++s)
             statement(1 + pick(4));
         line("end;");
@@ -132,6 +134,7 @@ private:
 
     std::mt19937& m_rng;
     int m_unit;
+    int m_maxStatements;
     std::string m_out;
 };
 
@@ -156,12 +159,13 @@ std::string toWindows1252(const std::string& utf8)
 int main(int argc, char** argv)
 {
     if (argc < 3) {
-        std::fprintf(stderr, "uso: %s PASTA MEGABYTES [KB_POR_UNIT]\n", argv[0]);
+        std::fprintf(stderr, "uso: %s PASTA MEGABYTES [KB_POR_UNIT [COMANDOS_POR_ROTINA]]\n", argv[0]);
         return 1;
     }
     const std::filesystem::path folder = argv[1];
     const double megabytes = std::atof(argv[2]);
     const std::size_t unitBytes = (argc > 3 ? std::strtoul(argv[3], nullptr, 10) : 400) * 1024;
+    const int maxStatements = argc > 4 ? std::atoi(argv[4]) : 38;
     const auto total = static_cast<std::size_t>(megabytes * 1024 * 1024);
     std::filesystem::create_directories(folder / "fontes");
 
@@ -170,7 +174,7 @@ int main(int argc, char** argv)
     std::size_t written = 0;
     int unit = 0;
     while (written < total) {
-        const std::string text = toWindows1252(UnitWriter(rng, unit).write(unitBytes));
+        const std::string text = toWindows1252(UnitWriter(rng, unit, maxStatements).write(unitBytes));
         const std::string file = "U" + std::to_string(unit) + "Modulo.pas";
         std::ofstream(folder / "fontes" / file, std::ios::binary) << text;
         project += ",\r\n  U" + std::to_string(unit) + "Modulo in 'fontes\\" + file + "'";

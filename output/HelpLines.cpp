@@ -19,8 +19,7 @@ QFont boxFont()
 } // namespace
 
 HelpLines::HelpLines() : m_font(boxFont()), m_metrics(m_font)
-{
-}
+{}
 
 QStringList HelpLines::split(const QString& help) const
 {

@@ -19,7 +19,8 @@ QString QuorvelCore::ContatoPrograma()
 QuorvelCore::IdentidadeHTML QuorvelCore::identidadeHTML() const
 {
     const IniFile ini(arquivoConfiguracao());
-    return {ini.readString(u"HTML", u"Aplicacao", u"[APLICAÇÃO]"_s), ini.readString(u"HTML", u"Versao", u"[VERSÃO]"_s),
+    return {ini.readString(u"HTML", u"Aplicacao", u"[APLICAÇÃO]"_s),
+            ini.readString(u"HTML", u"Versao", u"[VERSÃO]"_s),
             m_PastaExecutavel % ini.readString(u"HTML", u"Pasta", u"HELP"_s)};
 }
 
@@ -34,13 +35,13 @@ bool QuorvelCore::GeraHTML(const QString& aplicacao, const QString& versao, cons
     const IniFile ini(arquivoConfiguracaoHTML());
     const HtmlSite site(FormatoHTML::read(ini), OpcoesDocumentacao::read(ini), ContatoPrograma());
     if (QFileInfo(pasta).isDir()) {
-        const Answer resposta = m_prompts.ask(Question{
-            Topic::OverwriteFolder,
-            u"Já existe a pasta ["_s % pasta % u"],\r\rDeseja sobrescrevê-la ?"_s,
-            {Answer::Yes, Answer::No},
-            Answer::Yes,
-            {},
-            0});
+        const Answer resposta =
+            m_prompts.ask(Question{Topic::OverwriteFolder,
+                                   u"Já existe a pasta ["_s % pasta % u"],\r\rDeseja sobrescrevê-la ?"_s,
+                                   {Answer::Yes, Answer::No},
+                                   Answer::Yes,
+                                   {},
+                                   0});
         if (resposta != Answer::Yes)
             return false;
     }

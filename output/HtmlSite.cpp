@@ -58,8 +58,7 @@ void FormatoHTML::set(QStringView key, const QString& value)
 
 HtmlSite::HtmlSite(FormatoHTML formato, OpcoesDocumentacao opcoes, QString contato)
     : m_formato(std::move(formato)), m_opcoes(opcoes), m_contato(std::move(contato))
-{
-}
+{}
 
 QByteArray HtmlSite::bytes(const QStringList& lines)
 {
@@ -121,7 +120,8 @@ QStringList HtmlSite::cabecalho(const QString& aplicacao, const QString& versao)
         u"    <title>Cabeçalho</title>"_s,
         u"  </head>"_s,
         u"  <body style=\"background-color: #"_s % f(u"clFundoCab") % u"\">"_s,
-        u"    <table border=\"1\" bgcolor=\"#"_s % f(u"clCab") % u"\" width=\"1265\" height=\"10\" align=\"center\">"_s,
+        u"    <table border=\"1\" bgcolor=\"#"_s % f(u"clCab") %
+            u"\" width=\"1265\" height=\"10\" align=\"center\">"_s,
         u"      <tr><td>"_s,
         u"        <font size=\"6\" face=\""_s % f(u"FontCab") % u"\" color=\"#"_s % f(u"clFontCab") %
             u"\"><p align=\"center\">"_s % aplicacao % u' ' % versao % u"</p></font></td>"_s,
@@ -141,8 +141,8 @@ QStringList HtmlSite::rodape(const QString& versao) const
         u"  </head>"_s,
         u"  <body style=\"font-size: 12; text-align: center; color: #"_s % f(u"clFontCab") %
             u"; background-color: #"_s % f(u"clFundoCab") % u"\">"_s,
-        u"    <p>P&aacute;gina automaticamente gerada pelo Quorvel "_s % versao % u" - <a href=\"mailto:"_s % m_contato %
-            u"\">"_s % m_contato % u"</a></p>"_s,
+        u"    <p>P&aacute;gina automaticamente gerada pelo Quorvel "_s % versao % u" - <a href=\"mailto:"_s %
+            m_contato % u"\">"_s % m_contato % u"</a></p>"_s,
         u"  </body>"_s,
         u"</html>"_s,
     };
@@ -177,8 +177,9 @@ QStringList HtmlSite::GeraPaginaInexistente() const
         u"  <head>"_s,
         u"    <title>P&aacute;gina Inexistente</title>"_s,
         u"  </head>"_s,
-        u"  <body style=\"background-color: #"_s % f(u"clFundoConteudo") % u";font-family: "_s % f(u"FontConteudo") %
-            u"; font-size: 22; color: #"_s % f(u"clFontConteudo") % u"; font-style: italic; font-weight: bold\">"_s,
+        u"  <body style=\"background-color: #"_s % f(u"clFundoConteudo") % u";font-family: "_s %
+            f(u"FontConteudo") % u"; font-size: 22; color: #"_s % f(u"clFontConteudo") %
+            u"; font-style: italic; font-weight: bold\">"_s,
         u"    <br />"_s,
         u"    <br />"_s,
         u"    <p style=\"text-align: center\">Selecione um dos menus acima para obter ajuda</p>"_s,
@@ -191,8 +192,9 @@ QStringList HtmlSite::GeraPaginaInexistente() const
 
 void HtmlSite::entrada(QStringList& pagina, const QString& identificador, const QString& help) const
 {
-    pagina.append(u"    <table width=\"1000\" cellspacing=\"1\" cellpadding=\"3\" border=\"1\" bgcolor=\"#"_s %
-                  f(u"clConteudoTitulo") % u"\">"_s);
+    pagina.append(
+        u"    <table width=\"1000\" cellspacing=\"1\" cellpadding=\"3\" border=\"1\" bgcolor=\"#"_s %
+        f(u"clConteudoTitulo") % u"\">"_s);
     pagina.append(u"      <tr><td style=\"background-color: #"_s % f(u"clConteudoTitulo") % u"; color: #"_s %
                   f(u"clFontConteudoTitulo") % u"; font-family: "_s % f(u"FontConteudoTitulo") % u"\"><b>"_s %
                   identificador % u"</b></td></tr>"_s);
@@ -223,8 +225,8 @@ void HtmlSite::GeraPaginasUnits(const QString& pasta, IdentifierTable& tabela) c
         u"  </head>"_s,
         u"  <body style=\"font-family: "_s % f(u"FontMenuTitulo") % u"; color: #"_s % f(u"clFontMenuTitulo") %
             u"; background-color: #"_s % f(u"clFundoMenu") % u"\">"_s,
-        u"    <table width=\"200\" cellspacing=\"1\" cellpadding=\"3\" border=\"1\" bgcolor=\"#"_s % f(u"clMenuTitulo") %
-            u"\">"_s,
+        u"    <table width=\"200\" cellspacing=\"1\" cellpadding=\"3\" border=\"1\" bgcolor=\"#"_s %
+            f(u"clMenuTitulo") % u"\">"_s,
         u"       <tr><td><p align=\"center\"><b>UNITS</b></p></td></tr>"_s,
     };
     const QStringList inexistente = GeraPaginaInexistente();
@@ -261,9 +263,10 @@ void HtmlSite::GeraPaginasUnits(const QString& pasta, IdentifierTable& tabela) c
         bool marcaProc = false;
         bool marcaTabela = false;
         QDir().mkdir(pastaUnit);
-        menu.append(u"       <tr><td bgcolor=\"#"_s % f(u"clMenu") % u"\"><font color=\"#"_s % f(u"clFontMenu") %
-                    u"\" face=\""_s % f(u"FontMenu") % u"\"><a href=\""_s % nomePasta(unit) %
-                    u"/conteudo.htm\" target=\"conteudo\">"_s % unit % u".pas</a></font></td></tr>"_s);
+        menu.append(u"       <tr><td bgcolor=\"#"_s % f(u"clMenu") % u"\"><font color=\"#"_s %
+                    f(u"clFontMenu") % u"\" face=\""_s % f(u"FontMenu") % u"\"><a href=\""_s %
+                    nomePasta(unit) % u"/conteudo.htm\" target=\"conteudo\">"_s % unit %
+                    u".pas</a></font></td></tr>"_s);
 
         for (; linha < tabela.rowCount() && tabela.row(linha).unit == unit; ++linha) {
             tabela.setCursor(linha);
@@ -300,7 +303,8 @@ void HtmlSite::GeraPaginasUnits(const QString& pasta, IdentifierTable& tabela) c
                 u"    <title>Conteúdo</title>"_s,
                 u"  </head>"_s,
                 u"    <frameset rows=\"20%,*%\" frameborder=\"1\" framespacing=\"2\">"_s,
-                u"      <frame name=\"menuitens\" src=\"menuitens.htm\" marginwidth=\"10\" marginheight=\"10\" "
+                u"      <frame name=\"menuitens\" src=\"menuitens.htm\" marginwidth=\"10\" "
+                u"marginheight=\"10\" "
                 u"scrolling=\"Auto\" frameborder=\"YES\" noresize>"_s,
                 u"      <frame name=\"itens\" src=\"mensagem.htm\" marginwidth=\"10\" marginheight=\"10\" "
                 u"scrolling=\"Auto\" frameborder=\"YES\" noresize>"_s,
@@ -316,15 +320,16 @@ void HtmlSite::GeraPaginasUnits(const QString& pasta, IdentifierTable& tabela) c
                     f(u"clFontConteudoTitulo") % u"\">"_s,
                 u"    <font face=\""_s % f(u"FontMenu") % u"\" size=\"3\"><b><p align=\"left\">"_s % unit %
                     u"</p></b></font>"_s,
-                u"    <table width=\"10\" cellspacing=\"1\" cellpadding=\"4\" border=\"1\" bgcolor=\"#"_s % f(u"clMenu") %
-                    u"\">"_s,
+                u"    <table width=\"10\" cellspacing=\"1\" cellpadding=\"4\" border=\"1\" bgcolor=\"#"_s %
+                    f(u"clMenu") % u"\">"_s,
                 u"      <tr>"_s,
             };
             auto celula = [&](const char16_t* pagina, const char16_t* rotulo) {
                 menuItens.append(u"        <td bgcolor=\"#"_s % f(u"clMenuconteudo") % u"\"><font face=\""_s %
                                  f(u"FontMenuconteudo") % u"\"><a href=\""_s % QString::fromUtf16(pagina) %
                                  u"\" target=\"itens\" style=\"color: #"_s % f(u"clFontMenuconteudo") %
-                                 u"\"><p align=\"center\">"_s % QString::fromUtf16(rotulo) % u"</p></a></font></td>"_s);
+                                 u"\"><p align=\"center\">"_s % QString::fromUtf16(rotulo) %
+                                 u"</p></a></font></td>"_s);
             };
             if (marcaAjuda)
                 celula(u"ajuda.htm", u"Ajuda");

@@ -39,7 +39,8 @@ public:
     // the table's cursor on its last row. Throws QuorvelError "Cannot create
     // file ..." at the first page that cannot be written; pages written
     // before stay.
-    void write(const QString& pasta, const QString& aplicacao, const QString& versao, IdentifierTable& tabela) const;
+    void write(const QString& pasta, const QString& aplicacao, const QString& versao,
+               IdentifierTable& tabela) const;
 
     // The site-wide pages.
     QStringList index(const QString& aplicacao) const;

@@ -42,8 +42,8 @@ const QString kPlaceholder =
            u"  <body style=\"background-color: #ffffff;font-family: Courier; font-size: 22; color: #000000; "
            u"font-style: italic; font-weight: bold\">"_s,
            u"    <br />"_s, u"    <br />"_s,
-           u"    <p style=\"text-align: center\">Selecione um dos menus acima para obter ajuda</p>"_s, u"    <br />"_s,
-           u"    <br />"_s, u"  </body>"_s, u"</html>"_s});
+           u"    <p style=\"text-align: center\">Selecione um dos menus acima para obter ajuda</p>"_s,
+           u"    <br />"_s, u"    <br />"_s, u"  </body>"_s, u"</html>"_s});
 
 class HtmlSiteTest : public ::testing::Test
 {
@@ -54,7 +54,8 @@ protected:
         core.setPastaExecutavel(folder.path(QString()) % u'/');
     }
 
-    void add(const QString& unit, const QString& identificador, const QString& tipo, const QString& help, int linha)
+    void add(const QString& unit, const QString& identificador, const QString& tipo, const QString& help,
+             int linha)
     {
         core.cdsUnits().append(IdentifierRow{unit, identificador, QString(), tipo, help, linha});
     }
@@ -85,25 +86,28 @@ protected:
 TEST_F(HtmlSiteTest, SiteWidePagesWithTheDefaults)
 {
     EXPECT_TRUE(core.HTMLExecute());
-    EXPECT_EQ(site(u"index.htm"_s),
-              lines({u"<html>"_s, u"  <head>"_s, u"    <title>[APLICAÇÃO] - Help</title>"_s, u"  </head>"_s,
-                     u"    <frameset rows=\"10%,*,5%\" frameborder=\"1\" framespacing=\"2\">"_s,
-                     u"      <frame src=\"cabecalho.htm\" name=\"cabecalho\" noresize scrolling=\"NO\">"_s,
-                     u"      <frameset COLS=\"17%,*\" frameborder=\"1\" framespacing=\"2\">"_s,
-                     u"        <frame src=\"menu.htm\" name=\"menu\" scrolling=\"YES\">"_s,
-                     u"        <frame src=\"mensagem.htm\" name=\"conteudo\" marginwidth=\"2\" marginheight=\"3\" "
-                     u"scrolling=\"YES\">"_s,
-                     u"      </frameset>"_s,
-                     u"      <frame src=\"rodape.htm\" name=\"rodape\" noresize scrolling=\"NO\">"_s,
-                     u"    </frameset>"_s, u"</html>"_s}));
-    EXPECT_EQ(site(u"cabecalho.htm"_s),
-              lines({u"<html>"_s, u"  <head>"_s, u"    <title>Cabeçalho</title>"_s, u"  </head>"_s,
-                     u"  <body style=\"background-color: #ffffff\">"_s,
-                     u"    <table border=\"1\" bgcolor=\"#77aadd\" width=\"1265\" height=\"10\" align=\"center\">"_s,
-                     u"      <tr><td>"_s,
-                     u"        <font size=\"6\" face=\"Arial\" color=\"#0000ff\"><p align=\"center\">[APLICAÇÃO] "
-                     u"[VERSÃO]</p></font></td>"_s,
-                     u"      </tr>"_s, u"    </table>"_s, u"  </body>"_s, u"</html>"_s}));
+    EXPECT_EQ(
+        site(u"index.htm"_s),
+        lines({u"<html>"_s, u"  <head>"_s, u"    <title>[APLICAÇÃO] - Help</title>"_s, u"  </head>"_s,
+               u"    <frameset rows=\"10%,*,5%\" frameborder=\"1\" framespacing=\"2\">"_s,
+               u"      <frame src=\"cabecalho.htm\" name=\"cabecalho\" noresize scrolling=\"NO\">"_s,
+               u"      <frameset COLS=\"17%,*\" frameborder=\"1\" framespacing=\"2\">"_s,
+               u"        <frame src=\"menu.htm\" name=\"menu\" scrolling=\"YES\">"_s,
+               u"        <frame src=\"mensagem.htm\" name=\"conteudo\" marginwidth=\"2\" marginheight=\"3\" "
+               u"scrolling=\"YES\">"_s,
+               u"      </frameset>"_s,
+               u"      <frame src=\"rodape.htm\" name=\"rodape\" noresize scrolling=\"NO\">"_s,
+               u"    </frameset>"_s, u"</html>"_s}));
+    EXPECT_EQ(
+        site(u"cabecalho.htm"_s),
+        lines(
+            {u"<html>"_s, u"  <head>"_s, u"    <title>Cabeçalho</title>"_s, u"  </head>"_s,
+             u"  <body style=\"background-color: #ffffff\">"_s,
+             u"    <table border=\"1\" bgcolor=\"#77aadd\" width=\"1265\" height=\"10\" align=\"center\">"_s,
+             u"      <tr><td>"_s,
+             u"        <font size=\"6\" face=\"Arial\" color=\"#0000ff\"><p align=\"center\">[APLICAÇÃO] "
+             u"[VERSÃO]</p></font></td>"_s,
+             u"      </tr>"_s, u"    </table>"_s, u"  </body>"_s, u"</html>"_s}));
     EXPECT_EQ(site(u"rodape.htm"_s),
               lines({u"<html>"_s, u"  <head>"_s, u"    <title>Rodapé</title>"_s, u"  </head>"_s,
                      u"  <body style=\"font-size: 12; text-align: center; color: #0000ff; background-color: "
@@ -111,22 +115,26 @@ TEST_F(HtmlSiteTest, SiteWidePagesWithTheDefaults)
                      u"    <p>P&aacute;gina automaticamente gerada pelo Quorvel [VERSÃO] - <a "
                      u"href=\"mailto:contato@quorvel.example\">contato@quorvel.example</a></p>"_s,
                      u"  </body>"_s, u"</html>"_s}));
-    EXPECT_EQ(site(u"mensagem.htm"_s),
-              lines({u"<html>"_s, u"  <head>"_s, u"    <title>Ajuda Geral</title>"_s, u"  </head>"_s,
-                     u"  <body style=\"color: #000000; font-family: Courier; font-size: 28; background-color: "
-                     u"#ffffff\">"_s,
-                     u"    <p align=\"center\">"_s, u"    <br />"_s, u"    <br />Seja bem vindo &agrave; ajuda do"_s,
-                     u"    <br />[APLICAÇÃO] [VERSÃO]"_s, u"    <br /></p>"_s,
-                     u"    <font style=\"font-size: 22; color: #000000\"><p align=\"center\">"_s,
-                     u"    <br />Selecione no menu &agrave; esquerda a op&ccedil;&atilde;o desejada"_s,
-                     u"    <br /></p></font>"_s, u"  </body>"_s, u"</html>"_s}));
+    EXPECT_EQ(
+        site(u"mensagem.htm"_s),
+        lines({u"<html>"_s, u"  <head>"_s, u"    <title>Ajuda Geral</title>"_s, u"  </head>"_s,
+               u"  <body style=\"color: #000000; font-family: Courier; font-size: 28; background-color: "
+               u"#ffffff\">"_s,
+               u"    <p align=\"center\">"_s, u"    <br />"_s,
+               u"    <br />Seja bem vindo &agrave; ajuda do"_s, u"    <br />[APLICAÇÃO] [VERSÃO]"_s,
+               u"    <br /></p>"_s,
+               u"    <font style=\"font-size: 22; color: #000000\"><p align=\"center\">"_s,
+               u"    <br />Selecione no menu &agrave; esquerda a op&ccedil;&atilde;o desejada"_s,
+               u"    <br /></p></font>"_s, u"  </body>"_s, u"</html>"_s}));
     // An empty table: the units menu holds its title row only, and no folder.
-    EXPECT_EQ(site(u"menu.htm"_s),
-              lines({u"<html>"_s, u"  <head>"_s, u"    <title>Menu Units</title>"_s, u"  </head>"_s,
-                     u"  <body style=\"font-family: Arial; color: #0000ff; background-color: #ffffff\">"_s,
-                     u"    <table width=\"200\" cellspacing=\"1\" cellpadding=\"3\" border=\"1\" bgcolor=\"#77aadd\">"_s,
-                     u"       <tr><td><p align=\"center\"><b>UNITS</b></p></td></tr>"_s, u"    </table>"_s,
-                     u"  </body>"_s, u"</html>"_s}));
+    EXPECT_EQ(
+        site(u"menu.htm"_s),
+        lines(
+            {u"<html>"_s, u"  <head>"_s, u"    <title>Menu Units</title>"_s, u"  </head>"_s,
+             u"  <body style=\"font-family: Arial; color: #0000ff; background-color: #ffffff\">"_s,
+             u"    <table width=\"200\" cellspacing=\"1\" cellpadding=\"3\" border=\"1\" bgcolor=\"#77aadd\">"_s,
+             u"       <tr><td><p align=\"center\"><b>UNITS</b></p></td></tr>"_s, u"    </table>"_s,
+             u"  </body>"_s, u"</html>"_s}));
     EXPECT_EQ(QDir(folder.path(u"HELP"_s)).entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList());
 }
 
@@ -136,34 +144,42 @@ TEST_F(HtmlSiteTest, UnitPagesForEveryKindOfRow)
     folder.write(u"Quorvel.ini"_s, "[HTML]\r\nAplicacao=App <&>\r\nVersao=2.0\r\n");
     ASSERT_TRUE(core.HTMLExecute());
     EXPECT_TRUE(site(u"cabecalho.htm"_s).contains(u"<p align=\"center\">App <&> 2.0</p>"_s));
-    EXPECT_TRUE(site(u"menu.htm"_s).contains(
-        u"       <tr><td bgcolor=\"#eeeeee\"><font color=\"#0000ff\" face=\"Arial\"><a "
-        u"href=\"UPrincipal/conteudo.htm\" target=\"conteudo\">UPrincipal.pas</a></font></td></tr>\r\n"_s));
-    EXPECT_EQ(site(u"UPrincipal/conteudo.htm"_s),
-              lines({u"<html>"_s, u"  <head>"_s, u"    <title>Conteúdo</title>"_s, u"  </head>"_s,
-                     u"    <frameset rows=\"20%,*%\" frameborder=\"1\" framespacing=\"2\">"_s,
-                     u"      <frame name=\"menuitens\" src=\"menuitens.htm\" marginwidth=\"10\" marginheight=\"10\" "
-                     u"scrolling=\"Auto\" frameborder=\"YES\" noresize>"_s,
-                     u"      <frame name=\"itens\" src=\"mensagem.htm\" marginwidth=\"10\" marginheight=\"10\" "
-                     u"scrolling=\"Auto\" frameborder=\"YES\" noresize>"_s,
-                     u"    </frameset>"_s, u"</html>"_s}));
+    EXPECT_TRUE(
+        site(u"menu.htm"_s)
+            .contains(
+                u"       <tr><td bgcolor=\"#eeeeee\"><font color=\"#0000ff\" face=\"Arial\"><a "
+                u"href=\"UPrincipal/conteudo.htm\" target=\"conteudo\">UPrincipal.pas</a></font></td></tr>\r\n"_s));
+    EXPECT_EQ(
+        site(u"UPrincipal/conteudo.htm"_s),
+        lines(
+            {u"<html>"_s, u"  <head>"_s, u"    <title>Conteúdo</title>"_s, u"  </head>"_s,
+             u"    <frameset rows=\"20%,*%\" frameborder=\"1\" framespacing=\"2\">"_s,
+             u"      <frame name=\"menuitens\" src=\"menuitens.htm\" marginwidth=\"10\" marginheight=\"10\" "
+             u"scrolling=\"Auto\" frameborder=\"YES\" noresize>"_s,
+             u"      <frame name=\"itens\" src=\"mensagem.htm\" marginwidth=\"10\" marginheight=\"10\" "
+             u"scrolling=\"Auto\" frameborder=\"YES\" noresize>"_s,
+             u"    </frameset>"_s, u"</html>"_s}));
     auto cell = [](const QString& href, const QString& label) -> QString {
         return u"        <td bgcolor=\"#eeeeee\"><font face=\"Arial\"><a href=\""_s % href %
-               u"\" target=\"itens\" style=\"color: #0000ff\"><p align=\"center\">"_s % label % u"</p></a></font></td>"_s;
+               u"\" target=\"itens\" style=\"color: #0000ff\"><p align=\"center\">"_s % label %
+               u"</p></a></font></td>"_s;
     };
-    EXPECT_EQ(site(u"UPrincipal/menuitens.htm"_s),
-              lines({u"<html>"_s, u"  <head>"_s, u"    <title>Menu Itens</title>"_s, u"  </head>"_s,
-                     u"  <body style=\"background-color: #ffffff; color: #000000\">"_s,
-                     u"    <font face=\"Arial\" size=\"3\"><b><p align=\"left\">UPrincipal</p></b></font>"_s,
-                     u"    <table width=\"10\" cellspacing=\"1\" cellpadding=\"4\" border=\"1\" bgcolor=\"#eeeeee\">"_s,
-                     u"      <tr>"_s, cell(u"ajuda.htm"_s, u"Ajuda"_s),
-                     cell(u"procedimentos.htm"_s, u"Procedimentos"_s), cell(u"tabelas.htm"_s, u"Tabelas"_s),
-                     u"      </tr>"_s, u"    </table>"_s, u"  </body>"_s, u"</html>"_s}));
+    EXPECT_EQ(
+        site(u"UPrincipal/menuitens.htm"_s),
+        lines(
+            {u"<html>"_s, u"  <head>"_s, u"    <title>Menu Itens</title>"_s, u"  </head>"_s,
+             u"  <body style=\"background-color: #ffffff; color: #000000\">"_s,
+             u"    <font face=\"Arial\" size=\"3\"><b><p align=\"left\">UPrincipal</p></b></font>"_s,
+             u"    <table width=\"10\" cellspacing=\"1\" cellpadding=\"4\" border=\"1\" bgcolor=\"#eeeeee\">"_s,
+             u"      <tr>"_s, cell(u"ajuda.htm"_s, u"Ajuda"_s),
+             cell(u"procedimentos.htm"_s, u"Procedimentos"_s), cell(u"tabelas.htm"_s, u"Tabelas"_s),
+             u"      </tr>"_s, u"    </table>"_s, u"  </body>"_s, u"</html>"_s}));
     auto entry = [](const QString& id, std::initializer_list<QString> help) -> QString {
         QString out = lines({u"    <table width=\"1000\" cellspacing=\"1\" cellpadding=\"3\" border=\"1\" "
                              u"bgcolor=\"#eeeeee\">"_s,
                              u"      <tr><td style=\"background-color: #eeeeee; color: #000000; font-family: "
-                             u"Courier\"><b>"_s % id % u"</b></td></tr>"_s,
+                             u"Courier\"><b>"_s %
+                                 id % u"</b></td></tr>"_s,
                              u"      <tr><td style=\"background-color: #eeeeee; color: #000000\">"_s});
         for (const QString& line : help)
             out += line % u"<br />\r\n"_s;
@@ -175,12 +191,13 @@ TEST_F(HtmlSiteTest, UnitPagesForEveryKindOfRow)
                      u"  <body style=\"font-family: Courier; background-color: #ffffff\">"_s}) %
                   entry(u"Ajuda Geral"_s, {u"Texto com <b>negrito</b> &amp; ação"_s}) %
                   lines({u"  </body>"_s, u"</html>"_s}));
-    EXPECT_EQ(site(u"UPrincipal/procedimentos.htm"_s),
-              lines({u"<html>"_s, u"  <head>"_s, u"    <title>Procedimentos</title>"_s, u"  </head>"_s,
-                     u"  <body style=\"background-color: #ffffff; color: #000000\"><font face=\"Courier\">"_s}) %
-                  entry(u"function Soma(a: integer): integer;"_s,
-                        {u"Soma dois números."_s, u"Segundo parágrafo."_s}) %
-                  entry(u"procedure Vazia;"_s, {}) % lines({u"   </font>"_s, u"  </body>"_s, u"</html>"_s}));
+    EXPECT_EQ(
+        site(u"UPrincipal/procedimentos.htm"_s),
+        lines({u"<html>"_s, u"  <head>"_s, u"    <title>Procedimentos</title>"_s, u"  </head>"_s,
+               u"  <body style=\"background-color: #ffffff; color: #000000\"><font face=\"Courier\">"_s}) %
+            entry(u"function Soma(a: integer): integer;"_s,
+                  {u"Soma dois números."_s, u"Segundo parágrafo."_s}) %
+            entry(u"procedure Vazia;"_s, {}) % lines({u"   </font>"_s, u"  </body>"_s, u"</html>"_s}));
     EXPECT_EQ(site(u"UPrincipal/tabelas.htm"_s),
               lines({u"<html>"_s, u"  <head>"_s, u"    <title>Tabelas MySQL</title>"_s, u"  </head>"_s,
                      u"  <body style=\"background-color: #ffffff\"><font face=\"Courier\">"_s}) %
@@ -194,11 +211,28 @@ TEST_F(HtmlSiteTest, FormattingValuesLandInTheirPlaces)
 {
     QByteArray ini = "[FormatoHTML]\r\n";
     int n = 0;
-    for (const char* key : {"clFundoCab", "clFundoMenu", "clFundoMenuconteudo", "clFundoConteudo", "clCab", "clFontCab",
-                            "FontCab", "clMenuTitulo", "clFontMenuTitulo", "FontMenuTitulo", "clMenu", "clFontMenu",
-                            "FontMenu", "clMenuconteudo", "clFontMenuconteudo", "FontMenuconteudo",
-                            "clConteudoTitulo", "clFontConteudoTitulo", "FontConteudoTitulo", "clConteudo",
-                            "clFontConteudo", "FontConteudo"})
+    for (const char* key : {"clFundoCab",
+                            "clFundoMenu",
+                            "clFundoMenuconteudo",
+                            "clFundoConteudo",
+                            "clCab",
+                            "clFontCab",
+                            "FontCab",
+                            "clMenuTitulo",
+                            "clFontMenuTitulo",
+                            "FontMenuTitulo",
+                            "clMenu",
+                            "clFontMenu",
+                            "FontMenu",
+                            "clMenuconteudo",
+                            "clFontMenuconteudo",
+                            "FontMenuconteudo",
+                            "clConteudoTitulo",
+                            "clFontConteudoTitulo",
+                            "FontConteudoTitulo",
+                            "clConteudo",
+                            "clFontConteudo",
+                            "FontConteudo"})
         ini += QByteArray(key) + "=V" + QByteArray::number(n++) + "\r\n";
     folder.write(u"Quorvel.ini"_s, ini);
     add(u"U"_s, u"Ajuda"_s, u"Help"_s, u"x"_s, 1);
@@ -214,15 +248,18 @@ TEST_F(HtmlSiteTest, FormattingValuesLandInTheirPlaces)
     EXPECT_TRUE(itens.contains(u"background-color: #V2; color: #V17"_s));
     EXPECT_TRUE(itens.contains(u"<font face=\"V12\" size=\"3\">"_s));
     EXPECT_TRUE(itens.contains(u"bgcolor=\"#V10\">\r\n"_s));
-    EXPECT_TRUE(itens.contains(u"<td bgcolor=\"#V13\"><font face=\"V15\"><a href=\"ajuda.htm\" target=\"itens\" "
-                               u"style=\"color: #V14\">"_s));
+    EXPECT_TRUE(
+        itens.contains(u"<td bgcolor=\"#V13\"><font face=\"V15\"><a href=\"ajuda.htm\" target=\"itens\" "
+                       u"style=\"color: #V14\">"_s));
     const QString ajuda = site(u"U/ajuda.htm"_s);
     EXPECT_TRUE(ajuda.contains(u"font-family: V21; background-color: #V3"_s));
     EXPECT_TRUE(ajuda.contains(u"bgcolor=\"#V16\">\r\n"_s));
     EXPECT_TRUE(ajuda.contains(u"background-color: #V16; color: #V17; font-family: V18\"><b>Ajuda</b>"_s));
     EXPECT_TRUE(ajuda.contains(u"background-color: #V19; color: #V20\">"_s));
-    EXPECT_TRUE(site(u"mensagem.htm"_s).contains(u"color: #V20; font-family: V21; font-size: 28; background-color: #V3"_s));
-    EXPECT_TRUE(site(u"U/mensagem.htm"_s).contains(u"background-color: #V3;font-family: V21; font-size: 22; color: #V20"_s));
+    EXPECT_TRUE(site(u"mensagem.htm"_s)
+                    .contains(u"color: #V20; font-family: V21; font-size: 28; background-color: #V3"_s));
+    EXPECT_TRUE(site(u"U/mensagem.htm"_s)
+                    .contains(u"background-color: #V3;font-family: V21; font-size: 22; color: #V20"_s));
 }
 
 TEST_F(HtmlSiteTest, SwitchesOffOneByOne)
@@ -280,7 +317,8 @@ TEST_F(HtmlSiteTest, AUnitInTwoRunsAndUnsafeUnitNames)
     EXPECT_TRUE(site(u"A/ajuda.htm"_s).contains(u"<b>Segunda</b>"_s));
     EXPECT_FALSE(site(u"A/ajuda.htm"_s).contains(u"<b>Primeira</b>"_s));
     EXPECT_TRUE(menu.contains(u"href=\"_/conteudo.htm\" target=\"conteudo\">.pas</a>"_s));
-    EXPECT_TRUE(menu.contains(u"href=\".._.._fora/conteudo.htm\" target=\"conteudo\">..\\..\\fora.pas</a>"_s));
+    EXPECT_TRUE(
+        menu.contains(u"href=\".._.._fora/conteudo.htm\" target=\"conteudo\">..\\..\\fora.pas</a>"_s));
     EXPECT_TRUE(menu.contains(u"href=\"__/conteudo.htm\""_s));
     // The welcome page is not overwritten, and nothing lands outside the site.
     EXPECT_TRUE(site(u"mensagem.htm"_s).contains(u"Seja bem vindo"_s));
@@ -332,8 +370,8 @@ TEST_F(HtmlSiteTest, AFolderThatCannotBeCreatedEndsTheCommand)
         core.HTMLExecute();
         ADD_FAILURE() << "the command did not fail";
     } catch (const QuorvelError& e) {
-        EXPECT_TRUE(e.message().startsWith(u"Cannot create file \""_s % folder.path(u"falta/HELP/index.htm"_s) %
-                                           u"\". "_s))
+        EXPECT_TRUE(e.message().startsWith(u"Cannot create file \""_s %
+                                           folder.path(u"falta/HELP/index.htm"_s) % u"\". "_s))
             << e.message().toStdString();
     }
     EXPECT_FALSE(QDir(folder.path(u"falta"_s)).exists());
@@ -348,7 +386,8 @@ TEST_F(HtmlSiteTest, BatchModeNeedsForceToReuseAFolder)
         QBuffer e;
         o.open(QIODevice::WriteOnly);
         e.open(QIODevice::WriteOnly);
-        QStringList args{u"Quorvel"_s, u"--settings"_s, folder.path(u"Quorvel.ini"_s), u"--html"_s, u"--output"_s, out};
+        QStringList args{u"Quorvel"_s, u"--settings"_s, folder.path(u"Quorvel.ini"_s),
+                         u"--html"_s,  u"--output"_s,   out};
         if (force)
             args << u"--force"_s;
         const int status = BatchMode::run(args << unit, o, e);
@@ -358,6 +397,7 @@ TEST_F(HtmlSiteTest, BatchModeNeedsForceToReuseAFolder)
     EXPECT_TRUE(page(out % u"/U/ajuda.htm"_s).contains(u"texto<br />"_s));
     const auto [status, err] = run(false);
     EXPECT_EQ(status, 4);
-    EXPECT_TRUE(err.contains(u"Já existe a pasta ["_s % out % u"], Deseja sobrescrevê-la ?"_s)) << err.toStdString();
+    EXPECT_TRUE(err.contains(u"Já existe a pasta ["_s % out % u"], Deseja sobrescrevê-la ?"_s))
+        << err.toStdString();
     EXPECT_EQ(run(true).first, 0);
 }
