@@ -172,6 +172,7 @@ private:
     bool tokenIsEof() const;
     bool tokenOpensBlock() const;
     void gravaTabelaSemDescricao();
+    void guardaUltimoToken();
     void descreveOuAvisa();
     void avisaTabela(const QString& texto);
 
@@ -188,6 +189,7 @@ private:
     int m_revisaoDocumentacao = 0;
 
     // The text being read and where the last token stands in it.
+    QByteArray m_bytes;
     QString m_texto;
     qsizetype m_posicao = 0;
     QString m_tokenSource;

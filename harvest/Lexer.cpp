@@ -131,10 +131,19 @@ int reservedWordIndex(QStringView word)
     const char16_t first = word[0].unicode();
     if (first < u'a' || first > u'z')
         return 0;
+    // Most identifiers are no reserved word: the length rejects them before
+    // any character is compared.
     const int letter = first - u'a';
+    const qsizetype size = word.size();
     for (int i = 0; i < kReservedIndex.count[letter]; ++i) {
         const int index = kReservedIndex.byLetter[letter][i];
-        if (kReservedWords[index - 1] == word)
+        const QStringView candidate = kReservedWords[index - 1];
+        if (candidate.size() != size)
+            continue;
+        qsizetype k = 1;
+        while (k < size && candidate[k] == word[k])
+            ++k;
+        if (k == size)
             return index;
     }
     return 0;
@@ -143,12 +152,6 @@ int reservedWordIndex(QStringView word)
 QStringView reservedWord(int index)
 {
     return index >= 1 && index <= kReservedWordCount ? kReservedWords[index - 1] : QStringView();
-}
-
-bool isMarker(int code)
-{
-    return code == ParagraphMarker || code == ContinuationMarker || code == TableMarker ||
-           code == RoutineMarker || code == HelpMarker;
 }
 
 int next(QStringView text, qsizetype& pos, int& line, Token& token)
@@ -201,8 +204,10 @@ int next(QStringView text, qsizetype& pos, int& line, Token& token)
         while (pos < n && c[pos] == u' ')
             ++pos;
         token.start = pos;
-        while (pos < n && c[pos] != u'\r')
-            ++pos;
+        {
+            const qsizetype cr = text.indexOf(u'\r', pos);
+            pos = cr < 0 ? n : cr;
+        }
         token.code = code;
         token.length = pos - token.start;
         return code;
@@ -211,14 +216,13 @@ int next(QStringView text, qsizetype& pos, int& line, Token& token)
         code = Multiplicative;
         break;
     case OpenBrace:
-        // Up to and including the first '}', or to the end of the text.
-        ++pos;
-        while (pos < n) {
-            const char16_t ch = c[pos++];
-            if (ch == u'\r')
-                ++line;
-            else if (ch == u'}')
-                break;
+        {
+            // Up to and including the first '}', or to the end of the text;
+            // the carriage returns inside count as lines.
+            const qsizetype close = text.indexOf(u'}', pos + 1);
+            const qsizetype end = close < 0 ? n : close + 1;
+            line += static_cast<int>(text.sliced(pos, end - pos).count(u'\r'));
+            pos = end;
         }
         code = Comment;
         break;

@@ -51,7 +51,11 @@ QString text(QStringView source, const Token& token);
 // The same without allocating, for everything but a literal with doubled quotes.
 QStringView view(QStringView source, const Token& token);
 
-bool isMarker(int code);
+constexpr bool isMarker(int code)
+{
+    return code == ParagraphMarker || code == ContinuationMarker || code == TableMarker || code == RoutineMarker ||
+           code == HelpMarker;
+}
 
 // 1-based index of `word` in the reserved-word table, 0 when it is none.
 // Exact and case-sensitive.

@@ -40,8 +40,9 @@ void QuorvelCore::AbreProjeto(const QString& arquivo)
         if (UnitPath::extension(unit) == u".pas")
             files.append(unit);
     }
+    UnitPath::Resolver resolver;
     for (qsizetype i = 0; i < files.size(); ++i) {
-        const QString path = UnitPath::resolve(folder, files[i]);
+        const QString path = resolver.resolve(folder, files[i]);
         m_prompts.reportProgress(static_cast<int>(i), static_cast<int>(files.size()), path);
         AbreUnit(path);
     }

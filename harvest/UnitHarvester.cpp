@@ -35,9 +35,10 @@ bool QuorvelCore::tokenIsEof() const
     // lines included) can read "eof".
     if (m_token.code == EndOfText)
         return true;
-    if (m_token.code == Identifier || m_token.code == Comment || Lexer::isMarker(m_token.code))
-        return m_token.length == 3 && Lexer::view(m_tokenSource, m_token) == u"eof";
-    return false;
+    if (m_token.length != 3 || m_token.halveQuotes)
+        return false;
+    const QChar* t = m_tokenSource.constData() + m_token.start;
+    return t[0] == u'e' && t[1] == u'o' && t[2] == u'f';
 }
 
 bool QuorvelCore::tokenIs(QStringView text) const
@@ -49,7 +50,11 @@ bool QuorvelCore::tokenIs(QStringView text) const
 
 int QuorvelCore::lerToken()
 {
-    return ProximoToken(m_texto, m_posicao);
+    // The harvest reads its own text, which m_tokenSource already shares.
+    const int code = Lexer::next(m_texto, m_posicao, m_LinhaAtual, m_token);
+    if (code != EndOfText)
+        m_CodigoToken = code;
+    return code;
 }
 
 bool QuorvelCore::tokenOpensBlock() const
@@ -82,12 +87,26 @@ void QuorvelCore::AbreUnit(const QString& arquivo)
         m_prompts.showMessage(u"O arquivo indicado não pôde ser aberto."_s, arquivo);
         return;
     }
-    m_texto = SourceText::fromBytes(SourceText::readFile(arquivo));
+    // The buffers keep their storage from unit to unit.
+    SourceText::readFile(arquivo, m_bytes);
+    m_tokenSource.clear();
+    SourceText::fromBytes(m_bytes, m_texto);
     m_arquivoAtual = arquivo;
     m_LinhaAtual = 0;
     m_CodigoToken = 0;
     LeUnit();
-    m_texto.clear(); // the last token still holds the text it is a slice of
+    guardaUltimoToken();
+}
+
+void QuorvelCore::guardaUltimoToken()
+{
+    // The last token keeps its text on its own, so the unit's text can be
+    // reused for the next unit without a copy.
+    const QString texto = TextoToken();
+    m_tokenSource = texto;
+    m_token.start = 0;
+    m_token.length = m_token.code == EndOfText ? 0 : texto.size();
+    m_token.halveQuotes = false;
 }
 
 void QuorvelCore::LeUnit()

@@ -7,31 +7,6 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-namespace {
-
-// The entry of `folder` named `name`, matched exactly first, then without
-// regard to letter case; empty when there is none.
-QString matchEntry(const QString& folder, const QString& name, QDir::Filters kind)
-{
-    const QDir dir(folder);
-    if (name == u"." || name == u"..")
-        return name;
-    if (QFileInfo::exists(dir.filePath(name)))
-        return name;
-    QStringList matches;
-    for (const QString& entry : dir.entryList(kind | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
-        if (entry.compare(name, Qt::CaseInsensitive) == 0)
-            matches.append(entry);
-    }
-    if (matches.isEmpty())
-        return {};
-    std::sort(matches.begin(), matches.end(),
-              [](const QString& a, const QString& b) { return a.toUtf8() < b.toUtf8(); });
-    return matches.first();
-}
-
-} // namespace
-
 namespace UnitPath {
 
 QString extension(const QString& path)
@@ -42,6 +17,40 @@ QString extension(const QString& path)
 }
 
 QString resolve(const QString& baseFolder, const QString& written)
+{
+    return Resolver().resolve(baseFolder, written);
+}
+
+QString Resolver::matchEntry(const QString& folder, const QString& name, bool wantFolder)
+{
+    const QDir dir(folder);
+    if (name == u"." || name == u"..")
+        return name;
+    // An exact match wins.
+    const QFileInfo exact(dir.filePath(name));
+    if (exact.exists() && exact.isDir() == wantFolder)
+        return name;
+    auto it = m_listings.find(folder);
+    if (it == m_listings.end()) {
+        Listing listing;
+        for (const QFileInfo& entry :
+             dir.entryInfoList(QDir::Files | QDir::Dirs | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
+            QHash<QString, QStringList>& bucket = entry.isDir() ? listing.folders : listing.files;
+            bucket[entry.fileName().toLower()].append(entry.fileName());
+        }
+        for (auto* bucket : {&listing.files, &listing.folders}) {
+            for (QStringList& names : *bucket)
+                std::sort(names.begin(), names.end(),
+                          [](const QString& a, const QString& b) { return a.toUtf8() < b.toUtf8(); });
+        }
+        it = m_listings.insert(folder, listing);
+    }
+    const QHash<QString, QStringList>& bucket = wantFolder ? it->folders : it->files;
+    const auto found = bucket.constFind(name.toLower());
+    return found == bucket.constEnd() ? QString() : found->first();
+}
+
+QString Resolver::resolve(const QString& baseFolder, const QString& written)
 {
     QString path = written;
     path.replace(u'\\', u'/');
@@ -55,7 +64,7 @@ QString resolve(const QString& baseFolder, const QString& written)
     QString current = start;
     for (qsizetype i = 0; i < parts.size(); ++i) {
         const bool last = i + 1 == parts.size();
-        const QString entry = matchEntry(current, parts[i], last ? QDir::Files : QDir::Dirs);
+        const QString entry = matchEntry(current, parts[i], !last);
         if (entry.isEmpty())
             return direct;
         current = QDir(current).filePath(entry);
