@@ -175,9 +175,11 @@ int main(int argc, char** argv)
     int unit = 0;
     while (written < total) {
         const std::string text = toWindows1252(UnitWriter(rng, unit, maxStatements).write(unitBytes));
-        const std::string file = "U" + std::to_string(unit) + "Modulo.pas";
+        const std::string number = std::to_string(unit);
+        std::string file = "U";
+        file.append(number).append("Modulo.pas");
         std::ofstream(folder / "fontes" / file, std::ios::binary) << text;
-        project += ",\r\n  U" + std::to_string(unit) + "Modulo in 'fontes\\" + file + "'";
+        project.append(",\r\n  U").append(number).append("Modulo in 'fontes\\").append(file).append("'");
         written += text.size();
         ++unit;
     }

@@ -215,15 +215,14 @@ int next(QStringView text, qsizetype& pos, int& line, Token& token)
         ++pos;
         code = Multiplicative;
         break;
-    case OpenBrace:
-        {
-            // Up to and including the first '}', or to the end of the text;
-            // the carriage returns inside count as lines.
-            const qsizetype close = text.indexOf(u'}', pos + 1);
-            const qsizetype end = close < 0 ? n : close + 1;
-            line += static_cast<int>(text.sliced(pos, end - pos).count(u'\r'));
-            pos = end;
-        }
+    case OpenBrace: {
+        // Up to and including the first '}', or to the end of the text;
+        // the carriage returns inside count as lines.
+        const qsizetype close = text.indexOf(u'}', pos + 1);
+        const qsizetype end = close < 0 ? n : close + 1;
+        line += static_cast<int>(text.sliced(pos, end - pos).count(u'\r'));
+        pos = end;
+    }
         code = Comment;
         break;
     case Hash:

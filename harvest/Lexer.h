@@ -53,8 +53,8 @@ QStringView view(QStringView source, const Token& token);
 
 constexpr bool isMarker(int code)
 {
-    return code == ParagraphMarker || code == ContinuationMarker || code == TableMarker || code == RoutineMarker ||
-           code == HelpMarker;
+    return code == ParagraphMarker || code == ContinuationMarker || code == TableMarker ||
+           code == RoutineMarker || code == HelpMarker;
 }
 
 // 1-based index of `word` in the reserved-word table, 0 when it is none.

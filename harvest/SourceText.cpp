@@ -58,15 +58,15 @@ bool crlfOnly(const char* begin, const char* end)
     if (end - begin < 2 || end[-2] != '\r' || end[-1] != '\n')
         return false;
     qsizetype lineFeeds = 0;
-    for (const char* p = begin; (p = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p))));
-         ++p) {
+    for (const char* p = begin;
+         (p = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)))); ++p) {
         if (p == begin || p[-1] != '\r')
             return false;
         ++lineFeeds;
     }
     qsizetype carriageReturns = 0;
-    for (const char* p = begin; (p = static_cast<const char*>(std::memchr(p, '\r', static_cast<size_t>(end - p))));
-         ++p)
+    for (const char* p = begin;
+         (p = static_cast<const char*>(std::memchr(p, '\r', static_cast<size_t>(end - p)))); ++p)
         ++carriageReturns;
     return carriageReturns == lineFeeds;
 }
@@ -96,7 +96,8 @@ void fromBytes(QByteArrayView bytes, QString& out)
     const char* const end = begin + bytes.size();
     const qsizetype n = bytes.size();
     if (!crlfOnly(begin, end)) {
-        out = normalizeLines(begin, n, [](char c) { return Windows1252::toUnicode(static_cast<unsigned char>(c)); });
+        out = normalizeLines(begin, n,
+                             [](char c) { return Windows1252::toUnicode(static_cast<unsigned char>(c)); });
         return;
     }
     // The common case, a file whose every line already ends with CR LF: a

@@ -33,8 +33,8 @@ QString Resolver::matchEntry(const QString& folder, const QString& name, bool wa
     auto it = m_listings.find(folder);
     if (it == m_listings.end()) {
         Listing listing;
-        for (const QFileInfo& entry :
-             dir.entryInfoList(QDir::Files | QDir::Dirs | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
+        for (const QFileInfo& entry : dir.entryInfoList(QDir::Files | QDir::Dirs | QDir::Hidden |
+                                                        QDir::System | QDir::NoDotAndDotDot)) {
             QHash<QString, QStringList>& bucket = entry.isDir() ? listing.folders : listing.files;
             bucket[entry.fileName().toLower()].append(entry.fileName());
         }

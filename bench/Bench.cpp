@@ -1,0 +1,168 @@
+// Timings of the parts of Quorvel that must stay fast on huge projects. Each
+// figure is the best of a few runs; the caller compares them with reading the
+// same bytes.
+//   quorvel_bench table ROWS       ordering a table of ROWS rows
+//   quorvel_bench grid ROWS        scrolling the grid over ROWS rows
+//   quorvel_bench output PROJECT   rich-text build and save, after a harvest
+#include "app/QuorvelCore.h"
+#include "app/TfrmQuorvel.h"
+#include "common/UserPrompts.h"
+#include "output/RtfWriter.h"
+#include "table/IdentifierTable.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QHeaderView>
+#include <QScrollBar>
+#include <QTableView>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <functional>
+#include <random>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+class SilentPrompts : public IUserPrompts
+{
+public:
+    Answer ask(const Question& q) override
+    {
+        return q.buttons.contains(Answer::No) ? Answer::No : Answer::Ok;
+    }
+    void showMessage(const QString&, const QString&) override {}
+    void showError(const QString& text) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
+    std::optional<QString> chooseFileToOpen(const QString&, const QStringList&) override { return {}; }
+    std::optional<QString> chooseFileToSave(const QString&, const QStringList&, const QString&) override
+    {
+        return {};
+    }
+    std::optional<quint32> chooseColor(quint32) override { return {}; }
+    std::optional<FonteAmostra> chooseFont(const FonteAmostra&) override { return {}; }
+    std::optional<QList<ParametroConexao>> editConnection(const QList<ParametroConexao>&) override
+    {
+        return {};
+    }
+};
+
+double bestOf(int runs, const std::function<void()>& run)
+{
+    double best = 1e9;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        run();
+        best = std::min(best, timer.nsecsElapsed() / 1e9);
+    }
+    return best;
+}
+
+// Rows that look like a harvest's: a few thousand units, identifiers of every
+// kind, accented help texts.
+void fill(IdentifierTable& table, int rows)
+{
+    std::mt19937 rng(7);
+    const QStringList words = {u"Calcula"_s, u"Grava"_s,  u"Lê"_s,    u"Ação"_s,     u"Importa"_s,
+                               u"Exporta"_s, u"Valida"_s, u"Órgão"_s, u"Consulta"_s, u"Atualiza"_s};
+    const QStringList kinds = {QString(), QString(),         u" integer"_s,
+                               u"Help"_s, u"Tabela MySQL"_s, u"Coment.Órfão"_s};
+    table.beginBulkAppend();
+    for (int i = 0; i < rows; ++i) {
+        const QString unit = u"U%1Modulo"_s.arg(rng() % 3000);
+        const QString name =
+            words[rng() % words.size()] % words[rng() % words.size()] % QString::number(rng() % 997);
+        const QString& kind = kinds[rng() % kinds.size()];
+        const QString id = kind == u"Help"  ? name
+                           : kind.isEmpty() ? u"procedure T."_s % name % u"(Sender: TObject);"_s
+                                            : u"function T."_s % name % u"(a: integer): integer;"_s;
+        table.append(IdentifierRow{unit, id, u"T."_s % name, kind, u"Ajuda de "_s % name,
+                                   static_cast<int>(rng() % 20000)});
+    }
+    table.endBulkAppend();
+}
+
+int benchTable(int rows)
+{
+    IdentifierTable table;
+    QElapsedTimer timer;
+    timer.start();
+    fill(table, rows);
+    const double build = timer.nsecsElapsed() / 1e9;
+    const QString dragged = u"linhaIdentificador;unit;identificador;nomeIdentificador;tipoIdentificador"_s;
+    const QString initial = IdentifierTable::initialOrdering();
+    const double drag = bestOf(3,
+                               [&] {
+                                   table.setOrdering(dragged);
+                                   table.setOrdering(initial);
+                               }) /
+                        2;
+    std::printf("table: %d rows stored and ordered in %.2f s; reordering after a column drag: %.3f s\n", rows,
+                build, drag);
+    return 0;
+}
+
+int benchGrid(int rows)
+{
+    IdentifierTable table;
+    fill(table, rows);
+    QTableView view;
+    view.setModel(&table);
+    view.verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    view.verticalHeader()->setDefaultSectionSize(17);
+    view.resize(786, 480);
+    view.show();
+    QScrollBar* bar = view.verticalScrollBar();
+    QElapsedTimer timer;
+    double worst = 0;
+    double total = 0;
+    const int steps = 200;
+    for (int i = 0; i < steps; ++i) {
+        timer.start();
+        bar->setValue(static_cast<int>(static_cast<qint64>(bar->maximum()) * i / (steps - 1)));
+        view.viewport()->grab(); // renders the visible rows, as a repaint would
+        const double step = timer.nsecsElapsed() / 1e9;
+        worst = std::max(worst, step);
+        total += step;
+    }
+    std::printf("grid: %d rows, %d jumps across the grid: %.1f ms each on average, the slowest %.1f ms\n",
+                rows, steps, 1000 * total / steps, 1000 * worst);
+    return 0;
+}
+
+int benchOutput(const QString& project)
+{
+    SilentPrompts prompts;
+    QuorvelCore core(prompts);
+    QTemporaryDir dir;
+    core.setArquivoConfiguracao(dir.filePath(u"Quorvel.ini"_s));
+    core.setTraceEnabled(false);
+    core.respondeTabelas(QuorvelCore::RespostaTabelas::Nenhuma);
+    core.abreArquivo(project);
+    const QString file = dir.filePath(u"doc.rtf"_s);
+    const double rtf = bestOf(3, [&] {
+        core.GeraDocumentacao();
+        RtfWriter::save(core.reDocumentacao(), file);
+    });
+    std::printf("rtf: %d rows, build and save: %.2f s (%.1f MB written)\n", core.cdsUnits().rowCount(), rtf,
+                QFileInfo(file).size() / 1048576.0);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QStringList args = QApplication::arguments();
+    if (args.size() == 3 && args[1] == u"table")
+        return benchTable(args[2].toInt());
+    if (args.size() == 3 && args[1] == u"grid")
+        return benchGrid(args[2].toInt());
+    if (args.size() == 3 && args[1] == u"output")
+        return benchOutput(args[2]);
+    std::fprintf(stderr, "uso: quorvel_bench table|grid LINHAS | output PROJETO\n");
+    return 1;
+}
