@@ -33,6 +33,8 @@ public:
 
     // Unit harvester.
     void AbreUnit(const QString& arquivo);
+    // The harvest of a unit's bytes, as AbreUnit reads them from `arquivo`.
+    void harvestBytes(QByteArrayView bytes, const QString& arquivo);
 
     // Opening commands of the tool bar. Both throw QuorvelError when a file
     // that exists cannot be read.
@@ -41,6 +43,8 @@ public:
 
     // Project reader: harvests the units a project file names, in order.
     void AbreProjeto(const QString& arquivo);
+    // Every literal of a project's text, lower-cased (the unit paths among them).
+    QStringList unitsDoProjeto(QByteArrayView bytes);
 
     // The opening command once a file is chosen: empties the trace, harvests
     // the file and applies the ordering by column order. Throws QuorvelError

@@ -29,9 +29,7 @@ void QuorvelCore::AbreProjeto(const QString& arquivo)
         m_prompts.showMessage(u"O arquivo indicado não pôde ser aberto."_s, arquivo);
         return;
     }
-    m_texto = SourceText::fromBytes(SourceText::readFile(arquivo));
-    const QStringList units = LeProjeto();
-    m_texto.clear();
+    const QStringList units = unitsDoProjeto(SourceText::readFile(arquivo));
 
     // Paths in a project are relative to the project's folder.
     const QString folder = QFileInfo(arquivo).absolutePath();
@@ -47,6 +45,14 @@ void QuorvelCore::AbreProjeto(const QString& arquivo)
         AbreUnit(path);
     }
     m_prompts.reportProgress(static_cast<int>(files.size()), static_cast<int>(files.size()), QString());
+}
+
+QStringList QuorvelCore::unitsDoProjeto(QByteArrayView bytes)
+{
+    m_texto = SourceText::fromBytes(bytes);
+    const QStringList units = LeProjeto();
+    guardaUltimoToken();
+    return units;
 }
 
 QStringList QuorvelCore::LeProjeto()

@@ -89,8 +89,13 @@ void QuorvelCore::AbreUnit(const QString& arquivo)
     }
     // The buffers keep their storage from unit to unit.
     SourceText::readFile(arquivo, m_bytes);
+    harvestBytes(m_bytes, arquivo);
+}
+
+void QuorvelCore::harvestBytes(QByteArrayView bytes, const QString& arquivo)
+{
     m_tokenSource.clear();
-    SourceText::fromBytes(m_bytes, m_texto);
+    SourceText::fromBytes(bytes, m_texto);
     m_arquivoAtual = arquivo;
     m_LinhaAtual = 0;
     m_CodigoToken = 0;

@@ -52,6 +52,7 @@ public:
     QLineEdit* ledtPasta() const { return m_ledtPasta; }
     QPushButton* Button1() const { return m_Button1; }
     QPushButton* Button2() const { return m_Button2; }
+    // cppcheck-suppress CastIntegerToAddressAtReturn ; the array holds pointers
     RotuloAmostra* rotulo(OpcoesQuorvel::Rotulo r) const { return m_rotulos[r]; }
 
 private:

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "common/UserPrompts.h"
+
+#include <QCoreApplication>
+
+// Answers every question without a user: No where it can, OK otherwise.
+class FuzzPrompts : public IUserPrompts
+{
+public:
+    Answer ask(const Question& q) override
+    {
+        return q.buttons.contains(Answer::No) ? Answer::No : Answer::Ok;
+    }
+    void showMessage(const QString&, const QString&) override {}
+    void showError(const QString&) override {}
+    std::optional<QString> chooseFileToOpen(const QString&, const QStringList&) override { return {}; }
+    std::optional<QString> chooseFileToSave(const QString&, const QStringList&, const QString&) override
+    {
+        return {};
+    }
+    std::optional<quint32> chooseColor(quint32) override { return {}; }
+    std::optional<FonteAmostra> chooseFont(const FonteAmostra&) override { return {}; }
+    std::optional<QList<ParametroConexao>> editConnection(const QList<ParametroConexao>&) override
+    {
+        return {};
+    }
+};
