@@ -2,8 +2,6 @@
 
 #include "app/Fonts.h"
 
-#include <QTextLayout>
-
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
@@ -41,19 +39,54 @@ QStringList HelpLines::split(const QString& help) const
 
 QStringList HelpLines::wrap(const QString& line) const
 {
-    // Most lines fit: measuring them is far cheaper than laying them out.
+    // Most lines fit: measuring them is all it takes.
     if (line.isEmpty() || m_metrics.horizontalAdvance(line) <= kWrapWidth)
         return {line};
-    QTextLayout layout(line, m_font);
-    QTextOption option;
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    layout.setTextOption(option);
-    layout.beginLayout();
+    // Greedy word wrap, as the box does it: the blanks after a word stay at the
+    // end of its line, and a word wider than the box is broken where it
+    // reaches the edge. Linear in the line's length, however long the line.
     QStringList out;
-    for (QTextLine text = layout.createLine(); text.isValid(); text = layout.createLine()) {
-        text.setLineWidth(kWrapWidth);
-        out.append(line.sliced(text.textStart(), text.textLength()));
+    const QStringView text(line);
+    const qsizetype n = text.size();
+    qsizetype lineStart = 0;
+    qreal width = 0;
+    qsizetype i = 0;
+    while (i < n) {
+        qsizetype wordEnd = i;
+        while (wordEnd < n && text[wordEnd] != u' ')
+            ++wordEnd;
+        qsizetype blanksEnd = wordEnd;
+        while (blanksEnd < n && text[blanksEnd] == u' ')
+            ++blanksEnd;
+        const qreal wordWidth = m_metrics.horizontalAdvance(text.sliced(i, wordEnd - i).toString());
+        if (width + wordWidth <= kWrapWidth) {
+            width += wordWidth + m_metrics.horizontalAdvance(u' ') * static_cast<qreal>(blanksEnd - wordEnd);
+            i = blanksEnd;
+            continue;
+        }
+        if (i > lineStart) {
+            out.append(text.sliced(lineStart, i - lineStart).toString());
+            lineStart = i;
+            width = 0;
+            if (wordWidth <= kWrapWidth)
+                continue;
+        }
+        // A word wider than the box: as many characters as fit on each line.
+        qsizetype k = i;
+        while (k < wordEnd) {
+            const qreal advance = m_metrics.horizontalAdvance(text[k]);
+            if (width + advance > kWrapWidth && k > lineStart) {
+                out.append(text.sliced(lineStart, k - lineStart).toString());
+                lineStart = k;
+                width = 0;
+            }
+            width += advance;
+            ++k;
+        }
+        width += m_metrics.horizontalAdvance(u' ') * static_cast<qreal>(blanksEnd - wordEnd);
+        i = blanksEnd;
     }
-    layout.endLayout();
+    if (lineStart < n)
+        out.append(text.sliced(lineStart).toString());
     return out;
 }

@@ -1,0 +1,277 @@
+// What users get from whatever lies in their folders: a clear message and
+// nothing lost, never a crash or a hang.
+#include "app/QuorvelCore.h"
+#include "common/QuorvelError.h"
+#include "output/HtmlSite.h"
+#include "output/RtfWriter.h"
+#include "settings/Colours.h"
+#include "settings/IniFile.h"
+#include "settings/OpcoesQuorvel.h"
+#include "table/IdentifierTable.h"
+#include "tests/support/ScriptedPrompts.h"
+#include "tests/support/SmallFileSystem.h"
+#include "tests/support/TestFiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+class BadInput : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        core.setArquivoConfiguracao(folder.path(u"Quorvel.ini"_s));
+        core.setPastaExecutavel(folder.path(QString()) % u'/');
+        core.respondeTabelas(QuorvelCore::RespostaTabelas::Nenhuma);
+        core.setTraceEnabled(false);
+    }
+
+    QStringList identifiers() const
+    {
+        QStringList out;
+        for (int i = 0; i < core.cdsUnits().rowCount(); ++i)
+            out.append(core.cdsUnits().row(i).identificador);
+        return out;
+    }
+
+    ScriptedPrompts prompts;
+    QuorvelCore core{prompts};
+    TestFolder folder;
+};
+
+QByteArray readBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+TEST_F(BadInput, TextsCutOffByTheEndOfTheFileKeepWhatCameBefore)
+{
+    const QByteArray endings[] = {
+        "//? antes\r\nx := 'sem fim",
+        "//? antes\r\n{ sem fim\r\n//? dentro",
+        "//? antes\r\n//@ r\r\nfunction T.",
+        "//? antes\r\n//@ r\r\nprocedure",
+        "//? antes\r\nunit",
+        "//? antes\r\nunit X",
+        "//? antes\r\n//#",
+    };
+    for (const QByteArray& bytes : endings) {
+        core.cdsUnits().clear();
+        core.abreArquivo(folder.write(u"u.pas"_s, bytes));
+        ASSERT_GE(core.cdsUnits().rowCount(), 1) << bytes.toStdString();
+        EXPECT_TRUE(identifiers().contains(u"antes"_s)) << bytes.toStdString();
+    }
+}
+
+TEST_F(BadInput, BinaryFilesAndNulBytes)
+{
+    std::mt19937 rng(42);
+    QByteArray binary(1 << 20, '\0');
+    for (char& c : binary)
+        c = static_cast<char>(rng() % 255 + 1); // no NUL: every byte is read
+    core.abreArquivo(folder.write(u"binario.pas"_s, binary));
+    // A NUL ends the text: what follows it is not read.
+    core.abreArquivo(folder.write(u"nul.pas"_s, QByteArray("//? antes\r\n\0//? depois\r\n", 24)));
+    EXPECT_TRUE(identifiers().contains(u"antes"_s));
+    EXPECT_FALSE(identifiers().contains(u"depois"_s));
+    EXPECT_TRUE(prompts.errors.isEmpty());
+}
+
+TEST_F(BadInput, AFileOfOneHugeLine)
+{
+    QByteArray line = "//? primeira\r\n";
+    line += QByteArray(50 * 1024 * 1024, 'a');
+    line += "\r\n//? segunda\r\n";
+    core.abreArquivo(folder.write(u"linha.pas"_s, line));
+    EXPECT_EQ(identifiers(), (QStringList{u"primeira"_s, u"segunda"_s}));
+    EXPECT_EQ(core.cdsUnits().row(1).linhaIdentificador, 3);
+}
+
+TEST_F(BadInput, ProjectsThatListThemselvesOrWindowsPaths)
+{
+    folder.writeSource(u"u.pas"_s, u"//? unit\n"_s);
+    const QString self =
+        folder.writeSource(u"p.dpr"_s, u"uses P in 'p.dpr', U in 'u.pas', Q in 'P.DPR';\n"_s);
+    core.abreArquivo(self);
+    EXPECT_EQ(identifiers(), QStringList{u"unit"_s});
+
+    const QString windows =
+        folder.writeSource(u"w.dpr"_s, u"uses A in 'C:\\Fontes\\Sistema\\UA.pas', B in 'u.pas';\n"_s);
+    core.abreArquivo(windows);
+    EXPECT_EQ(prompts.messages, QStringList{u"O arquivo indicado não pôde ser aberto."_s});
+    EXPECT_TRUE(prompts.messageFiles[0].endsWith(u"c:/fontes/sistema/ua.pas"_s))
+        << prompts.messageFiles[0].toStdString();
+    EXPECT_EQ(core.cdsUnits().rowCount(), 2);
+}
+
+TEST_F(BadInput, HugeNamesAndHelpTexts)
+{
+    const QString name = QString(10000, u'N');
+    const QString help = QString(1000000, u'h');
+    core.abreArquivo(
+        folder.writeSource(u"u.pas"_s, u"unit "_s % name % u";\n//? Grande\n//* "_s % help % u"\n"_s));
+    ASSERT_EQ(core.cdsUnits().rowCount(), 1);
+    EXPECT_EQ(core.cdsUnits().row(0).unit.size(), 30);
+    EXPECT_EQ(core.cdsUnits().row(0).helpIdentificador, help);
+    core.GeraDocumentacao();
+    RtfWriter::save(core.reDocumentacao(), folder.path(u"doc.rtf"_s));
+    EXPECT_GT(readBytes(folder.path(u"doc.rtf"_s)).size(), 1000000);
+    ASSERT_TRUE(core.HTMLExecute());
+    // The help box breaks the long line: many lines, every character kept.
+    QByteArray page = readBytes(folder.path(u"HELP/"_s % QString(30, u'N') % u"/ajuda.htm"_s));
+    EXPECT_GT(page.count("<br />\r\n"), 1000);
+    EXPECT_TRUE(page.replace("<br />\r\n", "").contains(QByteArray(1000000, 'h')));
+}
+
+TEST_F(BadInput, FoldersWhereFilesShouldBe)
+{
+    QDir().mkpath(folder.path(u"pasta.pas"_s));
+    QDir().mkpath(folder.path(u"pasta.dpr"_s));
+    core.abreArquivo(folder.path(u"pasta.pas"_s));
+    core.abreArquivo(folder.path(u"pasta.dpr"_s));
+    EXPECT_EQ(prompts.messages.size(), 2);
+    EXPECT_TRUE(prompts.errors.isEmpty());
+
+    // A settings file that is a folder reads as missing, and cannot be written.
+    QDir().mkpath(folder.path(u"Quorvel.ini"_s));
+    EXPECT_EQ(IniFile(folder.path(u"Quorvel.ini"_s)).readString(u"HTML", u"Pasta", u"HELP"_s), u"HELP"_s);
+    IniFile ini(folder.path(u"Quorvel.ini"_s));
+    try {
+        ini.writeString(u"HTML", u"Pasta", u"X"_s);
+        ADD_FAILURE() << "a folder was written as a file";
+    } catch (const QuorvelError& e) {
+        EXPECT_EQ(e.message(), u"Unable to write to "_s % folder.path(u"Quorvel.ini"_s));
+    }
+    EXPECT_TRUE(QFileInfo(folder.path(u"Quorvel.ini"_s)).isDir());
+}
+
+TEST_F(BadInput, ASettingsFileOf100Megabytes)
+{
+    QByteArray big = "[HTML]\r\nPasta=AJUDA\r\n[lixo]\r\n";
+    const QByteArray filler = "chave=" + QByteArray(90, 'v') + "\r\n";
+    while (big.size() < 100 * 1024 * 1024)
+        big += filler;
+    const QString file = folder.write(u"Quorvel.ini"_s, big);
+    IniFile ini(file);
+    EXPECT_EQ(ini.readString(u"HTML", u"Pasta", {}), u"AJUDA"_s);
+    ini.writeString(u"HTML", u"Versao", u"2"_s);
+    QByteArray expected = big;
+    expected.replace(0, 21, "[HTML]\r\nPasta=AJUDA\r\nVersao=2\r\n");
+    EXPECT_EQ(readBytes(file), expected);
+}
+
+TEST_F(BadInput, ColourTextsOfOneCharacter)
+{
+    folder.write(u"Quorvel.ini"_s, "[FormatoHTML]\r\nclFundoCab=7\r\n");
+    OpcoesQuorvel opcoes;
+    try {
+        opcoes.carrega(IniFile(folder.path(u"Quorvel.ini"_s)), u"v1.1"_s);
+        ADD_FAILURE() << "a one-digit colour converted";
+    } catch (const QuorvelError& e) {
+        EXPECT_EQ(e.message(), u"'$' is not a valid integer value"_s);
+    }
+    // The site never converts colours: it writes the text as it stands.
+    ASSERT_TRUE(core.HTMLExecute());
+    EXPECT_TRUE(readBytes(folder.path(u"HELP/cabecalho.htm"_s)).contains("background-color: #7\""));
+}
+
+TEST_F(BadInput, ASiteOnAFullDiskKeepsEveryPageWhole)
+{
+    SmallFileSystem disk(96);
+    if (!disk.isMounted())
+        GTEST_SKIP() << "mounting a small tmpfs needs root";
+    core.setPastaExecutavel(disk.path(QString()) % u'/');
+    for (int u = 0; u < 40; ++u)
+        core.cdsUnits().append(
+            IdentifierRow{u"U%1"_s.arg(u), u"Ajuda"_s, {}, u"Help"_s, QString(3000, u'a'), 1});
+    EXPECT_THROW(core.HTMLExecute(), QuorvelError);
+    // Every page that exists is whole: it ends with the closing line.
+    int pages = 0;
+    for (const QFileInfo& unit :
+         QDir(disk.path(u"HELP"_s)).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        for (const QFileInfo& page : QDir(unit.filePath()).entryInfoList(QDir::Files)) {
+            EXPECT_TRUE(readBytes(page.filePath()).endsWith("</html>\r\n")) << page.filePath().toStdString();
+            ++pages;
+        }
+    }
+    EXPECT_GT(pages, 0);
+    // No temporary file is left behind.
+    EXPECT_TRUE(
+        QDir(disk.path(u"HELP"_s)).entryList({u"*.*~"_s, u".*"_s}, QDir::Files | QDir::Hidden).isEmpty());
+}
+
+TEST_F(BadInput, ASiteOnAReadOnlyFileSystem)
+{
+    const QString target = folder.path(u"somente-leitura"_s);
+    QDir().mkpath(target);
+    QProcess mount;
+    mount.start(u"mount"_s, {u"--bind"_s, u"-o"_s, u"ro"_s, target, target});
+    if (!mount.waitForFinished(10000) || mount.exitCode() != 0)
+        GTEST_SKIP() << "a read-only bind mount needs root";
+    QProcess remount;
+    remount.start(u"mount"_s, {u"-o"_s, u"remount,ro,bind"_s, target});
+    remount.waitForFinished(10000);
+    core.setPastaExecutavel(target % u'/');
+    core.cdsUnits().append(IdentifierRow{u"U"_s, u"Ajuda"_s, {}, u"Help"_s, u"x"_s, 1});
+    try {
+        core.HTMLExecute();
+        ADD_FAILURE() << "the site was written on a read-only file system";
+    } catch (const QuorvelError& e) {
+        EXPECT_TRUE(e.message().startsWith(u"Cannot create file \""_s % target % u"/HELP/index.htm\"."_s))
+            << e.message().toStdString();
+    }
+    QProcess umount;
+    umount.start(u"umount"_s, {target});
+    umount.waitForFinished(10000);
+}
+
+TEST_F(BadInput, TheServerKilledBetweenTwoDescriptions)
+{
+    if (qEnvironmentVariableIsEmpty("QUORVEL_TEST_MYSQL_HOST"))
+        GTEST_SKIP() << "no test server: run scripts/test, which starts one";
+    // A server of this test's own, to kill.
+    const QString dir = folder.path(u"db"_s);
+    QProcess start;
+    start.start(QStringLiteral(QUORVEL_SOURCE_DIR "/scripts/test-database"), {u"start"_s, dir});
+    ASSERT_TRUE(start.waitForFinished(120000));
+    ASSERT_EQ(start.exitCode(), 0) << start.readAllStandardError().toStdString();
+    const QString port = QString::fromUtf8(start.readAllStandardOutput())
+                             .section(u"QUORVEL_TEST_MYSQL_PORT="_s, 1)
+                             .section(u'\n', 0, 0);
+
+    QuorvelCore described(prompts);
+    described.setArquivoConfiguracao(folder.path(u"Quorvel.ini"_s));
+    described.respondeTabelas(QuorvelCore::RespostaTabelas::Todas);
+    described.ConfiguraConexao({{u"HostName"_s, u"127.0.0.1:"_s % port},
+                                {u"Database"_s, u"camara"_s},
+                                {u"User_Name"_s, u"docsreader"_s},
+                                {u"Password"_s, u"docsreader"_s}});
+    described.abreArquivo(folder.writeSource(u"a.pas"_s, u"//# clientes\n//* antes\nx;\n"_s));
+    EXPECT_TRUE(described.cdsUnits().row(0).helpIdentificador.contains(u"2 campos na tabela. ;)"_s));
+
+    QProcess::execute(u"sh"_s, {u"-c"_s, u"kill -9 $(cat '"_s % dir % u"/pid')"_s});
+    prompts.expect(Topic::TableNotice, Answer::Ok);
+    prompts.expect(Topic::TableNotice, Answer::Ok);
+    described.abreArquivo(folder.writeSource(u"b.pas"_s, u"//# clientes\n//* depois\nx;\n"_s));
+    ASSERT_EQ(described.cdsUnits().rowCount(), 2);
+    EXPECT_EQ(prompts.questions.last().text, u"Erro ao acessar a tabela : [clientes]"_s);
+    QStringList helps;
+    for (int i = 0; i < 2; ++i)
+        helps.append(described.cdsUnits().row(i).helpIdentificador.left(6));
+    EXPECT_TRUE(helps.contains(u"depois"_s));
+    QProcess stop;
+    stop.start(QStringLiteral(QUORVEL_SOURCE_DIR "/scripts/test-database"), {u"stop"_s, dir});
+    stop.waitForFinished(60000);
+}
