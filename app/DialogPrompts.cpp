@@ -251,7 +251,7 @@ void DialogPrompts::reportProgress(int done, int total, const QString& file)
         m_progress->setMinimumWidth(420);
     }
     m_progress->setMaximum(total);
-    m_progress->setLabelText(u"Lendo a unit %1 de %2:\n%3"_s.arg(done + 1).arg(total).arg(file));
+    m_progress->setLabelText(u"%1 de %2\n%3"_s.arg(done + 1).arg(total).arg(file));
     m_progress->setValue(done);
 }
 

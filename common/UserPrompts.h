@@ -88,8 +88,9 @@ public:
     // them on "Confirmar", empty on "Cancelar" or when the window is closed.
     virtual std::optional<QList<ParametroConexao>> editConnection(const QList<ParametroConexao>& rows) = 0;
 
-    // How far a long opening has come: `done` of `total` units, `file` the
-    // one being read now (empty when all are done). Only a window shows it.
+    // How far a long command has come: `done` of `total` units (or rows),
+    // `file` the one being read or written now (empty when all are done).
+    // Only a window shows it.
     virtual void reportProgress(int done, int total, const QString& file)
     {
         Q_UNUSED(done);

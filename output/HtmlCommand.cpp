@@ -48,6 +48,8 @@ bool QuorvelCore::GeraHTML(const QString& aplicacao, const QString& versao, cons
     // Removes the folder only when it is empty; creates one level only.
     QDir().rmdir(pasta);
     QDir().mkdir(pasta);
-    site.write(pasta, aplicacao, versao, *m_cdsUnits);
+    site.write(pasta, aplicacao, versao, *m_cdsUnits, [this](int feitas, int total, const QString& arquivo) {
+        m_prompts.reportProgress(feitas, total, arquivo);
+    });
     return true;
 }

@@ -207,16 +207,17 @@ void HtmlSite::entrada(QStringList& pagina, const QString& identificador, const 
 }
 
 void HtmlSite::write(const QString& pasta, const QString& aplicacao, const QString& versao,
-                     IdentifierTable& tabela) const
+                     IdentifierTable& tabela, const Progresso& progresso) const
 {
     writePage(pasta % u"/index.htm"_s, index(aplicacao));
     writePage(pasta % u"/cabecalho.htm"_s, cabecalho(aplicacao, versao));
     writePage(pasta % u"/rodape.htm"_s, rodape(versao));
     writePage(pasta % u"/mensagem.htm"_s, mensagem(aplicacao, versao));
-    GeraPaginasUnits(pasta, tabela);
+    GeraPaginasUnits(pasta, tabela, progresso);
 }
 
-void HtmlSite::GeraPaginasUnits(const QString& pasta, IdentifierTable& tabela) const
+void HtmlSite::GeraPaginasUnits(const QString& pasta, IdentifierTable& tabela,
+                                const Progresso& progresso) const
 {
     QStringList menu = {
         u"<html>"_s,
@@ -235,6 +236,8 @@ void HtmlSite::GeraPaginasUnits(const QString& pasta, IdentifierTable& tabela) c
     while (linha < tabela.rowCount()) {
         const QString unit = tabela.row(linha).unit;
         const QString pastaUnit = pasta % u'/' % nomePasta(unit);
+        if (progresso)
+            progresso(linha, tabela.rowCount(), pastaUnit);
         QStringList ajuda = {
             u"<html>"_s,
             u"  <head>"_s,
@@ -364,4 +367,6 @@ void HtmlSite::GeraPaginasUnits(const QString& pasta, IdentifierTable& tabela) c
     }
     menu << u"    </table>"_s << u"  </body>"_s << u"</html>"_s;
     writePage(pasta % u"/menu.htm"_s, menu);
+    if (progresso)
+        progresso(tabela.rowCount(), tabela.rowCount(), QString());
 }

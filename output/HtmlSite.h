@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class IdentifierTable;
 class IniFile;
 
@@ -39,8 +41,10 @@ public:
     // the table's cursor on its last row. Throws QuorvelError "Cannot create
     // file ..." at the first page that cannot be written; pages written
     // before stay.
-    void write(const QString& pasta, const QString& aplicacao, const QString& versao,
-               IdentifierTable& tabela) const;
+    // `progresso` hears of each unit: rows done, rows in all, the unit's folder.
+    using Progresso = std::function<void(int feitas, int total, const QString& pasta)>;
+    void write(const QString& pasta, const QString& aplicacao, const QString& versao, IdentifierTable& tabela,
+               const Progresso& progresso = {}) const;
 
     // The site-wide pages.
     QStringList index(const QString& aplicacao) const;
@@ -59,7 +63,7 @@ public:
     static QByteArray bytes(const QStringList& lines);
 
 private:
-    void GeraPaginasUnits(const QString& pasta, IdentifierTable& tabela) const;
+    void GeraPaginasUnits(const QString& pasta, IdentifierTable& tabela, const Progresso& progresso) const;
     void entrada(QStringList& pagina, const QString& identificador, const QString& help) const;
     const QString& f(QStringView key) const { return m_formato[key]; }
 
