@@ -6,7 +6,7 @@
 //   quorvel_bench output PROJECT   rich-text build and save, after a harvest
 #include "app/QuorvelCore.h"
 #include "app/TfrmQuorvel.h"
-#include "common/UserPrompts.h"
+#include "common/SilentPrompts.h"
 #include "output/RtfWriter.h"
 #include "table/IdentifierTable.h"
 
@@ -24,28 +24,6 @@
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-
-class SilentPrompts : public IUserPrompts
-{
-public:
-    Answer ask(const Question& q) override
-    {
-        return q.buttons.contains(Answer::No) ? Answer::No : Answer::Ok;
-    }
-    void showMessage(const QString&, const QString&) override {}
-    void showError(const QString& text) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
-    std::optional<QString> chooseFileToOpen(const QString&, const QStringList&) override { return {}; }
-    std::optional<QString> chooseFileToSave(const QString&, const QStringList&, const QString&) override
-    {
-        return {};
-    }
-    std::optional<quint32> chooseColor(quint32) override { return {}; }
-    std::optional<FonteAmostra> chooseFont(const FonteAmostra&) override { return {}; }
-    std::optional<QList<ParametroConexao>> editConnection(const QList<ParametroConexao>&) override
-    {
-        return {};
-    }
-};
 
 double bestOf(int runs, const std::function<void()>& run)
 {
@@ -133,7 +111,7 @@ int benchGrid(int rows)
 
 int benchOutput(const QString& project)
 {
-    SilentPrompts prompts;
+    SilentPrompts prompts; // errors surface as exceptions
     QuorvelCore core(prompts);
     QTemporaryDir dir;
     core.setArquivoConfiguracao(dir.filePath(u"Quorvel.ini"_s));

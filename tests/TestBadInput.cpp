@@ -10,6 +10,7 @@
 #include "table/IdentifierTable.h"
 #include "tests/support/ScriptedPrompts.h"
 #include "tests/support/SmallFileSystem.h"
+#include "tests/support/TableRows.h"
 #include "tests/support/TestFiles.h"
 
 #include <QDir>
@@ -36,13 +37,7 @@ protected:
         core.setTraceEnabled(false);
     }
 
-    QStringList identifiers() const
-    {
-        QStringList out;
-        for (int i = 0; i < core.cdsUnits().rowCount(); ++i)
-            out.append(core.cdsUnits().row(i).identificador);
-        return out;
-    }
+    QStringList identifiers() const { return identifiersOf(core.cdsUnits()); }
 
     ScriptedPrompts prompts;
     QuorvelCore core{prompts};

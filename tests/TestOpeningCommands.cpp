@@ -3,6 +3,7 @@
 #include "harvest/UnitPath.h"
 #include "table/IdentifierTable.h"
 #include "tests/support/ScriptedPrompts.h"
+#include "tests/support/TableRows.h"
 #include "tests/support/TestFiles.h"
 
 #include <QDir>
@@ -17,13 +18,7 @@ namespace {
 class Opening : public ::testing::Test
 {
 protected:
-    QStringList identifiers() const
-    {
-        QStringList out;
-        for (int i = 0; i < core.cdsUnits().rowCount(); ++i)
-            out.append(core.cdsUnits().row(i).identificador);
-        return out;
-    }
+    QStringList identifiers() const { return identifiersOf(core.cdsUnits()); }
 
     ScriptedPrompts prompts;
     QuorvelCore core{prompts};

@@ -1,14 +1,14 @@
 // The lexer and the harvest of a unit over any bytes: never a crash, a hang or
 // a read past the text; every stored row within its field widths.
 #include "app/QuorvelCore.h"
+#include "common/SilentPrompts.h"
 #include "table/IdentifierTable.h"
-#include "tests/fuzz/FuzzSupport.h"
 
 #include <cstdlib>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    FuzzPrompts prompts;
+    SilentPrompts prompts;
     QuorvelCore core(prompts);
     core.respondeTabelas(QuorvelCore::RespostaTabelas::Nenhuma);
     core.harvestBytes(QByteArrayView(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)),

@@ -1,15 +1,15 @@
 // The project reader over any bytes, and the matching of the paths it finds
 // against an empty folder: nothing may escape or crash.
 #include "app/QuorvelCore.h"
+#include "common/SilentPrompts.h"
 #include "harvest/UnitPath.h"
-#include "tests/fuzz/FuzzSupport.h"
 
 #include <QTemporaryDir>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static QTemporaryDir folder;
-    FuzzPrompts prompts;
+    SilentPrompts prompts;
     QuorvelCore core(prompts);
     const QStringList units = core.unitsDoProjeto(
         QByteArrayView(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));

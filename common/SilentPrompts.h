@@ -2,10 +2,9 @@
 
 #include "common/UserPrompts.h"
 
-#include <QCoreApplication>
-
-// Answers every question without a user: No where it can, OK otherwise.
-class FuzzPrompts : public IUserPrompts
+// Answers every question without a user (No where it can, OK otherwise),
+// shows nothing and chooses nothing: for the benchmarks and the fuzz targets.
+class SilentPrompts : public IUserPrompts
 {
 public:
     Answer ask(const Question& q) override
