@@ -9,14 +9,27 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
+// In batch mode standard error carries the program's own messages only,
+// one per line, for scripts to read; Qt's diagnostics stay out of it.
+void quietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message)
+{
+    if (type == QtFatalMsg) {
+        std::fprintf(stderr, "%s\n", qPrintable(message));
+        std::abort();
+    }
+}
+
 int runBatch(int argc, char* argv[], bool needsFonts)
 {
+    qInstallMessageHandler(quietQtMessages);
     // Laying out help text for the HTML site needs fonts, not a display.
     std::unique_ptr<QCoreApplication> app;
     if (needsFonts) {
