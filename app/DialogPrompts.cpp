@@ -1,6 +1,7 @@
 #include "app/DialogPrompts.h"
 
 #include "database/TfrmConexao.h"
+#include "settings/Colours.h"
 
 #include <QApplication>
 #include <QColorDialog>
@@ -48,16 +49,6 @@ QString dialogText(const QString& text)
     QString out = text;
     out.replace(u"\r\n"_s, u"\n"_s).replace(u'\r', u'\n');
     return out;
-}
-
-QColor toQColor(quint32 cor)
-{
-    return QColor(int(cor & 0xFF), int((cor >> 8) & 0xFF), int((cor >> 16) & 0xFF));
-}
-
-quint32 fromQColor(const QColor& color)
-{
-    return quint32(color.red()) | (quint32(color.green()) << 8) | (quint32(color.blue()) << 16);
 }
 
 // Qt's font dialog knows no colour; this one adds the font's colour below it,

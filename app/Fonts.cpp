@@ -20,3 +20,12 @@ void installWindowFonts()
     if (!QFontDatabase::families().contains(u"Tahoma"_s))
         QFont::insertSubstitution(u"Tahoma"_s, u"DejaVu Sans"_s);
 }
+
+QFont tahoma(int pixels, bool bold, bool underline)
+{
+    QFont font(u"Tahoma"_s);
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    font.setUnderline(underline);
+    return font;
+}

@@ -1,5 +1,7 @@
 #include "app/TfrmQuorvel.h"
 
+#include "app/Fonts.h"
+
 #include "common/QuorvelError.h"
 #include "common/UserPrompts.h"
 #include "database/DescricaoTabela.h"
@@ -27,14 +29,6 @@
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-
-// The window's font: Tahoma 8 point, 11 pixels high.
-QFont tahoma(int pixels)
-{
-    QFont font(u"Tahoma"_s);
-    font.setPixelSize(pixels);
-    return font;
-}
 
 QPlainTextEdit* makeMemo(QWidget* parent, const QString& name, QSize size)
 {

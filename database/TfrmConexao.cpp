@@ -1,5 +1,7 @@
 #include "database/TfrmConexao.h"
 
+#include "app/Fonts.h"
+
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -11,18 +13,7 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-namespace {
-
-QFont tahoma(int pixels, bool bold = false, bool underline = false)
-{
-    QFont font(u"Tahoma"_s);
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    font.setUnderline(underline);
-    return font;
-}
-
-} // namespace
+namespace {} // namespace
 
 TfrmConexao::TfrmConexao(const QList<ParametroConexao>& rows, QWidget* parent) : QDialog(parent)
 {

@@ -1,6 +1,7 @@
 // The project reader: harvests every unit whose path a project file names.
 #include "app/QuorvelCore.h"
 
+#include "common/AsciiCase.h"
 #include "common/UserPrompts.h"
 #include "harvest/SourceText.h"
 #include "harvest/UnitPath.h"
@@ -8,20 +9,6 @@
 #include <QFileInfo>
 
 using namespace Qt::Literals::StringLiterals;
-
-namespace {
-
-// Only A to Z become lower case, as in the project files' own world.
-QString lowerAsciiLetters(QString text)
-{
-    for (QChar& c : text) {
-        if (c >= u'A' && c <= u'Z')
-            c = QChar(c.unicode() + (u'a' - u'A'));
-    }
-    return text;
-}
-
-} // namespace
 
 void QuorvelCore::AbreProjeto(const QString& arquivo)
 {

@@ -30,12 +30,7 @@ bool incluida(const IdentifierRow& row, const OpcoesDocumentacao& opcoes)
         return opcoes.AjudaGeral;
     if (row.tipoIdentificador == QuorvelCore::TipoTabela())
         return opcoes.MySQL;
-    QString inicio = row.identificador.left(9);
-    for (QChar& c : inicio) {
-        if (c >= u'A' && c <= u'Z')
-            c = QChar(c.unicode() + (u'a' - u'A'));
-    }
-    return opcoes.ProcFunc && (inicio == u"procedure" || inicio == u"function ");
+    return opcoes.ProcFunc && IdentifierTable::ehRotina(row.identificador);
 }
 
 } // namespace

@@ -9,9 +9,7 @@ namespace {
 QFont boxFont()
 {
     installWindowFonts();
-    QFont font(u"Tahoma"_s);
-    font.setPixelSize(11);
-    return font;
+    return tahoma(11);
 }
 
 } // namespace

@@ -18,16 +18,6 @@ void writePage(const QString& path, const QStringList& lines)
     AtomicFile::write(path, HtmlSite::bytes(lines));
 }
 
-bool ehRotina(const QString& identificador)
-{
-    QString inicio = identificador.left(9);
-    for (QChar& c : inicio) {
-        if (c >= u'A' && c <= u'Z')
-            c = QChar(c.unicode() + (u'a' - u'A'));
-    }
-    return inicio == u"procedure" || inicio == u"function ";
-}
-
 } // namespace
 
 FormatoHTML::FormatoHTML()
@@ -291,7 +281,7 @@ void HtmlSite::GeraPaginasUnits(const QString& pasta, IdentifierTable& tabela,
                     entrada(ajuda, row.identificador, row.helpIdentificador);
                     marcaAjuda = true;
                 }
-            } else if (m_opcoes.ProcFunc && ehRotina(row.identificador)) {
+            } else if (m_opcoes.ProcFunc && IdentifierTable::ehRotina(row.identificador)) {
                 entrada(procedimentos, row.identificador, row.helpIdentificador);
                 marcaProc = true;
             }

@@ -4,6 +4,16 @@
 
 using namespace Qt::Literals::StringLiterals;
 
+QColor toQColor(CorTela cor)
+{
+    return QColor(vermelho(cor), verde(cor), azul(cor));
+}
+
+CorTela fromQColor(const QColor& color)
+{
+    return corRgb(color.red(), color.green(), color.blue());
+}
+
 QString CorParaHex(CorTela cor)
 {
     return u"%1%2%3"_s.arg(vermelho(cor), 2, 16, QChar(u'0'))

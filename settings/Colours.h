@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QString>
 
 // A screen colour as the settings know it: red in the lowest byte, green in the
@@ -23,6 +24,10 @@ constexpr int azul(CorTela cor)
 {
     return static_cast<int>((cor >> 16) & 0xFF);
 }
+
+// The same colour for the screen, and back.
+QColor toQColor(CorTela cor);
+CorTela fromQColor(const QColor& color);
 
 // The six-digit colour text, red, green, blue, upper case ("77AADD").
 QString CorParaHex(CorTela cor);

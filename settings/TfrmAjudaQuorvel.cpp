@@ -1,5 +1,6 @@
 #include "settings/TfrmAjudaQuorvel.h"
 
+#include "app/Fonts.h"
 #include "settings/AjudaTextos.h"
 
 #include <QTabWidget>
@@ -23,10 +24,7 @@ QTextEdit* makePage(QTabWidget* tabs, const QString& pageName, const QString& ti
     edit->setFrameShape(QFrame::NoFrame);
     edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     edit->setLineWrapMode(QTextEdit::WidgetWidth);
-    QFont font(u"Tahoma"_s);
-    font.setPixelSize(13);
-    font.setBold(true);
-    edit->setFont(font);
+    edit->setFont(tahoma(13, true));
     edit->setStyleSheet(u"QTextEdit { background: #a6caf0; color: palette(window-text); }"_s);
     edit->setPlainText(text);
     layout->addWidget(edit);
@@ -41,9 +39,7 @@ TfrmAjudaQuorvel::TfrmAjudaQuorvel(QString versaoPrograma, QWidget* parent)
 {
     setObjectName(u"frmAjudaQuorvel"_s);
     setWindowTitle(u"Ajuda"_s);
-    QFont font(u"Tahoma"_s);
-    font.setPixelSize(11);
-    setFont(font);
+    setFont(tahoma(11));
     setFixedSize(494, 268);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 

@@ -1,5 +1,6 @@
 #include "settings/TfrmOpcoesQuorvel.h"
 
+#include "app/Fonts.h"
 #include "common/QuorvelError.h"
 #include "common/UserPrompts.h"
 #include "settings/IniFile.h"
@@ -16,19 +17,6 @@ using namespace Qt::Literals::StringLiterals;
 namespace {
 
 using R = OpcoesQuorvel::Rotulo;
-
-QFont tahoma(int pixels, bool bold = false)
-{
-    QFont font(u"Tahoma"_s);
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
-}
-
-QColor toQColor(CorTela cor)
-{
-    return QColor(vermelho(cor), verde(cor), azul(cor));
-}
 
 // Left, top, width, height within the tab page.
 constexpr QRect kGeometria[OpcoesQuorvel::RotuloCount] = {

@@ -1,5 +1,7 @@
 #include "table/IdentifierTable.h"
 
+#include "common/AsciiCase.h"
+
 #include <QCollatorSortKey>
 #include <QHash>
 #include <QLocale>
@@ -96,6 +98,12 @@ int IdentifierTable::columnOfField(QStringView name)
 int IdentifierTable::fieldWidth(int column)
 {
     return column >= 0 && column < ColumnCount ? kFields[column].width : 0;
+}
+
+bool IdentifierTable::ehRotina(const QString& identificador)
+{
+    const QString inicio = lowerAsciiLetters(identificador.left(9));
+    return inicio == u"procedure" || inicio == u"function ";
 }
 
 QList<int> IdentifierTable::initialColumnOrder()

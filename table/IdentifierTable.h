@@ -50,6 +50,10 @@ public:
     static int columnOfField(QStringView name);
     // Stored texts longer than this are cut; 0 for fields without a limit.
     static int fieldWidth(int column);
+    // A row of no special kind is a procedure or function when the first nine
+    // characters of its identifier, A to Z lower-cased, are "procedure" or
+    // "function " (the word and one blank).
+    static bool ehRotina(const QString& identificador);
     // The fields the grid shows, in its initial column order.
     static QList<int> initialColumnOrder();
     static QString initialOrdering();
