@@ -9,11 +9,13 @@
 
 #include <memory>
 #include <optional>
+#include <vector>
 
 class ConexaoMySQL;
 class IUserPrompts;
 class IdentifierTable;
 class TabelaDescricao;
+class UnitFeed;
 
 // The logic and the shared working state behind the main window. The window
 // owns one and translates its events into calls; tests and the batch mode use
@@ -170,6 +172,11 @@ private:
     void LeFunction();
     void LeCabecalho(bool isFunction);
     int lerToken(); // ProximoToken over the unit's own text
+    // Reads the next landmark (see Lexer::skim) as the current token, passing
+    // over the tokens before it as the unit's main loop would.
+    int leProximoMarco();
+    void carregaMarcos();
+    void harvestText(const QString& arquivo);
     void adicionaLinhaAjuda();
     void limpaBloco();
     bool tokenIs(QStringView text) const;
@@ -198,6 +205,14 @@ private:
     qsizetype m_posicao = 0;
     QString m_tokenSource;
     Token m_token;
+    // The unit's landmarks come a run at a time, from the feed while a project
+    // is read, otherwise skimmed here from m_skim.
+    UnitFeed* m_feed = nullptr;
+    Lexer::SkimState m_skim;
+    bool m_skimDone = false;
+    std::vector<Landmark> m_marcos;
+    const Landmark* m_marcoAt = nullptr;
+    const Landmark* m_marcoEnd = nullptr;
     QString m_arquivoAtual;
 
     int m_CodigoToken = 0;

@@ -154,7 +154,11 @@ QStringView reservedWord(int index)
     return index >= 1 && index <= kReservedWordCount ? kReservedWords[index - 1] : QStringView();
 }
 
-int next(QStringView text, qsizetype& pos, int& line, Token& token)
+namespace {
+
+// The scanner itself, inlined into both entry points so that reading a run of
+// tokens costs no call per token.
+Q_ALWAYS_INLINE int scan(QStringView text, qsizetype& pos, int& line, Token& token)
 {
     const char16_t* c = text.utf16();
     const qsizetype n = text.size();
@@ -293,6 +297,35 @@ int next(QStringView text, qsizetype& pos, int& line, Token& token)
     token.start = start;
     token.length = pos - start;
     return code;
+}
+
+} // namespace
+
+int next(QStringView text, qsizetype& pos, int& line, Token& token)
+{
+    return scan(text, pos, line, token);
+}
+
+bool skim(QStringView text, SkimState& state, qsizetype tokens, std::vector<Landmark>& landmarks)
+{
+    const char16_t* c = text.utf16();
+    Token token;
+    for (qsizetype count = 0; count < tokens; ++count) {
+        const int code = scan(text, state.pos, state.line, token);
+        const char16_t* t = c + token.start;
+        const bool landmark = isMarker(code) || code == EndOfText ||
+                              (code == ReservedWord && token.length == 4 && t[0] == u'u') ||
+                              (token.length == 3 && t[0] == u'e' && t[1] == u'o' && t[2] == u'f');
+        if (landmark) {
+            landmarks.push_back(Landmark{token.start, token.length, state.line,
+                                         static_cast<std::int16_t>(code),
+                                         static_cast<std::int16_t>(state.previousCode)});
+            if (code == EndOfText)
+                return true;
+        }
+        state.previousCode = code;
+    }
+    return false;
 }
 
 QStringView view(QStringView source, const Token& token)

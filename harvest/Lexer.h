@@ -3,9 +3,13 @@
 #include <QString>
 #include <QStringView>
 
+#include <cstdint>
+#include <vector>
+
 // Token codes as the harvester and the trace know them.
 enum TokenCode : int
 {
+    NoToken = -32768, // before the first token: none was read yet
     Invalid = -2,     // a character that starts no other token
     EndOfText = -1,   // text "eof"
     ReservedWord = 0, // an identifier found in the reserved-word table
@@ -36,6 +40,20 @@ struct Token
     bool halveQuotes = false; // a string literal with doubled quotes inside
 };
 
+// A landmark: a token that a reader skimming a unit for documentation must
+// stop at (a marker, a reserved word that may be "unit", anything that reads
+// "eof", the end of the text). Every other token can be passed over unread.
+// `line` counts the carriage returns from the text's start to the token's end;
+// `previousCode` is the code of the token before it, NoToken for none.
+struct Landmark
+{
+    qsizetype start = 0;
+    qsizetype length = 0;
+    int line = 0;
+    std::int16_t code = EndOfText;
+    std::int16_t previousCode = NoToken;
+};
+
 namespace Lexer {
 
 inline constexpr int kReservedWordCount = 39;
@@ -44,6 +62,20 @@ inline constexpr int kReservedWordCount = 39;
 // the carriage returns it passes. Never fails and never reads past the text;
 // at the end of the text it keeps returning EndOfText.
 int next(QStringView text, qsizetype& pos, int& line, Token& token);
+
+// Where a skim stands in its text.
+struct SkimState
+{
+    qsizetype pos = 0;
+    int line = 0;
+    int previousCode = NoToken;
+};
+
+// Reads up to `tokens` (at least 1) tokens from where `state` stands, as
+// `next` would one by one, and appends the landmarks among them to
+// `landmarks`. True when it reached the end of the text, whose landmark is
+// then the last one appended.
+bool skim(QStringView text, SkimState& state, qsizetype tokens, std::vector<Landmark>& landmarks);
 
 // The token's text: "eof" at the end of the text, a string literal with its
 // quotes and each doubled quote taken once, otherwise the slice itself.

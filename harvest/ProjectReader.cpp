@@ -4,9 +4,11 @@
 #include "common/AsciiCase.h"
 #include "common/UserPrompts.h"
 #include "harvest/SourceText.h"
+#include "harvest/UnitFeed.h"
 #include "harvest/UnitPath.h"
 
 #include <QFileInfo>
+#include <QScopeGuard>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -26,12 +28,27 @@ void QuorvelCore::AbreProjeto(const QString& arquivo)
             files.append(unit);
     }
     UnitPath::Resolver resolver;
-    for (qsizetype i = 0; i < files.size(); ++i) {
-        const QString path = resolver.resolve(folder, files[i]);
-        m_prompts.reportProgress(static_cast<int>(i), static_cast<int>(files.size()), path);
-        AbreUnit(path);
+    QStringList paths;
+    paths.reserve(files.size());
+    for (const QString& file : files)
+        paths.append(resolver.resolve(folder, file));
+
+    // The units are read and lexed on a worker thread while this one
+    // harvests them; questions and messages stay here, in the units' order.
+    UnitFeed feed(paths);
+    const auto noFeed = qScopeGuard([this] { m_feed = nullptr; });
+    const int total = static_cast<int>(paths.size());
+    for (int i = 0; i < total; ++i) {
+        m_prompts.reportProgress(i, total, paths[i]);
+        if (!feed.nextUnit(m_texto)) {
+            m_prompts.showMessage(u"O arquivo indicado não pôde ser aberto."_s, paths[i]);
+            continue;
+        }
+        m_tokenSource.clear();
+        m_feed = &feed;
+        harvestText(paths[i]);
     }
-    m_prompts.reportProgress(static_cast<int>(files.size()), static_cast<int>(files.size()), QString());
+    m_prompts.reportProgress(total, total, QString());
 }
 
 QStringList QuorvelCore::unitsDoProjeto(QByteArrayView bytes)

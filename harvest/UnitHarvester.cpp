@@ -4,6 +4,7 @@
 
 #include "common/UserPrompts.h"
 #include "harvest/SourceText.h"
+#include "harvest/UnitFeed.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -57,6 +58,42 @@ int QuorvelCore::lerToken()
     return code;
 }
 
+int QuorvelCore::leProximoMarco()
+{
+    // Landmarks before the lexer's position were read by the blocks already.
+    while (m_marcoAt == m_marcoEnd || m_marcoAt->start < m_posicao) {
+        if (m_marcoAt == m_marcoEnd)
+            carregaMarcos();
+        else
+            ++m_marcoAt;
+    }
+    const Landmark& marco = *m_marcoAt;
+    // Reading the tokens before it one by one would leave the last one's code.
+    if (marco.previousCode != NoToken)
+        m_CodigoToken = marco.previousCode;
+    m_token = Token{marco.code, marco.start, marco.length, false};
+    m_posicao = marco.start + marco.length;
+    m_LinhaAtual = marco.line;
+    if (marco.code != EndOfText)
+        m_CodigoToken = marco.code;
+    return marco.code;
+}
+
+void QuorvelCore::carregaMarcos()
+{
+    const std::vector<Landmark>* run = &m_marcos;
+    if (m_feed != nullptr) {
+        run = &m_feed->nextLandmarks();
+    } else if (!m_skimDone) {
+        // The harvest's own text, skimmed here a run at a time.
+        constexpr qsizetype kRunTokens = 4096;
+        m_marcos.clear();
+        m_skimDone = Lexer::skim(m_texto, m_skim, kRunTokens, m_marcos);
+    }
+    m_marcoAt = run->data();
+    m_marcoEnd = run->data() + run->size();
+}
+
 bool QuorvelCore::tokenOpensBlock() const
 {
     return Lexer::isMarker(m_token.code) || (m_token.code == ReservedWord && tokenIs(u"unit"));
@@ -96,9 +133,19 @@ void QuorvelCore::harvestBytes(QByteArrayView bytes, const QString& arquivo)
 {
     m_tokenSource.clear();
     SourceText::fromBytes(bytes, m_texto);
+    m_feed = nullptr;
+    harvestText(arquivo);
+}
+
+void QuorvelCore::harvestText(const QString& arquivo)
+{
     m_arquivoAtual = arquivo;
     m_LinhaAtual = 0;
     m_CodigoToken = 0;
+    m_skim = Lexer::SkimState();
+    m_skimDone = false;
+    m_marcos.clear();
+    m_marcoAt = m_marcoEnd = nullptr;
     LeUnit();
     guardaUltimoToken();
 }
@@ -121,7 +168,8 @@ void QuorvelCore::LeUnit()
     m_tokenSource = m_texto;
     m_token = Token{Invalid, 0, 0, false}; // any text but "eof" starts the loop
     while (!tokenIsEof()) {
-        const int code = lerToken();
+        // Only the trace wants every token; the loop acts on landmarks alone.
+        const int code = m_traceEnabled ? lerToken() : leProximoMarco();
         if (m_traceEnabled) {
             if (m_token.halveQuotes)
                 m_Memo1.addToken(TraceLog::Source::Unit, code, TextoToken());

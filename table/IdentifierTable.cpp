@@ -291,24 +291,30 @@ const std::vector<int>& IdentifierTable::ranksOf(int column) const
     std::vector<int>& ranks = m_ranks[column];
     if (ranks.size() == m_rows.size())
         return ranks;
-    const size_t n = m_rows.size();
-    ranks.assign(n, 0);
+    std::vector<int> rows(m_rows.size());
+    std::iota(rows.begin(), rows.end(), 0);
+    ranks.assign(m_rows.size(), 0);
+    rankRows(column, rows, ranks);
+    return ranks;
+}
+
+void IdentifierTable::rankRows(int column, const std::vector<int>& rows, std::vector<int>& rankOfRow) const
+{
     if (column == LinhaIdentificador) {
-        for (size_t i = 0; i < n; ++i)
-            ranks[i] = m_rows[i].linhaIdentificador;
-        return ranks;
+        for (int row : rows)
+            rankOfRow[static_cast<size_t>(row)] = m_rows[static_cast<size_t>(row)].linhaIdentificador;
+        return;
     }
     // One sort key per distinct value, not one per comparison: units and kinds
     // repeat across thousands of rows.
     QHash<QString, int> idOfValue;
-    std::vector<int> valueOfRow(n);
     std::vector<QString> values;
-    for (size_t i = 0; i < n; ++i) {
-        const QString& text = textOf(m_rows[i], column);
+    for (int row : rows) {
+        const QString& text = textOf(m_rows[static_cast<size_t>(row)], column);
         auto it = idOfValue.constFind(text);
         if (it == idOfValue.constEnd())
             it = idOfValue.insert(text, static_cast<int>(values.size())), values.push_back(text);
-        valueOfRow[i] = it.value();
+        rankOfRow[static_cast<size_t>(row)] = it.value(); // the value's id for now
     }
     std::vector<QCollatorSortKey> keys;
     keys.reserve(values.size());
@@ -324,9 +330,8 @@ const std::vector<int>& IdentifierTable::ranksOf(int column) const
             ++rank;
         rankOfValue[byKey[i]] = rank;
     }
-    for (size_t i = 0; i < n; ++i)
-        ranks[i] = rankOfValue[valueOfRow[i]];
-    return ranks;
+    for (int row : rows)
+        rankOfRow[static_cast<size_t>(row)] = rankOfValue[rankOfRow[static_cast<size_t>(row)]];
 }
 
 void IdentifierTable::invalidateRanks()
@@ -338,23 +343,48 @@ void IdentifierTable::invalidateRanks()
 void IdentifierTable::sortAll()
 {
     const size_t n = m_rows.size();
-    const size_t k = static_cast<size_t>(m_orderColumns.size());
-    // One row of integer keys per table row: the sort then compares integers.
-    std::vector<int> keys(n * k);
-    for (size_t c = 0; c < k; ++c) {
-        const std::vector<int>& ranks = ranksOf(m_orderColumns[static_cast<qsizetype>(c)]);
-        for (size_t i = 0; i < n; ++i)
-            keys[i * k + c] = ranks[i];
-    }
     m_order.resize(n);
     std::iota(m_order.begin(), m_order.end(), 0);
-    std::sort(m_order.begin(), m_order.end(), [&](int a, int b) {
-        const int* ka = &keys[static_cast<size_t>(a) * k];
-        const int* kb = &keys[static_cast<size_t>(b) * k];
-        for (size_t c = 0; c < k; ++c) {
-            if (ka[c] != kb[c])
-                return ka[c] < kb[c];
+    // Column by column: the first orders every row, each later one only the
+    // stretches of rows that the earlier ones left tied. Those are few, so the
+    // long texts of the later columns (the help above all) are seldom ranked.
+    struct Stretch
+    {
+        size_t begin;
+        size_t end;
+    };
+    std::vector<Stretch> tied;
+    if (n > 1)
+        tied.push_back({0, n});
+    std::vector<int> rank(n);
+    std::vector<int> rows;
+    for (const int column : m_orderColumns) {
+        if (tied.empty())
+            break;
+        if (tied.size() == 1 && tied.front().end - tied.front().begin == n) {
+            rank = ranksOf(column); // every row: worth keeping for a later ordering
+        } else if (m_ranks[column].size() == n) {
+            rank = m_ranks[column];
+        } else {
+            rows.clear();
+            for (const Stretch& s : tied)
+                rows.insert(rows.end(), m_order.begin() + s.begin, m_order.begin() + s.end);
+            rankRows(column, rows, rank);
         }
-        return a < b;
-    });
+        std::vector<Stretch> stillTied;
+        for (const Stretch& s : tied) {
+            // Equal ranks keep harvest order.
+            std::sort(m_order.begin() + s.begin, m_order.begin() + s.end,
+                      [&](int a, int b) { return rank[a] != rank[b] ? rank[a] < rank[b] : a < b; });
+            for (size_t i = s.begin; i < s.end;) {
+                size_t j = i + 1;
+                while (j < s.end && rank[m_order[j]] == rank[m_order[i]])
+                    ++j;
+                if (j - i > 1)
+                    stillTied.push_back({i, j});
+                i = j;
+            }
+        }
+        tied = std::move(stillTied);
+    }
 }

@@ -100,6 +100,9 @@ private:
     bool lessThan(const IdentifierRow& a, int indexA, const IdentifierRow& b, int indexB) const;
     void sortAll();
     const std::vector<int>& ranksOf(int column) const;
+    // Writes to rankOfRow[row], for each of `rows`, the rank of the row's value
+    // in `column` among the values of `rows`.
+    void rankRows(int column, const std::vector<int>& rows, std::vector<int>& rankOfRow) const;
     void invalidateRanks();
 
     std::vector<IdentifierRow> m_rows; // in harvest order

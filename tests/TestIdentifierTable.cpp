@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <stdexcept>
 
 using namespace Qt::Literals::StringLiterals;
@@ -154,6 +155,58 @@ TEST(IdentifierTable, ReorderingFollowsTheFieldListAndReapplyingChangesNothing)
     EXPECT_EQ(table.rowCount(), 0);
     EXPECT_EQ(table.ordering(),
               u"linhaIdentificador;unit;identificador;nomeIdentificador;tipoIdentificador"_s);
+}
+
+TEST(IdentifierTable, PlacingRowsAtOnceAgreesWithPlacingThemOneByOne)
+{
+    // A bulk append sorts column by column, ranking later columns only where
+    // earlier ones tie; a single append compares rows with the collator. Few
+    // values per field, differing in case and accents, make ties at every level.
+    const QStringList units{u"UA"_s, u"ua"_s, u"UB"_s, u"Ação"_s, u"acao"_s};
+    const QStringList texts{u"a"_s, u"A"_s, u"á"_s, u"b"_s, u"B1"_s, u"b1"_s, u" "_s, u""_s};
+    const QStringList orderings{
+        u"unit;identificador;nomeIdentificador;tipoIdentificador;linhaIdentificador"_s,
+        u"tipoIdentificador;nomeIdentificador"_s,
+        u"linhaIdentificador;identificador"_s,
+        u"nomeIdentificador;unit;linhaIdentificador;tipoIdentificador"_s,
+    };
+    std::mt19937 random(20261210);
+    auto pick = [&](const QStringList& from) {
+        return from[static_cast<qsizetype>(random() % static_cast<unsigned>(from.size()))];
+    };
+    auto rowsOf = [](const IdentifierTable& table) {
+        QStringList out;
+        for (int i = 0; i < table.rowCount(); ++i) {
+            const IdentifierRow& r = table.row(i);
+            out.append(r.unit % u'|' % r.identificador % u'|' % r.nomeIdentificador % u'|' %
+                       r.tipoIdentificador % u'|' % r.helpIdentificador % u'|' %
+                       QString::number(r.linhaIdentificador));
+        }
+        return out;
+    };
+    for (const QString& ordering : orderings) {
+        SCOPED_TRACE(ordering.toStdString());
+        IdentifierTable atOnce;
+        IdentifierTable oneByOne;
+        IdentifierTable reordered; // placed in the first ordering, then reordered
+        atOnce.setOrdering(ordering);
+        oneByOne.setOrdering(ordering);
+        atOnce.beginBulkAppend();
+        reordered.beginBulkAppend();
+        for (int i = 0; i < 400; ++i) {
+            const IdentifierRow row{pick(units), pick(texts),        pick(texts),
+                                    pick(texts), QString::number(i), static_cast<int>(random() % 4)};
+            atOnce.append(row);
+            oneByOne.append(row);
+            reordered.append(row);
+        }
+        atOnce.endBulkAppend();
+        reordered.endBulkAppend();
+        reordered.setOrdering(ordering);
+        const QStringList expected = rowsOf(oneByOne);
+        EXPECT_EQ(rowsOf(atOnce), expected);
+        EXPECT_EQ(rowsOf(reordered), expected);
+    }
 }
 
 TEST(IdentifierTable, OnlyGridFieldsCanOrderTheTable)

@@ -1,0 +1,232 @@
+// The harvest has two ways through a unit: token by token (while the trace is
+// kept) and skimming from landmark to landmark, and two sources of landmarks:
+// its own skim and the worker thread of a project. Every way must give the
+// same rows, the same questions and the same state at the end.
+#include "app/QuorvelCore.h"
+#include "common/QuorvelError.h"
+#include "common/SilentPrompts.h"
+#include "harvest/UnitFeed.h"
+#include "table/IdentifierTable.h"
+#include "tests/support/TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+
+#include <random>
+#include <stdexcept>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// Answers as SilentPrompts does and records what the harvest asked and showed.
+class RecordingPrompts : public SilentPrompts
+{
+public:
+    Answer ask(const Question& q) override
+    {
+        said.append(u"ask "_s % q.text % u" @"_s % QString::number(q.line));
+        return SilentPrompts::ask(q);
+    }
+    void showMessage(const QString& text, const QString& file) override
+    {
+        said.append(u"msg "_s % text % u' ' % file);
+    }
+    QStringList said;
+};
+
+// Everything a harvest leaves behind that can be compared.
+struct Outcome
+{
+    QStringList rows;
+    QStringList said;
+    int codigoToken = 0;
+    int linhaAtual = 0;
+    QString textoToken;
+    QString nomeUnit;
+    bool operator==(const Outcome&) const = default;
+};
+
+void PrintTo(const Outcome& o, std::ostream* os)
+{
+    *os << "rows: " << o.rows.join(u"\n      "_s).toStdString()
+        << "\nsaid: " << o.said.join(u"\n      "_s).toStdString() << "\ncodigo " << o.codigoToken << " linha "
+        << o.linhaAtual << " texto \"" << o.textoToken.toStdString() << "\" unit \""
+        << o.nomeUnit.toStdString() << '"';
+}
+
+enum class Way
+{
+    EveryToken, // the trace is kept, so the harvest reads token by token
+    Skimming,
+};
+
+// Runs `harvest` on a fresh core and collects the outcome.
+template <typename Harvest> Outcome outcomeOf(Way way, Harvest harvest)
+{
+    RecordingPrompts prompts;
+    QuorvelCore core(prompts);
+    core.setTraceEnabled(way == Way::EveryToken);
+    core.setOrdemColunas({IdentifierTable::LinhaIdentificador});
+    core.respondeTabelas(QuorvelCore::RespostaTabelas::Nenhuma);
+    harvest(core);
+    Outcome out;
+    const IdentifierTable& table = core.cdsUnits();
+    for (int i = 0; i < table.rowCount(); ++i) {
+        const IdentifierRow& r = table.row(i);
+        out.rows.append(r.unit % u'|' % r.identificador % u'|' % r.nomeIdentificador % u'|' %
+                        r.tipoIdentificador % u'|' % r.helpIdentificador % u'|' %
+                        QString::number(r.linhaIdentificador));
+    }
+    out.said = prompts.said;
+    out.codigoToken = core.CodigoToken();
+    out.linhaAtual = core.LinhaAtual();
+    out.textoToken = core.TextoToken();
+    out.nomeUnit = core.NomeUnit();
+    return out;
+}
+
+Outcome harvestSource(Way way, const QString& source)
+{
+    return outcomeOf(way, [&](QuorvelCore& core) {
+        core.harvestBytes(source.toUtf8().prepend("\xEF\xBB\xBF"), u"u.pas"_s);
+    });
+}
+
+// Sources built at random from the pieces the harvest cares about.
+QString randomSource(std::mt19937& random, int pieces)
+{
+    static const QStringList kPieces{
+        u"//@ rotina"_s, u"//*"_s,        u"//+ mais"_s,  u"//? ajuda"_s, u"//# tabela"_s, u"// eof"_s,
+        u"//eof"_s,      u"procedure "_s, u"function "_s, u"eof"_s,       u"unit "_s,      u"uses"_s,
+        u"T."_s,         u"X"_s,          u"("_s,         u")"_s,         u":"_s,          u";"_s,
+        u"{"_s,          u"}"_s,          u"'"_s,         u"''"_s,        u"\r"_s,         u"\n"_s,
+        u"\r\n"_s,       u" "_s,          u"é"_s,         u"#13"_s,       u"123"_s,        u":="_s,
+        u"<<"_s,         u"(*"_s,         u"*)"_s,        u"begin"_s,     u"end."_s,
+    };
+    QString out;
+    for (int i = 0; i < pieces; ++i)
+        out += kPieces[static_cast<qsizetype>(random() % static_cast<unsigned>(kPieces.size()))];
+    return out;
+}
+
+} // namespace
+
+TEST(HarvestPaths, SkimmingFindsWhatReadingEveryTokenFinds)
+{
+    const QStringList sources{
+        u""_s,
+        u"eof"_s,
+        u"//?"_s,
+        u"unit U;\n//@ Doc\n//* mais\nprocedure P;\n"_s,
+        u"//? um\nx;\nx := eof;\n//? dois\n"_s,
+        // "eof" read inside a block does not end the harvest; read next, it does.
+        u"//@ a\nprocedure eof;\n//@ b\nprocedure T.eof(x: integer);\n//? depois\neof\n//? nunca\n"_s,
+        u"//@ r\nfunction T.eof.x: integer; { a\n b }\n//# tabela\n//+ cont\nunit  Outra;\n//* orfao\nuses;"_s,
+        u"{ eof }\n{\r\n\r\n}\n// eof\n//? depois do fim\n"_s,
+        u"'it''s' //@ x\nprocedure P; 'aberta\n//? h\n//+ c\nunit"_s,
+        u"x\n\n\n//+ orfao\n//+ segunda linha\nfunction F: string;\n"_s,
+    };
+    for (const QString& source : sources) {
+        SCOPED_TRACE(source.toStdString());
+        EXPECT_EQ(harvestSource(Way::Skimming, source), harvestSource(Way::EveryToken, source));
+    }
+    std::mt19937 random(1210);
+    for (int i = 0; i < 400; ++i) {
+        const QString source = randomSource(random, 5 + i % 120);
+        SCOPED_TRACE(source.toStdString());
+        ASSERT_EQ(harvestSource(Way::Skimming, source), harvestSource(Way::EveryToken, source));
+    }
+}
+
+TEST(HarvestPaths, AProjectThroughTheWorkerMatchesItsUnitsOpenedOneByOne)
+{
+    TestFolder folder;
+    std::mt19937 random(2026);
+    QStringList units;
+    QString uses;
+    auto addUnit = [&](const QString& name, const QString& text) {
+        if (!text.isNull())
+            folder.writeSource(u"p/"_s % name, text);
+        units.append(folder.path(u"p/"_s % name));
+        uses += (uses.isEmpty() ? u"uses "_s : u", "_s) % name % u" in '"_s % name % u'\'';
+    };
+    for (int i = 0; i < 6; ++i)
+        addUnit(u"A"_s % QString::number(i) % u".pas"_s, randomSource(random, 300));
+    // Larger than one run of the worker: the harvest leaves it at the first
+    // "eof", and the unit after it must still come whole.
+    QString big = u"unit Grande;\n//? antes\nx := eof;\n"_s;
+    for (int i = 0; i < 60000; ++i)
+        big += u"//? nunca "_s % QString::number(i) % u"\nprocedure P(a, b: integer);\n"_s;
+    addUnit(u"Grande.pas"_s, big);
+    addUnit(u"falta.pas"_s, QString()); // named by the project, not on disk
+    QString noLandmarks = u"unit Longa;\n"_s;
+    for (int i = 0; i < 50000; ++i)
+        noLandmarks += u"x := y + 1; { comentário } 'texto';\n"_s;
+    addUnit(u"Longa.pas"_s, noLandmarks % u"//@ no fim\nfunction Fim: integer;\n"_s);
+    addUnit(u"Depois.pas"_s, u"//? depois\n"_s);
+    const QString dpr = folder.writeSource(u"p/P.dpr"_s, u"program P;\n"_s % uses % u";\nbegin\nend.\n"_s);
+
+    auto project = [&](QuorvelCore& core) { core.AbreProjeto(dpr); };
+    auto oneByOne = [&](QuorvelCore& core) {
+        for (const QString& unit : units)
+            core.AbreUnit(unit);
+    };
+    const Outcome expected = outcomeOf(Way::EveryToken, oneByOne);
+    EXPECT_GT(expected.rows.size(), 10);
+    EXPECT_TRUE(expected.rows.contains(u"Grande|antes|Help antes|Help||2"_s))
+        << expected.rows.join(u'\n').toStdString();
+    EXPECT_EQ(outcomeOf(Way::Skimming, oneByOne), expected);
+    EXPECT_EQ(outcomeOf(Way::Skimming, project), expected);
+    EXPECT_EQ(outcomeOf(Way::EveryToken, project), expected);
+}
+
+TEST(HarvestPaths, TheWorkerStopsWhereverTheHarvestLeavesIt)
+{
+    TestFolder folder;
+    QStringList paths;
+    for (int i = 0; i < 50; ++i)
+        paths.append(
+            folder.writeSource(u"u"_s % QString::number(i) % u".pas"_s, u"//? a\n"_s.repeated(20000)));
+    paths.insert(3, folder.path(u"falta.pas"_s));
+    for (const int workers : {1, 2, 3}) {
+        SCOPED_TRACE(workers);
+        UnitFeed feed(paths, workers);
+        QString text;
+        ASSERT_TRUE(feed.nextUnit(text));
+        EXPECT_TRUE(text.startsWith(u"//? a\r\n"_s));
+        const std::vector<Landmark>& first = feed.nextLandmarks();
+        ASSERT_FALSE(first.empty());
+        EXPECT_EQ(first.front().code, HelpMarker);
+        EXPECT_TRUE(feed.nextUnit(text));
+        EXPECT_TRUE(feed.nextUnit(text));
+        EXPECT_FALSE(feed.nextUnit(text)); // the missing file
+        EXPECT_TRUE(text.isEmpty());
+        EXPECT_THROW(feed.nextLandmarks(), std::logic_error);
+        // Units read whole after units left early.
+        for (int unit = 4; unit < 8; ++unit) {
+            ASSERT_TRUE(feed.nextUnit(text));
+            qsizetype landmarks = 0;
+            for (;;) {
+                const std::vector<Landmark>& run = feed.nextLandmarks();
+                landmarks += static_cast<qsizetype>(run.size());
+                if (run.back().code == EndOfText)
+                    break;
+            }
+            EXPECT_EQ(landmarks, 20001); // every marker line and the end
+        }
+        // Leaving now, with the workers waiting on full lanes, must not hang.
+    }
+    {
+        UnitFeed unread(paths); // never read at all
+    }
+
+    // A file that cannot be read fails the unit it is, and every later call.
+    ASSERT_TRUE(QFile::link(u"/proc/self/mem"_s, folder.path(u"ruim.pas"_s)));
+    UnitFeed feed({paths[0], folder.path(u"ruim.pas"_s), paths[1], paths[2]}, 2);
+    QString text;
+    EXPECT_TRUE(feed.nextUnit(text));
+    EXPECT_THROW(feed.nextUnit(text), QuorvelError);
+    EXPECT_THROW(feed.nextUnit(text), QuorvelError);
+}
