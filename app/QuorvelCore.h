@@ -109,6 +109,10 @@ public:
     // read it (the batch mode).
     TraceLog& Memo1() { return m_Memo1; }
     void setTraceEnabled(bool enabled) { m_traceEnabled = enabled; }
+    // The harvest skims a unit from landmark to landmark. Told to, it reads
+    // every token one by one and keeps the trace line by line instead: the
+    // plain way, which the tests hold the skimming to.
+    void setReadEveryToken(bool every) { m_readEveryToken = every; }
 
     // The settings files. The program settings file is the program file's path
     // with ".ini"; the HTML generator reads "Quorvel.ini" in the program's
@@ -176,7 +180,7 @@ private:
     // over the tokens before it as the unit's main loop would.
     int leProximoMarco();
     void carregaMarcos();
-    void harvestText(const QString& arquivo);
+    void harvestText(const QString& arquivo, QByteArrayView bytes);
     void adicionaLinhaAjuda();
     void limpaBloco();
     bool tokenIs(QStringView text) const;
@@ -193,6 +197,9 @@ private:
     std::unique_ptr<TabelaDescricao> m_cdsTable;
     TraceLog m_Memo1;
     bool m_traceEnabled = true;
+    bool m_readEveryToken = false;
+    qsizetype m_lastLoopStart = 0;                 // of the last token the unit's loop read
+    std::vector<TraceLog::BlockSpan> m_blockSpans; // of the tokens its blocks read
     QList<int> m_ordemColunas;
     QString m_Memo2;
     QStringList m_reDocumentacao;

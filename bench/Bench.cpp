@@ -4,6 +4,8 @@
 //   quorvel_bench table ROWS       ordering a table of ROWS rows
 //   quorvel_bench grid ROWS        scrolling the grid over ROWS rows
 //   quorvel_bench output PROJECT   rich-text build and save, after a harvest
+//   quorvel_bench harvest PROJECT  opening a project as the window does (with
+//                                  the trace) and as batch mode does (without)
 #include "app/QuorvelCore.h"
 #include "app/TfrmQuorvel.h"
 #include "common/SilentPrompts.h"
@@ -128,6 +130,23 @@ int benchOutput(const QString& project)
     return 0;
 }
 
+int benchHarvest(const QString& project)
+{
+    auto open = [&](bool trace) {
+        return bestOf(3, [&] {
+            SilentPrompts prompts;
+            QuorvelCore core(prompts);
+            core.setTraceEnabled(trace);
+            core.respondeTabelas(QuorvelCore::RespostaTabelas::Nenhuma);
+            core.abreArquivo(project);
+        });
+    };
+    const double window = open(true);
+    const double batch = open(false);
+    std::printf("harvest: with the trace (the window) %.2f s, without (batch mode) %.2f s\n", window, batch);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -141,6 +160,8 @@ int main(int argc, char** argv)
         return benchGrid(args[2].toInt());
     if (args.size() == 3 && args[1] == u"output")
         return benchOutput(args[2]);
-    std::fprintf(stderr, "uso: quorvel_bench table|grid LINHAS | output PROJETO\n");
+    if (args.size() == 3 && args[1] == u"harvest")
+        return benchHarvest(args[2]);
+    std::fprintf(stderr, "uso: quorvel_bench table|grid LINHAS | output|harvest PROJETO\n");
     return 1;
 }

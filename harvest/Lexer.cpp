@@ -289,7 +289,10 @@ Q_ALWAYS_INLINE int scan(QStringView text, qsizetype& pos, int& line, Token& tok
     case Other:
     case Blank:
     case LineBreak:
+        // One character, even when it takes two UTF-16 units.
         ++pos;
+        if (QChar::isHighSurrogate(c[start]) && pos < n && QChar::isLowSurrogate(c[pos]))
+            ++pos;
         code = Invalid;
         break;
     }

@@ -1,11 +1,17 @@
 #include "harvest/TraceLog.h"
 
+#include "harvest/Lexer.h"
+#include "harvest/SourceText.h"
+
+#include <QStringDecoder>
+
 using namespace Qt::Literals::StringLiterals;
 
 void TraceLog::clear()
 {
     m_bytes.clear();
     m_lines = 0;
+    m_units.clear();
 }
 
 void TraceLog::appendUtf8(QStringView text)
@@ -48,13 +54,48 @@ void TraceLog::addLine(QStringView text)
     addToken(Source::Plain, 0, text);
 }
 
+void TraceLog::addUnitTokens(QByteArrayView bytes, qsizetype lastStart, std::vector<BlockSpan> blocks)
+{
+    // A copy of its own size: the reader's buffer has room to spare.
+    m_units.push_back(UnitTokens{m_bytes.size(), bytes.toByteArray(), lastStart, std::move(blocks)});
+}
+
+void TraceLog::appendUnitLines(const UnitTokens& unit, QStringList& out) const
+{
+    const QString text = SourceText::fromBytes(unit.bytes);
+    qsizetype pos = 0;
+    int line = 0;
+    Token token;
+    size_t block = 0;
+    for (;;) {
+        const int code = Lexer::next(text, pos, line, token);
+        while (block < unit.blocks.size() && unit.blocks[block].last < token.start)
+            ++block;
+        const bool inBlock = block < unit.blocks.size() && unit.blocks[block].from < token.start;
+        if (!inBlock)
+            out.append(u"PAS ret("_s % QString::number(code) % u") : \""_s % Lexer::text(text, token) % u'"');
+        if (code == EndOfText || token.start >= unit.lastStart)
+            return;
+    }
+}
+
 QStringList TraceLog::lines() const
 {
     QStringList out;
     out.reserve(m_lines);
-    const char* p = m_bytes.constData();
+    const char* const begin = m_bytes.constData();
+    const char* p = begin;
     const char* end = p + m_bytes.size();
+    // A text may well begin with U+FEFF, which plain fromUtf8 would drop.
+    QStringDecoder decoder(QStringConverter::Utf8,
+                           QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
+    size_t unit = 0;
+    auto unitsUpTo = [&](qsizetype at) {
+        for (; unit < m_units.size() && m_units[unit].at <= at; ++unit)
+            appendUnitLines(m_units[unit], out);
+    };
     while (p < end) {
+        unitsUpTo(p - begin);
         const auto source = static_cast<Source>(p[0]);
         const int code = static_cast<signed char>(p[1]);
         p += 2;
@@ -65,7 +106,7 @@ QStringList TraceLog::lines() const
             if (!(byte & 0x80))
                 break;
         }
-        const QString text = QString::fromUtf8(p, static_cast<qsizetype>(length));
+        const QString text = decoder.decode(QByteArrayView(p, static_cast<qsizetype>(length)));
         p += length;
         if (source == Source::Plain) {
             out.append(text);
@@ -74,6 +115,7 @@ QStringList TraceLog::lines() const
             out.append(prefix % QString::number(code) % u") : \""_s % text % u'"');
         }
     }
+    unitsUpTo(m_bytes.size());
     return out;
 }
 

@@ -4,9 +4,13 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <vector>
+
 // The hidden trace memo: one line per token a harvest loop reads. It is a
 // diagnostic nobody looks at in normal use, so it is kept as compact bytes and
-// turned into text only when it is read.
+// turned into text only when it is read. A unit's lines are not even kept:
+// its bytes are, with what the harvest skipped, and the lines are made again
+// by lexing when somebody reads them.
 class TraceLog
 {
 public:
@@ -21,8 +25,20 @@ public:
     void addToken(Source source, int code, QStringView text);
     void addLine(QStringView text);
 
-    bool isEmpty() const { return m_bytes.isEmpty(); }
-    qsizetype lineCount() const { return m_lines; }
+    // The tokens read inside a block: those starting after `from`, the start
+    // of the loop's token that opened it, up to `last`, the start of the last
+    // token the block read.
+    struct BlockSpan
+    {
+        qsizetype from;
+        qsizetype last;
+    };
+    // A unit's lines: one per token of the text made from `bytes` (as
+    // SourceText::fromBytes makes it) from the first up to the one starting
+    // at `lastStart`, leaving out those starting inside a block span.
+    void addUnitTokens(QByteArrayView bytes, qsizetype lastStart, std::vector<BlockSpan> blocks);
+
+    bool isEmpty() const { return m_bytes.isEmpty() && m_units.empty(); }
     QStringList lines() const;
     // All lines, each ended by a line feed but the last.
     QString text() const;
@@ -30,6 +46,16 @@ public:
 private:
     void appendUtf8(QStringView text);
 
+    struct UnitTokens
+    {
+        qsizetype at; // its place among the lines of m_bytes
+        QByteArray bytes;
+        qsizetype lastStart;
+        std::vector<BlockSpan> blocks;
+    };
+    void appendUnitLines(const UnitTokens& unit, QStringList& out) const;
+
     QByteArray m_bytes; // per line: source byte, code byte, text length, UTF-8 text
     qsizetype m_lines = 0;
+    std::vector<UnitTokens> m_units;
 };

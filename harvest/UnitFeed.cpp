@@ -19,7 +19,8 @@ constexpr int kMostWorkers = 4;
 
 } // namespace
 
-UnitFeed::UnitFeed(QStringList paths, int workers) : m_paths(std::move(paths))
+UnitFeed::UnitFeed(QStringList paths, int workers, bool keepBytes)
+    : m_paths(std::move(paths)), m_keepBytes(keepBytes)
 {
     if (workers <= 0)
         workers = std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, kMostWorkers);
@@ -88,6 +89,8 @@ void UnitFeed::feedUnit(qsizetype unit, Lane& lane, QByteArray& bytes)
     SourceText::readFile(path, bytes);
     const QString text = SourceText::fromBytes(bytes);
     begin.text = text; // shared: both threads only read it from now on
+    if (m_keepBytes)
+        begin.bytes = bytes; // shared: the worker's next read makes it a buffer of its own
     if (!push(lane, std::move(begin)))
         return;
 
@@ -167,9 +170,11 @@ void UnitFeed::recycle(std::vector<Landmark>&& run)
     run = {};
 }
 
-bool UnitFeed::nextUnit(QString& text)
+bool UnitFeed::nextUnit(QString& text, QByteArray* bytes)
 {
     text.clear();
+    if (bytes != nullptr)
+        bytes->clear();
     if (m_failure)
         std::rethrow_exception(m_failure);
     if (m_currentUnit + 1 >= m_paths.size())
@@ -189,6 +194,8 @@ bool UnitFeed::nextUnit(QString& text)
         throw std::logic_error("UnitFeed::nextUnit: a unit without its beginning");
     m_currentMissing = item.missing;
     text = std::move(item.text);
+    if (bytes != nullptr)
+        *bytes = std::move(item.bytes);
     return !item.missing;
 }
 

@@ -23,19 +23,21 @@
 class UnitFeed
 {
 public:
-    // `workers` 0 chooses from the number of processors.
-    explicit UnitFeed(QStringList paths, int workers = 0);
+    // `workers` 0 chooses from the number of processors. With `keepBytes`,
+    // each unit comes with its file's bytes too.
+    explicit UnitFeed(QStringList paths, int workers = 0, bool keepBytes = false);
     // Stops the workers, wherever they are, and waits for them.
     ~UnitFeed();
     UnitFeed(const UnitFeed&) = delete;
     UnitFeed& operator=(const UnitFeed&) = delete;
 
     // Moves to the next unit of the list and gives its text, as
-    // SourceText::fromBytes makes it. False, with an empty text, when the file
+    // SourceText::fromBytes makes it, and in `bytes`, when given, the file's
+    // bytes if the feed keeps them. False, with an empty text, when the file
     // does not exist or the list is over. Throws what reading the file threw,
     // and again on every later call. Whatever was left of the previous unit's
     // landmarks is dropped.
-    bool nextUnit(QString& text);
+    bool nextUnit(QString& text, QByteArray* bytes = nullptr);
     // The next run of the current unit's landmarks, in order, valid until the
     // next call. The unit's last run ends with the end of the text; asked
     // again after it, the feed gives that run again. Never empty. Throws
@@ -55,6 +57,7 @@ private:
         qsizetype unit = 0;
         bool missing = false;
         QString text;
+        QByteArray bytes;
         std::vector<Landmark> landmarks;
         std::exception_ptr error;
     };
@@ -78,6 +81,7 @@ private:
     void recycle(std::vector<Landmark>&& run);
 
     const QStringList m_paths;
+    const bool m_keepBytes;
     std::mutex m_mutex;
     std::condition_variable m_changed;
     std::vector<Lane> m_lanes; // one per worker

@@ -134,10 +134,10 @@ void QuorvelCore::harvestBytes(QByteArrayView bytes, const QString& arquivo)
     m_tokenSource.clear();
     SourceText::fromBytes(bytes, m_texto);
     m_feed = nullptr;
-    harvestText(arquivo);
+    harvestText(arquivo, bytes);
 }
 
-void QuorvelCore::harvestText(const QString& arquivo)
+void QuorvelCore::harvestText(const QString& arquivo, QByteArrayView bytes)
 {
     m_arquivoAtual = arquivo;
     m_LinhaAtual = 0;
@@ -147,6 +147,8 @@ void QuorvelCore::harvestText(const QString& arquivo)
     m_marcos.clear();
     m_marcoAt = m_marcoEnd = nullptr;
     LeUnit();
+    if (m_traceEnabled && !m_readEveryToken)
+        m_Memo1.addUnitTokens(bytes, m_lastLoopStart, std::move(m_blockSpans));
     guardaUltimoToken();
 }
 
@@ -167,10 +169,14 @@ void QuorvelCore::LeUnit()
     m_posicao = 0;
     m_tokenSource = m_texto;
     m_token = Token{Invalid, 0, 0, false}; // any text but "eof" starts the loop
+    m_lastLoopStart = 0;
+    m_blockSpans.clear();
     while (!tokenIsEof()) {
-        // Only the trace wants every token; the loop acts on landmarks alone.
-        const int code = m_traceEnabled ? lerToken() : leProximoMarco();
-        if (m_traceEnabled) {
+        // The loop acts on landmarks alone: it skims from one to the next,
+        // unless it is told to read every token.
+        const int code = m_readEveryToken ? lerToken() : leProximoMarco();
+        m_lastLoopStart = m_token.start;
+        if (m_traceEnabled && m_readEveryToken) {
             if (m_token.halveQuotes)
                 m_Memo1.addToken(TraceLog::Source::Unit, code, TextoToken());
             else
@@ -206,6 +212,8 @@ void QuorvelCore::LeUnit()
                 break;
             }
         }
+        if (m_token.start != m_lastLoopStart) // the tokens the blocks read are not the loop's
+            m_blockSpans.push_back({m_lastLoopStart, m_token.start});
     }
 }
 

@@ -346,8 +346,9 @@ void IdentifierTable::sortAll()
     m_order.resize(n);
     std::iota(m_order.begin(), m_order.end(), 0);
     // Column by column: the first orders every row, each later one only the
-    // stretches of rows that the earlier ones left tied. Those are few, so the
-    // long texts of the later columns (the help above all) are seldom ranked.
+    // stretches of rows that the earlier ones left tied. A column needed for
+    // most rows is ranked whole and kept for the next ordering; one needed for
+    // a few (the help's long texts, typically) is ranked for those alone.
     struct Stretch
     {
         size_t begin;
@@ -361,10 +362,11 @@ void IdentifierTable::sortAll()
     for (const int column : m_orderColumns) {
         if (tied.empty())
             break;
-        if (tied.size() == 1 && tied.front().end - tied.front().begin == n) {
-            rank = ranksOf(column); // every row: worth keeping for a later ordering
-        } else if (m_ranks[column].size() == n) {
-            rank = m_ranks[column];
+        size_t tiedRows = 0;
+        for (const Stretch& s : tied)
+            tiedRows += s.end - s.begin;
+        if (m_ranks[column].size() == n || tiedRows * 2 >= n) {
+            rank = ranksOf(column); // most rows: worth keeping for a later ordering
         } else {
             rows.clear();
             for (const Stretch& s : tied)

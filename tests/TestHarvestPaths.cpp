@@ -1,10 +1,11 @@
-// The harvest has two ways through a unit: token by token (while the trace is
-// kept) and skimming from landmark to landmark, and two sources of landmarks:
-// its own skim and the worker thread of a project. Every way must give the
-// same rows, the same questions and the same state at the end.
+// The harvest has two ways through a unit: token by token, and skimming from
+// landmark to landmark (keeping the trace as bytes to lex again later); and
+// two sources of landmarks: its own skim and the worker threads of a project.
+// Every way must give the same rows, questions, trace and state at the end.
 #include "app/QuorvelCore.h"
 #include "common/QuorvelError.h"
 #include "common/SilentPrompts.h"
+#include "harvest/TraceLog.h"
 #include "harvest/UnitFeed.h"
 #include "table/IdentifierTable.h"
 #include "tests/support/TestFiles.h"
@@ -41,6 +42,7 @@ struct Outcome
 {
     QStringList rows;
     QStringList said;
+    QStringList trace;
     int codigoToken = 0;
     int linhaAtual = 0;
     QString textoToken;
@@ -50,7 +52,8 @@ struct Outcome
 
 void PrintTo(const Outcome& o, std::ostream* os)
 {
-    *os << "rows: " << o.rows.join(u"\n      "_s).toStdString()
+    *os << "trace: " << o.trace.join(u"\n      "_s).toStdString()
+        << "\nrows: " << o.rows.join(u"\n      "_s).toStdString()
         << "\nsaid: " << o.said.join(u"\n      "_s).toStdString() << "\ncodigo " << o.codigoToken << " linha "
         << o.linhaAtual << " texto \"" << o.textoToken.toStdString() << "\" unit \""
         << o.nomeUnit.toStdString() << '"';
@@ -58,8 +61,9 @@ void PrintTo(const Outcome& o, std::ostream* os)
 
 enum class Way
 {
-    EveryToken, // the trace is kept, so the harvest reads token by token
-    Skimming,
+    EveryToken,           // the plain way, trace line by line
+    Skimming,             // the trace kept as bytes
+    SkimmingWithoutTrace, // as batch mode harvests; its trace stays empty
 };
 
 // Runs `harvest` on a fresh core and collects the outcome.
@@ -67,7 +71,8 @@ template <typename Harvest> Outcome outcomeOf(Way way, Harvest harvest)
 {
     RecordingPrompts prompts;
     QuorvelCore core(prompts);
-    core.setTraceEnabled(way == Way::EveryToken);
+    core.setReadEveryToken(way == Way::EveryToken);
+    core.setTraceEnabled(way != Way::SkimmingWithoutTrace);
     core.setOrdemColunas({IdentifierTable::LinhaIdentificador});
     core.respondeTabelas(QuorvelCore::RespostaTabelas::Nenhuma);
     harvest(core);
@@ -80,6 +85,7 @@ template <typename Harvest> Outcome outcomeOf(Way way, Harvest harvest)
                         QString::number(r.linhaIdentificador));
     }
     out.said = prompts.said;
+    out.trace = core.Memo1().lines();
     out.codigoToken = core.CodigoToken();
     out.linhaAtual = core.LinhaAtual();
     out.textoToken = core.TextoToken();
@@ -98,12 +104,13 @@ Outcome harvestSource(Way way, const QString& source)
 QString randomSource(std::mt19937& random, int pieces)
 {
     static const QStringList kPieces{
-        u"//@ rotina"_s, u"//*"_s,        u"//+ mais"_s,  u"//? ajuda"_s, u"//# tabela"_s, u"// eof"_s,
-        u"//eof"_s,      u"procedure "_s, u"function "_s, u"eof"_s,       u"unit "_s,      u"uses"_s,
-        u"T."_s,         u"X"_s,          u"("_s,         u")"_s,         u":"_s,          u";"_s,
-        u"{"_s,          u"}"_s,          u"'"_s,         u"''"_s,        u"\r"_s,         u"\n"_s,
-        u"\r\n"_s,       u" "_s,          u"é"_s,         u"#13"_s,       u"123"_s,        u":="_s,
-        u"<<"_s,         u"(*"_s,         u"*)"_s,        u"begin"_s,     u"end."_s,
+        u"//"_s,        u"//?"_s,       u"//#"_s,        u"\x1d"_s,   u"//@ rotina"_s, u"//*"_s,
+        u"//+ mais"_s,  u"//? ajuda"_s, u"//# tabela"_s, u"// eof"_s, u"//eof"_s,      u"procedure "_s,
+        u"function "_s, u"eof"_s,       u"unit "_s,      u"uses"_s,   u"T."_s,         u"X"_s,
+        u"("_s,         u")"_s,         u":"_s,          u";"_s,      u"{"_s,          u"}"_s,
+        u"'"_s,         u"''"_s,        u"\r"_s,         u"\n"_s,     u"\r\n"_s,       u" "_s,
+        u"é"_s,         u"#13"_s,       u"123"_s,        u":="_s,     u"<<"_s,         u"(*"_s,
+        u"*)"_s,        u"begin"_s,     u"end."_s,
     };
     QString out;
     for (int i = 0; i < pieces; ++i)
@@ -121,23 +128,32 @@ TEST(HarvestPaths, SkimmingFindsWhatReadingEveryTokenFinds)
         u"//?"_s,
         u"unit U;\n//@ Doc\n//* mais\nprocedure P;\n"_s,
         u"//? um\nx;\nx := eof;\n//? dois\n"_s,
-        // "eof" read inside a block does not end the harvest; read next, it does.
+        // A heading's name "eof" ends the harvest when it is the last token
+        // the block read, not when more of the heading follows.
         u"//@ a\nprocedure eof;\n//@ b\nprocedure T.eof(x: integer);\n//? depois\neof\n//? nunca\n"_s,
         u"//@ r\nfunction T.eof.x: integer; { a\n b }\n//# tabela\n//+ cont\nunit  Outra;\n//* orfao\nuses;"_s,
         u"{ eof }\n{\r\n\r\n}\n// eof\n//? depois do fim\n"_s,
         u"'it''s' //@ x\nprocedure P; 'aberta\n//? h\n//+ c\nunit"_s,
         u"x\n\n\n//+ orfao\n//+ segunda linha\nfunction F: string;\n"_s,
+        u"//#\x1d\n\n//?\n//"_s,
     };
-    for (const QString& source : sources) {
+    auto check = [](const QString& source) {
         SCOPED_TRACE(source.toStdString());
-        EXPECT_EQ(harvestSource(Way::Skimming, source), harvestSource(Way::EveryToken, source));
-    }
+        const Outcome expected = harvestSource(Way::EveryToken, source);
+        EXPECT_EQ(harvestSource(Way::Skimming, source), expected);
+        Outcome withoutTrace = harvestSource(Way::SkimmingWithoutTrace, source);
+        EXPECT_EQ(withoutTrace.trace, QStringList{u"Memo1"_s});
+        withoutTrace.trace = expected.trace;
+        EXPECT_EQ(withoutTrace, expected);
+        return !::testing::Test::HasFailure();
+    };
+    for (const QString& source : sources)
+        check(source);
+    EXPECT_EQ(harvestSource(Way::Skimming, sources[5]).trace,
+              (QStringList{u"Memo1"_s, u"PAS ret(52) : \"a\""_s, u"PAS ret(52) : \"b\""_s}));
     std::mt19937 random(1210);
-    for (int i = 0; i < 400; ++i) {
-        const QString source = randomSource(random, 5 + i % 120);
-        SCOPED_TRACE(source.toStdString());
-        ASSERT_EQ(harvestSource(Way::Skimming, source), harvestSource(Way::EveryToken, source));
-    }
+    for (int i = 0; i < 400; ++i)
+        ASSERT_TRUE(check(randomSource(random, 5 + i % 120)));
 }
 
 TEST(HarvestPaths, AProjectThroughTheWorkerMatchesItsUnitsOpenedOneByOne)
@@ -175,11 +191,21 @@ TEST(HarvestPaths, AProjectThroughTheWorkerMatchesItsUnitsOpenedOneByOne)
     };
     const Outcome expected = outcomeOf(Way::EveryToken, oneByOne);
     EXPECT_GT(expected.rows.size(), 10);
+    EXPECT_GT(expected.trace.size(), 1000);
     EXPECT_TRUE(expected.rows.contains(u"Grande|antes|Help antes|Help||2"_s))
         << expected.rows.join(u'\n').toStdString();
     EXPECT_EQ(outcomeOf(Way::Skimming, oneByOne), expected);
-    EXPECT_EQ(outcomeOf(Way::Skimming, project), expected);
-    EXPECT_EQ(outcomeOf(Way::EveryToken, project), expected);
+    EXPECT_EQ(outcomeOf(Way::EveryToken, project).rows, expected.rows);
+    // Opening the project adds its own trace lines first.
+    auto withoutProjectLines = [](Outcome o) {
+        o.trace.removeIf([](const QString& line) { return line.startsWith(u"DPR "_s); });
+        return o;
+    };
+    EXPECT_EQ(withoutProjectLines(outcomeOf(Way::EveryToken, project)), expected);
+    EXPECT_EQ(withoutProjectLines(outcomeOf(Way::Skimming, project)), expected);
+    Outcome batch = outcomeOf(Way::SkimmingWithoutTrace, project);
+    batch.trace = expected.trace;
+    EXPECT_EQ(batch, expected);
 }
 
 TEST(HarvestPaths, TheWorkerStopsWhereverTheHarvestLeavesIt)
@@ -229,4 +255,17 @@ TEST(HarvestPaths, TheWorkerStopsWhereverTheHarvestLeavesIt)
     EXPECT_TRUE(feed.nextUnit(text));
     EXPECT_THROW(feed.nextUnit(text), QuorvelError);
     EXPECT_THROW(feed.nextUnit(text), QuorvelError);
+}
+
+TEST(HarvestPaths, TheTraceKeepsEveryCharacterOfATokenAndItsPlaceAmongOtherLines)
+{
+    TraceLog trace;
+    trace.addLine(u"Memo1"_s);
+    trace.addToken(TraceLog::Source::Project, Invalid, u"\uFEFF"_s); // a byte-order mark is a character too
+    trace.addUnitTokens(QByteArrayView("//? a\r\n{ b }\r\n"), 2, {});
+    trace.addToken(TraceLog::Source::Project, Identifier, u"ação"_s);
+    EXPECT_EQ(trace.lines(), (QStringList{u"Memo1"_s, u"DPR ret(-2) : \"\uFEFF\""_s, u"PAS ret(53) : \"a\""_s,
+                                          u"DPR ret(1) : \"ação\""_s}));
+    trace.clear();
+    EXPECT_TRUE(trace.isEmpty());
 }

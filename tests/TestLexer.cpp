@@ -89,6 +89,8 @@ TEST(Lexer, TokenClasses)
          {{5, u"+"_s}, {5, u"-"_s}, {6, u"*"_s}, {6, u"/"_s}, {1, u"a"_s}, {6, u"/"_s}, {1, u"b"_s}}},
         {u"\tx ç \" } ^"_s,
          {{-2, u"\t"_s}, {1, u"x"_s}, {-2, u"ç"_s}, {-2, u"\""_s}, {-2, u"}"_s}, {-2, u"^"_s}}},
+        // A character beyond the first plane is one token, not two halves.
+        {u"x\U0001F600y \xD800"_s, {{1, u"x"_s}, {-2, u"\U0001F600"_s}, {1, u"y"_s}, {-2, u"\xD800"_s}}},
         {u"{ //@ não } x"_s, {{11, u"{ //@ não }"_s}, {1, u"x"_s}}},
         {u"'//@ x' y"_s, {{12, u"'//@ x'"_s}, {1, u"y"_s}}},
         {u"a//b\r\n"_s, {{1, u"a"_s}, {11, u"b"_s}}},
