@@ -172,10 +172,40 @@ void IniFile::writeString(QStringView section, QStringView key, const QString& v
         m_lines.append(u'[' % section % u"]\r\n"_s);
         m_lines.append(key % u'=' % clean % u"\r\n"_s);
     }
+    if (m_batches > 0)
+        return;
     try {
         save();
     } catch (...) {
         m_lines = before; // what is in memory stays what is on disk
+        throw;
+    }
+}
+
+IniFile::Batch::Batch(IniFile& ini) : m_ini(ini), m_before(ini.m_lines)
+{
+    ++m_ini.m_batches;
+}
+
+IniFile::Batch::~Batch()
+{
+    if (!m_open)
+        return;
+    --m_ini.m_batches;
+    m_ini.m_lines = m_before;
+}
+
+void IniFile::Batch::commit()
+{
+    if (!m_open)
+        return;
+    m_open = false;
+    if (--m_ini.m_batches > 0)
+        return; // the outer batch saves
+    try {
+        m_ini.save();
+    } catch (...) {
+        m_ini.m_lines = m_before;
         throw;
     }
 }

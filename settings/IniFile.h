@@ -31,6 +31,27 @@ public:
 
     static constexpr qsizetype kMaxValueLength = 2047;
 
+    // Writes made while a batch is open reach the disk together, in one
+    // atomic replacement, when it is committed: a window saving thirty keys
+    // writes the file once. A batch left without a commit (an exception on
+    // the way) drops its writes, on disk and in memory alike.
+    class Batch
+    {
+    public:
+        explicit Batch(IniFile& ini);
+        ~Batch();
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+        // Throws QuorvelError as a single write does; the file then stays as
+        // it was before the batch.
+        void commit();
+
+    private:
+        IniFile& m_ini;
+        QStringList m_before;
+        bool m_open = true;
+    };
+
 private:
     struct Found
     {
@@ -43,6 +64,7 @@ private:
 
     QString m_path;
     QStringList m_lines; // each line with its own line break, if it had one
+    int m_batches = 0;   // open batches: writes wait for the outermost commit
 };
 
 // The integer a settings value holds: decimal, or hexadecimal after '$' or

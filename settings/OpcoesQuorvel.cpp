@@ -149,6 +149,7 @@ void OpcoesQuorvel::carrega(const IniFile& ini, const QString& versaoPrograma)
 
 void OpcoesQuorvel::salva(IniFile& ini) const
 {
+    IniFile::Batch batch(ini);
     documentacao.write(ini);
     ini.writeString(u"HTML", u"Aplicacao", Aplicacao);
     ini.writeString(u"HTML", u"Versao", Versao);
@@ -164,6 +165,7 @@ void OpcoesQuorvel::salva(IniFile& ini) const
             valor = a.fonte.face;
         ini.writeString(u"FormatoHTML", k.chave, valor);
     }
+    batch.commit();
 }
 
 void OpcoesQuorvel::clCabMouseUp(Rotulo rotulo, bool botaoEsquerdo, IUserPrompts& prompts)

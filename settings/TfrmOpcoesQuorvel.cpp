@@ -216,7 +216,7 @@ void TfrmOpcoesQuorvel::Button1Click(QPushButton* sender)
         IniFile ini(m_arquivoConfiguracao);
         m_opcoes.salva(ini);
     } catch (const QuorvelError& e) {
-        // The keys written before the failure stay; the window closes all the same.
+        // The file stays as it was; the window closes all the same.
         m_prompts.showError(e.message());
     }
     accept();

@@ -173,6 +173,41 @@ TEST(IniFile, AFailedWriteNamesTheFileAndKeepsEarlierKeys)
               QByteArray("[HTML]\r\nAplicacao=primeira\r\n"));
 }
 
+TEST(IniFile, ABatchReachesTheDiskOnceAndWholeOrNotAtAll)
+{
+    TestFolder folder;
+    QDir().mkpath(folder.path(u"cfg"_s));
+    const QString file = folder.path(u"cfg/Quorvel.ini"_s);
+    IniFile ini(file);
+    ini.writeString(u"HTML", u"Aplicacao", u"antes"_s);
+    const QByteArray before = readBytes(file);
+    {
+        IniFile::Batch batch(ini);
+        ini.writeString(u"HTML", u"Aplicacao", u"nova"_s);
+        ini.writeBool(u"opcoes", u"COrfaos", true);
+        EXPECT_EQ(readBytes(file), before); // nothing on disk yet
+        EXPECT_EQ(ini.readString(u"HTML", u"Aplicacao", QString()), u"nova"_s);
+        batch.commit();
+    }
+    EXPECT_EQ(readBytes(file), QByteArray("[HTML]\r\nAplicacao=nova\r\n[opcoes]\r\nCOrfaos=1\r\n"));
+
+    {
+        IniFile::Batch dropped(ini); // never committed: an exception went past it
+        ini.writeString(u"HTML", u"Aplicacao", u"perdida"_s);
+    }
+    EXPECT_EQ(ini.readString(u"HTML", u"Aplicacao", QString()), u"nova"_s);
+
+    // A commit that cannot write leaves the file and the values as before the batch.
+    const QByteArray committed = readBytes(file);
+    IniFile::Batch failing(ini);
+    ini.writeString(u"HTML", u"Versao", u"2"_s);
+    ASSERT_TRUE(QDir().rename(folder.path(u"cfg"_s), folder.path(u"cfg-antes"_s)));
+    folder.write(u"cfg"_s, "não é pasta");
+    EXPECT_THROW(failing.commit(), QuorvelError);
+    EXPECT_EQ(ini.readString(u"HTML", u"Versao", u"nenhuma"_s), u"nenhuma"_s);
+    EXPECT_EQ(readBytes(folder.path(u"cfg-antes/Quorvel.ini"_s)), committed);
+}
+
 TEST(IniFile, AWriteThatRunsOutOfSpaceLeavesTheOldFileWhole)
 {
     SmallFileSystem disk(64);
