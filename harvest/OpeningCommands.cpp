@@ -5,6 +5,8 @@
 #include "harvest/UnitPath.h"
 #include "table/IdentifierTable.h"
 
+#include <QScopeGuard>
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
@@ -44,6 +46,9 @@ void QuorvelCore::NovoExecute()
 
 void QuorvelCore::abreArquivo(const QString& arquivo)
 {
+    // The progress of a project ends however the opening ends, and only once
+    // its rows are placed, which takes a while on a large table.
+    const auto endProgress = qScopeGuard([this] { m_prompts.reportProgress(1, 1, QString()); });
     m_Memo1.clear();
     {
         BulkAppend bulk(*m_cdsUnits);

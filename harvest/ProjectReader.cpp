@@ -49,7 +49,6 @@ void QuorvelCore::AbreProjeto(const QString& arquivo)
         harvestText(paths[i], m_bytes);
         m_bytes.clear(); // the trace has its own copy
     }
-    m_prompts.reportProgress(total, total, QString());
 }
 
 QStringList QuorvelCore::unitsDoProjeto(QByteArrayView bytes)

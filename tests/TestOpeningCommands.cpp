@@ -56,6 +56,7 @@ TEST_F(Opening, ProjectHarvestsItsUnitsInOrderWithTheirTrace)
     EXPECT_GT(firstUnitLine, trace.indexOf(u"DPR ret(-1) : \"eof\""_s));
     EXPECT_GT(secondUnitLine, firstUnitLine);
     EXPECT_EQ(prompts.progressFiles.size(), 2);
+    EXPECT_EQ(prompts.progressEnds, 1);
 }
 
 TEST_F(Opening, UnitPathsMatchFoldersAndLetterCaseAndRepeat)
@@ -177,6 +178,7 @@ TEST_F(Opening, AFileThatCannotBeReadEndsTheCommandKeepingEarlierRows)
     const QString dpr =
         folder.writeSource(u"p.dpr"_s, u"uses A in 'ok.pas', B in 'ruim.pas', C in 'depois.pas';\n"_s);
     EXPECT_THROW(core.abreArquivo(dpr), QuorvelError);
+    EXPECT_EQ(prompts.progressEnds, 1); // no progress dialog left behind the error box
     EXPECT_EQ(identifiers(), (QStringList{u"antes"_s}));
     try {
         core.abreArquivo(folder.path(u"ruim.pas"_s));

@@ -40,10 +40,10 @@ std::optional<QString> ScriptedPrompts::chooseFileToOpen(const QString& title, c
 
 void ScriptedPrompts::reportProgress(int done, int total, const QString& file)
 {
-    Q_UNUSED(done);
-    Q_UNUSED(total);
-    if (!file.isEmpty())
+    if (!file.isEmpty() && done < total)
         progressFiles.append(file);
+    else
+        ++progressEnds;
 }
 
 std::optional<quint32> ScriptedPrompts::chooseColor(quint32 initial)

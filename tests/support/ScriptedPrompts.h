@@ -47,6 +47,7 @@ public:
     QStringList dialogTitles;
     QList<QStringList> dialogFilters;
     QStringList progressFiles;
+    int progressEnds = 0;
     QStringList saveSuggestions;
     QList<quint32> colorPresets;
     QList<FonteAmostra> fontPresets;
