@@ -27,7 +27,7 @@ public:
         qsizetype plainFrom = 0;
         auto flushPlain = [&](qsizetype to) {
             if (to > plainFrom)
-                m_buffer.append(QStringView(text).sliced(plainFrom, to - plainFrom).toUtf8());
+                appendUtf8(QStringView(text).sliced(plainFrom, to - plainFrom));
         };
         for (qsizetype i = 0; i < text.size(); ++i) {
             const char16_t c = text[i].unicode();
@@ -66,9 +66,27 @@ public:
     {
         if (m_buffer.isEmpty())
             return;
-        if (m_device.write(m_buffer) != m_buffer.size())
+        // Written as bytes, not as the array, so that the device keeps no
+        // share of it and the buffer is reused rather than made again.
+        if (m_device.write(m_buffer.constData(), m_buffer.size()) != m_buffer.size())
             throw QuorvelError(u"Não foi possível escrever a listagem: "_s % m_device.errorString());
-        m_buffer.clear();
+        m_buffer.resize(0);
+    }
+
+    void appendUtf8(QStringView text)
+    {
+        for (const QChar c : text) {
+            if (c.unicode() >= 0x80) {
+                m_buffer.append(text.toUtf8());
+                return;
+            }
+        }
+        // Most texts are ASCII: their bytes are the characters.
+        const qsizetype base = m_buffer.size();
+        m_buffer.resize(base + text.size());
+        char* out = m_buffer.data() + base;
+        for (const QChar c : text)
+            *out++ = static_cast<char>(c.unicode());
     }
 
 private:
