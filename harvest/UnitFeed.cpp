@@ -130,7 +130,7 @@ bool UnitFeed::push(Lane& lane, Item item)
 bool UnitFeed::abandoned(qsizetype unit)
 {
     const std::lock_guard lock(m_mutex);
-    return unit < m_wantedFrom;
+    return unit < m_wantedFrom || m_stopping;
 }
 
 std::vector<Landmark> UnitFeed::spareRun()
@@ -208,6 +208,11 @@ const std::vector<Landmark>& UnitFeed::nextLandmarks()
     std::unique_lock lock(m_mutex);
     recycle(std::move(m_run));
     Item item = take(lock, m_currentUnit);
+    if (item.kind == Item::Failure) { // the worker failed while skimming
+        m_currentMissing = true;
+        m_failure = item.error;
+        std::rethrow_exception(m_failure);
+    }
     if (item.kind != Item::Landmarks || item.landmarks.empty())
         throw std::logic_error("UnitFeed::nextLandmarks: landmarks out of order");
     m_run = std::move(item.landmarks);

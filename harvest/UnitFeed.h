@@ -41,7 +41,8 @@ public:
     // The next run of the current unit's landmarks, in order, valid until the
     // next call. The unit's last run ends with the end of the text; asked
     // again after it, the feed gives that run again. Never empty. Throws
-    // std::logic_error when there is no unit text to read.
+    // what the worker met skimming the unit, and std::logic_error when there
+    // is no unit text to read.
     const std::vector<Landmark>& nextLandmarks();
 
 private:
@@ -73,6 +74,7 @@ private:
     void feedUnit(qsizetype unit, Lane& lane, QByteArray& bytes);
     // Worker side: waits for room in the lane; false when the feed stops.
     bool push(Lane& lane, Item item);
+    // True when the harvest has left `unit` or the feed stops.
     bool abandoned(qsizetype unit);
     std::vector<Landmark> spareRun();
     // Consumer side, with the lock held: waits for the next item of `unit`,
