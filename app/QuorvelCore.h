@@ -180,7 +180,8 @@ private:
     // over the tokens before it as the unit's main loop would.
     int leProximoMarco();
     void carregaMarcos();
-    void harvestText(const QString& arquivo, QByteArrayView bytes);
+    // Harvests m_texto; `bytes`, the file's, go to the trace when it is kept.
+    void harvestText(const QString& arquivo, QByteArray bytes);
     void adicionaLinhaAjuda();
     void limpaBloco();
     bool tokenIs(QStringView text) const;

@@ -33,21 +33,21 @@ void QuorvelCore::AbreProjeto(const QString& arquivo)
     for (const QString& file : files)
         paths.append(resolver.resolve(folder, file));
 
-    // The units are read and lexed on a worker thread while this one
+    // The units are read and skimmed on worker threads while this one
     // harvests them; questions and messages stay here, in the units' order.
     UnitFeed feed(paths, 0, m_traceEnabled); // the trace keeps each unit's bytes
     const auto noFeed = qScopeGuard([this] { m_feed = nullptr; });
     const int total = static_cast<int>(paths.size());
     for (int i = 0; i < total; ++i) {
         m_prompts.reportProgress(i, total, paths[i]);
-        if (!feed.nextUnit(m_texto, &m_bytes)) {
+        QByteArray bytes; // kept by the trace, when it is on
+        if (!feed.nextUnit(m_texto, &bytes)) {
             m_prompts.showMessage(u"O arquivo indicado não pôde ser aberto."_s, paths[i]);
             continue;
         }
         m_tokenSource.clear();
         m_feed = &feed;
-        harvestText(paths[i], m_bytes);
-        m_bytes.clear(); // the trace has its own copy
+        harvestText(paths[i], std::move(bytes));
     }
 }
 

@@ -54,10 +54,10 @@ void TraceLog::addLine(QStringView text)
     addToken(Source::Plain, 0, text);
 }
 
-void TraceLog::addUnitTokens(QByteArrayView bytes, qsizetype lastStart, std::vector<BlockSpan> blocks)
+void TraceLog::addUnitTokens(QByteArray bytes, qsizetype lastStart, std::vector<BlockSpan> blocks)
 {
-    // A copy of its own size: the reader's buffer has room to spare.
-    m_units.push_back(UnitTokens{m_bytes.size(), bytes.toByteArray(), lastStart, std::move(blocks)});
+    bytes.squeeze(); // a reader's buffer has room to spare
+    m_units.push_back(UnitTokens{m_bytes.size(), std::move(bytes), lastStart, std::move(blocks)});
 }
 
 void TraceLog::appendUnitLines(const UnitTokens& unit, QStringList& out) const

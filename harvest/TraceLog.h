@@ -36,7 +36,7 @@ public:
     // A unit's lines: one per token of the text made from `bytes` (as
     // SourceText::fromBytes makes it) from the first up to the one starting
     // at `lastStart`, leaving out those starting inside a block span.
-    void addUnitTokens(QByteArrayView bytes, qsizetype lastStart, std::vector<BlockSpan> blocks);
+    void addUnitTokens(QByteArray bytes, qsizetype lastStart, std::vector<BlockSpan> blocks);
 
     bool isEmpty() const { return m_bytes.isEmpty() && m_units.empty(); }
     QStringList lines() const;

@@ -89,8 +89,8 @@ void UnitFeed::feedUnit(qsizetype unit, Lane& lane, QByteArray& bytes)
     SourceText::readFile(path, bytes);
     const QString text = SourceText::fromBytes(bytes);
     begin.text = text; // shared: both threads only read it from now on
-    if (m_keepBytes)
-        begin.bytes = bytes; // shared: the worker's next read makes it a buffer of its own
+    if (m_keepBytes)   // a copy of their own size, while the worker reuses its buffer
+        begin.bytes = QByteArray(bytes.constData(), bytes.size());
     if (!push(lane, std::move(begin)))
         return;
 

@@ -134,10 +134,10 @@ void QuorvelCore::harvestBytes(QByteArrayView bytes, const QString& arquivo)
     m_tokenSource.clear();
     SourceText::fromBytes(bytes, m_texto);
     m_feed = nullptr;
-    harvestText(arquivo, bytes);
+    harvestText(arquivo, m_traceEnabled ? bytes.toByteArray() : QByteArray());
 }
 
-void QuorvelCore::harvestText(const QString& arquivo, QByteArrayView bytes)
+void QuorvelCore::harvestText(const QString& arquivo, QByteArray bytes)
 {
     m_arquivoAtual = arquivo;
     m_LinhaAtual = 0;
@@ -148,7 +148,7 @@ void QuorvelCore::harvestText(const QString& arquivo, QByteArrayView bytes)
     m_marcoAt = m_marcoEnd = nullptr;
     LeUnit();
     if (m_traceEnabled && !m_readEveryToken)
-        m_Memo1.addUnitTokens(bytes, m_lastLoopStart, std::move(m_blockSpans));
+        m_Memo1.addUnitTokens(std::move(bytes), m_lastLoopStart, std::move(m_blockSpans));
     guardaUltimoToken();
 }
 

@@ -262,7 +262,7 @@ TEST(HarvestPaths, TheTraceKeepsEveryCharacterOfATokenAndItsPlaceAmongOtherLines
     TraceLog trace;
     trace.addLine(u"Memo1"_s);
     trace.addToken(TraceLog::Source::Project, Invalid, u"\uFEFF"_s); // a byte-order mark is a character too
-    trace.addUnitTokens(QByteArrayView("//? a\r\n{ b }\r\n"), 2, {});
+    trace.addUnitTokens(QByteArray("//? a\r\n{ b }\r\n"), 2, {});
     trace.addToken(TraceLog::Source::Project, Identifier, u"ação"_s);
     EXPECT_EQ(trace.lines(), (QStringList{u"Memo1"_s, u"DPR ret(-2) : \"\uFEFF\""_s, u"PAS ret(53) : \"a\""_s,
                                           u"DPR ret(1) : \"ação\""_s}));
