@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 namespace {
 
@@ -89,8 +90,8 @@ void UnitFeed::feedUnit(qsizetype unit, Lane& lane, QByteArray& bytes)
     SourceText::readFile(path, bytes);
     const QString text = SourceText::fromBytes(bytes);
     begin.text = text; // shared: both threads only read it from now on
-    if (m_keepBytes)   // a copy of their own size, while the worker reuses its buffer
-        begin.bytes = QByteArray(bytes.constData(), bytes.size());
+    if (m_keepBytes)   // handed over whole: the next unit is read into a new buffer
+        begin.bytes = std::exchange(bytes, QByteArray());
     if (!push(lane, std::move(begin)))
         return;
 
