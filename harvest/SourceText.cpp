@@ -138,19 +138,22 @@ void readFile(const QString& path, QByteArray& buffer)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         throw QuorvelError(u"Cannot open file \""_s % path % u"\". "_s % file.errorString());
-    // Read in pieces until the end: the size a file reports may be wrong.
-    buffer.resize(0);
+    // Read until a read returns nothing: the size a file reports may be
+    // wrong. One byte more than that size lets the usual file end without the
+    // buffer growing, so that its storage is no larger than the file.
+    const qsizetype expected = std::max<qsizetype>(file.size() + 1, 4096);
+    buffer.reserve(expected); // exactly that, where resizing would round up
+    buffer.resize(expected);
     qsizetype filled = 0;
-    qsizetype chunk = std::max<qsizetype>(file.size() + 1, 64 * 1024);
     for (;;) {
-        buffer.resize(filled + chunk);
-        const qint64 got = file.read(buffer.data() + filled, chunk);
+        if (filled == buffer.size())
+            buffer.resize(2 * filled);
+        const qint64 got = file.read(buffer.data() + filled, buffer.size() - filled);
         if (got < 0)
             throw QuorvelError(u"Cannot read file \""_s % path % u"\". "_s % file.errorString());
-        filled += got;
         if (got == 0)
             break;
-        chunk = std::max<qsizetype>(64 * 1024, filled);
+        filled += got;
     }
     buffer.resize(filled);
 }

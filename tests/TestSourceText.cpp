@@ -51,3 +51,19 @@ TEST(SourceText, AFolderIsNotAFileAndCannotBeRead)
     EXPECT_FALSE(SourceText::fileExists(folder.path(u"nada.pas"_s)));
     EXPECT_EQ(SourceText::readFile(file), QByteArray("unit u;"));
 }
+
+TEST(SourceText, ReadsAWholeFileIntoNoMoreRoomThanItNeeds)
+{
+    TestFolder folder;
+    QByteArray big(300 * 1024, 'x');
+    big[0] = 'a';
+    big[big.size() - 1] = 'z';
+    const QByteArray read = SourceText::readFile(folder.write(u"grande.pas"_s, big));
+    EXPECT_EQ(read, big);
+    EXPECT_LE(read.capacity(), big.size() + 1); // the trace may keep it for long
+
+    // A file that reports no size at all, as those of /proc do, is read whole.
+    const QByteArray status = SourceText::readFile(u"/proc/self/maps"_s);
+    EXPECT_GT(status.size(), 4096);
+    EXPECT_TRUE(status.endsWith('\n'));
+}
