@@ -182,6 +182,8 @@ private:
     void carregaMarcos();
     // Harvests m_texto; `bytes`, the file's, go to the trace when it is kept.
     void harvestText(const QString& arquivo, QByteArray bytes);
+    // The trace keeps a unit as its bytes, unless it is kept line by line.
+    bool traceKeepsUnitBytes() const { return m_traceEnabled && !m_readEveryToken; }
     void adicionaLinhaAjuda();
     void limpaBloco();
     bool tokenIs(QStringView text) const;

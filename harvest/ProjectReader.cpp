@@ -35,7 +35,7 @@ void QuorvelCore::AbreProjeto(const QString& arquivo)
 
     // The units are read and skimmed on worker threads while this one
     // harvests them; questions and messages stay here, in the units' order.
-    UnitFeed feed(paths, 0, m_traceEnabled); // the trace keeps each unit's bytes
+    UnitFeed feed(paths, 0, traceKeepsUnitBytes());
     const auto noFeed = qScopeGuard([this] { m_feed = nullptr; });
     const int total = static_cast<int>(paths.size());
     for (int i = 0; i < total; ++i) {

@@ -134,7 +134,7 @@ void QuorvelCore::harvestBytes(QByteArrayView bytes, const QString& arquivo)
     m_tokenSource.clear();
     SourceText::fromBytes(bytes, m_texto);
     m_feed = nullptr;
-    harvestText(arquivo, m_traceEnabled ? bytes.toByteArray() : QByteArray());
+    harvestText(arquivo, traceKeepsUnitBytes() ? bytes.toByteArray() : QByteArray());
 }
 
 void QuorvelCore::harvestText(const QString& arquivo, QByteArray bytes)
@@ -147,7 +147,7 @@ void QuorvelCore::harvestText(const QString& arquivo, QByteArray bytes)
     m_marcos.clear();
     m_marcoAt = m_marcoEnd = nullptr;
     LeUnit();
-    if (m_traceEnabled && !m_readEveryToken)
+    if (traceKeepsUnitBytes())
         m_Memo1.addUnitTokens(std::move(bytes), m_lastLoopStart, std::move(m_blockSpans));
     guardaUltimoToken();
 }
