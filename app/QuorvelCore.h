@@ -1,5 +1,7 @@
 #pragma once
 
+#include "harvest/CharScan.h"
+#include "harvest/DeferredText.h"
 #include "harvest/Lexer.h"
 #include "harvest/TraceLog.h"
 
@@ -149,10 +151,10 @@ public:
     QString TextoToken() const;
     int CodigoToken() const { return m_CodigoToken; }
     int LinhaAtual() const { return m_LinhaAtual; }
-    const QString& NomeUnit() const { return m_NomeUnit; }
+    QString NomeUnit() const { return m_NomeUnit.view(m_texto).toString(); }
     const QString& IdentificadorAtual() const { return m_IdentificadorAtual; }
     const QString& NomeIdentificadorAtual() const { return m_NomeIdentificadorAtual; }
-    const QString& TipoIdentificadorAtual() const { return m_TipoIdentificadorAtual; }
+    QString TipoIdentificadorAtual() const { return m_TipoIdentificadorAtual.view(m_texto).toString(); }
     const QString& HelpAtual() const { return m_HelpAtual; }
     const QString& NomeTabela() const { return m_NomeTabela; }
     bool IgnorarAvisosOrfaos() const { return m_IgnorarAvisosOrfaos; }
@@ -175,6 +177,15 @@ private:
     void LeProcedure();
     void LeFunction();
     void LeCabecalho(bool isFunction);
+    // Where a function's return type stands in the text: `afterName` is
+    // where the token after its name starts, `follows` the ':' after a
+    // qualified name, or -1.
+    struct Span
+    {
+        qsizetype start = 0;
+        qsizetype length = 0;
+    };
+    Span tipoRetorno(qsizetype afterName, qsizetype follows);
     int lerToken(); // ProximoToken over the unit's own text
     // Reads the next landmark (see Lexer::skim) as the current token, passing
     // over the tokens before it as the unit's main loop would.
@@ -224,13 +235,19 @@ private:
     const Landmark* m_marcoAt = nullptr;
     const Landmark* m_marcoEnd = nullptr;
     QString m_arquivoAtual;
+    // The raw scans of headings, each remembering where it found its character.
+    CharScan m_scanSemicolon{u';'};
+    CharScan m_scanLineEnd{u'\r'};
+    CharScan m_scanOpen{u'('};
+    CharScan m_scanClose{u')'};
+    CharScan m_scanTypeEnd{u';'}; // from after a parameter list's ')'
 
     int m_CodigoToken = 0;
     int m_LinhaAtual = 0;
-    QString m_NomeUnit;
+    DeferredText m_NomeUnit;
     QString m_IdentificadorAtual;
     QString m_NomeIdentificadorAtual;
-    QString m_TipoIdentificadorAtual;
+    DeferredText m_TipoIdentificadorAtual;
     QString m_HelpAtual;
     QString m_NomeTabela;
     bool m_IgnorarAvisosOrfaos = false;

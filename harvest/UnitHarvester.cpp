@@ -147,6 +147,9 @@ void QuorvelCore::harvestText(const QString& arquivo, QByteArray bytes)
     m_marcos.clear();
     m_marcoAt = m_marcoEnd = nullptr;
     LeUnit();
+    // The unit's text is reused for the next unit.
+    m_NomeUnit.settle(m_texto);
+    m_TipoIdentificadorAtual.settle(m_texto);
     if (traceKeepsUnitBytes())
         m_Memo1.addUnitTokens(std::move(bytes), m_lastLoopStart, std::move(m_blockSpans));
     guardaUltimoToken();
@@ -168,6 +171,8 @@ void QuorvelCore::LeUnit()
     m_NomeUnit.clear();
     m_posicao = 0;
     m_tokenSource = m_texto;
+    for (CharScan* scan : {&m_scanSemicolon, &m_scanLineEnd, &m_scanOpen, &m_scanClose, &m_scanTypeEnd})
+        scan->reset(m_texto);
     m_token = Token{Invalid, 0, 0, false}; // any text but "eof" starts the loop
     m_lastLoopStart = 0;
     m_blockSpans.clear();
@@ -299,10 +304,8 @@ void QuorvelCore::LeCabecalhoUnit()
     // From the second character after the word up to the next ';', or to the
     // end of the text; the lexer position does not move.
     const qsizetype start = std::min(m_posicao + 1, m_texto.size());
-    qsizetype end = m_texto.indexOf(u';', start);
-    if (end < 0)
-        end = m_texto.size();
-    m_NomeUnit = m_texto.sliced(start, end - start);
+    const qsizetype end = std::max(start, m_scanSemicolon.find(start));
+    m_NomeUnit.setSlice(start, end - start);
 }
 
 void QuorvelCore::LeProcedure()
@@ -320,32 +323,31 @@ void QuorvelCore::LeCabecalho(bool isFunction)
     // A view: indexing the shared text itself would copy it.
     const QStringView texto(m_texto);
     const qsizetype n = texto.size();
-    auto findFrom = [&](char16_t wanted, qsizetype from, qsizetype limit) {
-        const qsizetype at = texto.indexOf(QChar(wanted), std::min(from, n));
-        return at < 0 || at > limit ? limit : at;
-    };
 
     // The heading's line from the keyword to its end, verbatim.
-    const qsizetype lineEnd = findFrom(u'\r', m_posicao, n);
+    const qsizetype lineEnd = m_scanLineEnd.find(m_posicao);
     m_IdentificadorAtual = TextoToken() % texto.sliced(m_posicao, lineEnd - m_posicao);
 
     lerToken();
     m_NomeIdentificadorAtual = TextoToken();
 
-    // What follows the name: '(' for a parameter list, ':' for a function
-    // without one. `follows` stands at that character.
+    // What follows the name: `follows` stands at the ':' of a function
+    // without a parameter list, when there is one.
     lerToken();
+    const qsizetype afterName = m_token.start;
     qsizetype follows = -1;
     if (tokenIs(u".")) {
         // A qualified name (TForm1.Button1Click) is taken whole, up to its
-        // parameter list, its ':' or its ';', never beyond its line.
+        // parameter list, its ':' or its ';', over line breaks if it must.
         m_NomeIdentificadorAtual += u'.';
         for (;;) {
             qsizetype p = m_posicao;
-            while (p < n && texto[p] == u' ')
+            while (p < n && (texto[p] == u' ' || texto[p] == u'\r' || texto[p] == u'\n'))
                 ++p;
-            const char16_t c = p < n ? texto[p].unicode() : u'\r';
-            if (c == u'(' || c == u':' || c == u';' || c == u'\r' || c == u'\n') {
+            if (p >= n)
+                break;
+            const char16_t c = texto[p].unicode();
+            if (c == u'(' || c == u':' || c == u';') {
                 follows = p;
                 break;
             }
@@ -355,19 +357,37 @@ void QuorvelCore::LeCabecalho(bool isFunction)
     } else if (m_token.code == Separator) {
         follows = m_token.start;
     }
-    if (!isFunction || follows < 0 || follows >= n)
-        return;
-
-    if (texto[follows] == u'(') {
-        // The return type stands after the parameter list's ')' and the
-        // character after it (normally the ':'), up to the ';'.
-        const qsizetype close = findFrom(u')', m_posicao, n);
-        const qsizetype typeStart = std::min(close + 2, n);
-        const qsizetype semicolon = findFrom(u';', typeStart, n);
-        m_TipoIdentificadorAtual += texto.sliced(typeStart, semicolon - typeStart);
-    } else if (texto[follows] == u':') {
-        const qsizetype typeStart = follows + 1;
-        const qsizetype semicolon = findFrom(u';', typeStart, lineEnd);
-        m_TipoIdentificadorAtual += texto.sliced(typeStart, semicolon - typeStart);
+    // The block began with an empty type, which the return type replaces.
+    if (isFunction) {
+        const Span tipo = tipoRetorno(afterName, follows);
+        m_TipoIdentificadorAtual.setSlice(tipo.start, tipo.length);
     }
+}
+
+QuorvelCore::Span QuorvelCore::tipoRetorno(qsizetype afterName, qsizetype follows)
+{
+    const QStringView texto(m_texto);
+    const qsizetype n = texto.size();
+    // A heading with a parenthesis before its first ';' has a parameter list,
+    // whatever stands between the name and it ({comment}, <T>, a letter the
+    // lexer cuts): the type stands after the list's ')' and the character
+    // after it (normally the ':'), up to the ';'.
+    const qsizetype semicolon = m_scanSemicolon.find(afterName);
+    if (m_scanOpen.find(afterName) < semicolon || m_scanClose.find(afterName) < semicolon) {
+        const qsizetype close = m_scanClose.find(m_posicao);
+        const qsizetype typeStart = std::min(close + 2, n);
+        const qsizetype typeEnd = std::max(typeStart, m_scanTypeEnd.find(typeStart));
+        return {typeStart, typeEnd - typeStart};
+    }
+    // Without one, the type follows the ':' after the name, up to the ';' or
+    // the end of that line.
+    if (follows < 0 || follows >= n || texto[follows] != u':')
+        return {};
+    const qsizetype typeStart = follows + 1;
+    QStringView rest = texto.sliced(typeStart);
+    const qsizetype lineBreak = rest.indexOf(u'\r');
+    if (lineBreak >= 0)
+        rest.truncate(lineBreak);
+    const qsizetype end = rest.indexOf(u';');
+    return {typeStart, end < 0 ? rest.size() : end};
 }

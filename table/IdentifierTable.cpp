@@ -38,15 +38,9 @@ bool isGridColumn(int column)
     return IdentifierTable::initialColumnOrder().contains(column);
 }
 
-// Cuts a text to `width` characters without splitting a surrogate pair.
-void cutToWidth(QString& text, int width)
+void cutToWidth(QString& text, int column)
 {
-    if (width <= 0 || text.size() <= width)
-        return;
-    qsizetype keep = width;
-    if (text[keep - 1].isHighSurrogate())
-        --keep;
-    text.truncate(keep);
+    text.truncate(IdentifierTable::keptPart(text, column).size());
 }
 
 const QString& textOf(const IdentifierRow& row, int column)
@@ -174,14 +168,26 @@ Qt::ItemFlags IdentifierTable::flags(const QModelIndex& index) const
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
 }
 
+QStringView IdentifierTable::keptPart(QStringView text, int column)
+{
+    // Cut to the field's width without splitting a surrogate pair.
+    const int width = fieldWidth(column);
+    if (width <= 0 || text.size() <= width)
+        return text;
+    qsizetype keep = width;
+    if (text[keep - 1].isHighSurrogate())
+        --keep;
+    return text.first(keep);
+}
+
 bool IdentifierTable::append(IdentifierRow row)
 {
     if (!isOpenAndIdle())
         return false;
-    cutToWidth(row.unit, kFields[Unit].width);
-    cutToWidth(row.identificador, kFields[Identificador].width);
-    cutToWidth(row.nomeIdentificador, kFields[NomeIdentificador].width);
-    cutToWidth(row.tipoIdentificador, kFields[TipoIdentificador].width);
+    cutToWidth(row.unit, Unit);
+    cutToWidth(row.identificador, Identificador);
+    cutToWidth(row.nomeIdentificador, NomeIdentificador);
+    cutToWidth(row.tipoIdentificador, TipoIdentificador);
 
     const int index = static_cast<int>(m_rows.size());
     m_rows.push_back(std::move(row));

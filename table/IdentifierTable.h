@@ -50,6 +50,9 @@ public:
     static int columnOfField(QStringView name);
     // Stored texts longer than this are cut; 0 for fields without a limit.
     static int fieldWidth(int column);
+    // The part of `text` that a row keeps in the column: all of it, or as
+    // much as its width allows.
+    static QStringView keptPart(QStringView text, int column);
     // A row of no special kind is a procedure or function when the first nine
     // characters of its identifier, A to Z lower-cased, are "procedure" or
     // "function " (the word and one blank).

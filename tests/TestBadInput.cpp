@@ -95,6 +95,35 @@ TEST_F(BadInput, AFileOfOneHugeLine)
     EXPECT_EQ(core.cdsUnits().row(1).linhaIdentificador, 3);
 }
 
+// Each of these once made every heading or unit word scan the whole rest of
+// the text: 3 MB took minutes. Read once, they take a moment.
+TEST_F(BadInput, ScansThatNeverFindTheirCharacter)
+{
+    // The rows each gives for `copies` repetitions: a heading takes the token
+    // after its name, so a marker there is lost; a qualified name without its
+    // '(' takes every later token.
+    const struct
+    {
+        QByteArray repeated;
+        int (*rows)(int copies);
+    } cases[] = {
+        {"unit ", [](int) { return 0; }},
+        {"//@ r\r\nfunction F(\r\n", [](int copies) { return copies; }},
+        {"//@ r\r\nfunction F\r\n", [](int copies) { return (copies + 1) / 2; }},
+        {"//@ r\r\nprocedure T.\r\n", [](int) { return 1; }},
+        {"//@ r\r\nfunction F(x)\r\n", [](int copies) { return copies; }},
+        {"unit X\r\n//? a\r\n", [](int copies) { return copies; }},
+    };
+    for (const auto& c : cases) {
+        core.cdsUnits().clear();
+        QByteArray bytes = "//? antes\r\n";
+        const int copies = 3 * 1024 * 1024 / static_cast<int>(c.repeated.size());
+        bytes += c.repeated.repeated(copies);
+        core.abreArquivo(folder.write(u"hostil.pas"_s, bytes));
+        EXPECT_EQ(core.cdsUnits().rowCount(), 1 + c.rows(copies)) << c.repeated.toStdString();
+    }
+}
+
 TEST_F(BadInput, ProjectsThatListThemselvesOrWindowsPaths)
 {
     folder.writeSource(u"u.pas"_s, u"//? unit\n"_s);

@@ -153,6 +153,13 @@ TEST_F(Harvest, FunctionHeadings)
         {u"procedure TForm1.Executa;"_s, u"TForm1.Executa"_s, u""_s},
         {u"procedure TForm1.Espaco (Sender: TObject);"_s, u"TForm1.Espaco"_s, u""_s},
         {u"procedure Simples;"_s, u"Simples"_s, u""_s},
+        // Whatever stands between the name and its parameter list, the type
+        // is the one after the list.
+        {u"function Ação(x: integer): integer;"_s, u"A"_s, u" integer"_s},
+        {u"function F{c}(a: integer): integer;"_s, u"F"_s, u" integer"_s},
+        {u"function\tG(a: integer): integer;"_s, u"\t"_s, u" integer"_s},
+        {u"function TLista<T>.Soma(a, b: integer): integer;"_s, u"TLista"_s, u" integer"_s},
+        {u"function Maior<T>(a, b: T): T;"_s, u"Maior"_s, u" T"_s},
     };
     for (const Case& c : cases) {
         core.cdsUnits().clear();
@@ -160,6 +167,24 @@ TEST_F(Harvest, FunctionHeadings)
         ASSERT_EQ(rows.size(), 1u) << c.heading.toStdString();
         EXPECT_EQ(rows[0], (Row{u""_s, c.heading, c.nome, c.tipo, u"doc"_s, 1})) << c.heading.toStdString();
     }
+}
+
+TEST_F(Harvest, HeadingsSpreadOverLines)
+{
+    // The name and the colon of a function without parameters may stand on
+    // lines of their own.
+    auto rows = harvest(u"unit U;\n//@ doc\nprocedure TForm1.\n  Quebrado(a: integer);\n"_s);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0], (Row{u"U"_s, u"procedure TForm1."_s, u"TForm1.Quebrado"_s, u""_s, u"doc"_s, 3}));
+    core.cdsUnits().clear();
+    rows = harvest(u"//@ doc\nfunction F\n  : integer;\n"_s);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0], (Row{u""_s, u"function F"_s, u"F"_s, u" integer"_s, u"doc"_s, 2}));
+    core.cdsUnits().clear();
+    rows = harvest(u"//@ doc\nfunction TForm1.Agora\n  : TDateTime;\n"_s);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].nomeIdentificador, u"TForm1.Agora"_s);
+    EXPECT_EQ(rows[0].tipoIdentificador, u" TDateTime"_s);
 }
 
 TEST_F(Harvest, HeadingLineIsTakenVerbatimWithItsComment)
