@@ -1,9 +1,8 @@
 #include "harvest/SourceText.h"
 
-#include "common/QuorvelError.h"
+#include "common/FileReading.h"
 #include "common/Windows1252.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 #include <cstring>
@@ -135,27 +134,7 @@ QByteArray readFile(const QString& path)
 
 void readFile(const QString& path, QByteArray& buffer)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        throw QuorvelError(u"Cannot open file \""_s % path % u"\". "_s % file.errorString());
-    // Read until a read returns nothing: the size a file reports may be
-    // wrong. One byte more than that size lets the usual file end without the
-    // buffer growing, so that its storage is no larger than the file.
-    const qsizetype expected = std::max<qsizetype>(file.size() + 1, 4096);
-    buffer.reserve(expected); // exactly that, where resizing would round up
-    buffer.resize(expected);
-    qsizetype filled = 0;
-    for (;;) {
-        if (filled == buffer.size())
-            buffer.resize(2 * filled);
-        const qint64 got = file.read(buffer.data() + filled, buffer.size() - filled);
-        if (got < 0)
-            throw QuorvelError(u"Cannot read file \""_s % path % u"\". "_s % file.errorString());
-        if (got == 0)
-            break;
-        filled += got;
-    }
-    buffer.resize(filled);
+    FileReading::read(path, buffer, FileReading::Until::FirstNul);
 }
 
 } // namespace SourceText

@@ -16,7 +16,8 @@ void fromBytes(QByteArrayView bytes, QString& out);
 // True when `path` names an existing file (a folder is not a file).
 bool fileExists(const QString& path);
 
-// Reads the whole file. Throws QuorvelError when it cannot be read.
+// Reads the file up to its first NUL, where its text ends. Throws
+// QuorvelError when it cannot be read or is no regular file.
 QByteArray readFile(const QString& path);
 // The same into `buffer`, reusing its storage.
 void readFile(const QString& path, QByteArray& buffer);

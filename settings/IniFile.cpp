@@ -1,10 +1,10 @@
 #include "settings/IniFile.h"
 
+#include "common/FileReading.h"
 #include "common/QuorvelError.h"
 #include "common/Windows1252.h"
 #include "output/AtomicFile.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 #include <optional>
@@ -92,10 +92,13 @@ std::optional<qint64> parseSettingsInteger(QStringView text)
 
 IniFile::IniFile(QString path) : m_path(std::move(path))
 {
-    QFile file(m_path);
-    if (!QFileInfo(m_path).isFile() || !file.open(QIODevice::ReadOnly))
-        return;
-    const QString text = Windows1252::decode(file.readAll());
+    QByteArray bytes;
+    try {
+        FileReading::read(m_path, bytes);
+    } catch (const QuorvelError&) {
+        return; // a settings file that cannot be read is no settings file
+    }
+    const QString text = Windows1252::decode(bytes);
     // Keep every line with its own break, so untouched lines stay as they were.
     qsizetype start = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {

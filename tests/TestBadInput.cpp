@@ -2,6 +2,7 @@
 // nothing lost, never a crash or a hang.
 #include "app/QuorvelCore.h"
 #include "common/QuorvelError.h"
+#include "harvest/SourceText.h"
 #include "output/HtmlSite.h"
 #include "output/RtfWriter.h"
 #include "settings/Colours.h"
@@ -21,6 +22,8 @@
 #include <gtest/gtest.h>
 
 #include <random>
+
+#include <sys/stat.h>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -180,6 +183,45 @@ TEST_F(BadInput, FoldersWhereFilesShouldBe)
         EXPECT_EQ(e.message(), u"Unable to write to "_s % folder.path(u"Quorvel.ini"_s));
     }
     EXPECT_TRUE(QFileInfo(folder.path(u"Quorvel.ini"_s)).isDir());
+}
+
+// A FIFO would block the program for ever and /dev/zero would fill its
+// memory: only regular files are read, and anything else is a file that
+// cannot be read, whether it is opened, listed by a project or the settings.
+TEST_F(BadInput, FilesThatAreNoRegularFiles)
+{
+    const QString fifo = folder.path(u"fila.pas"_s);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString zero = folder.path(u"zero.pas"_s);
+    ASSERT_TRUE(QFile::link(u"/dev/zero"_s, zero));
+    QFile::link(fifo, folder.path(u"Quorvel.ini"_s));
+    folder.writeSource(u"boa.pas"_s, u"//? boa\n"_s);
+    const QString fifoProject = folder.path(u"fila.dpr"_s);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifoProject).constData(), 0600), 0);
+
+    for (const QString& path : {fifo, zero, fifoProject}) {
+        try {
+            core.abreArquivo(path);
+            ADD_FAILURE() << "read " << path.toStdString();
+        } catch (const QuorvelError& e) {
+            EXPECT_EQ(e.message(), u"Cannot read file \""_s % path % u"\". Não é um arquivo comum."_s);
+        }
+    }
+    const QString project = folder.writeSource(u"p.dpr"_s, u"uses B in 'boa.pas', F in 'fila.pas';\n"_s);
+    EXPECT_THROW(core.abreArquivo(project), QuorvelError);
+    EXPECT_EQ(identifiers(), QStringList{u"boa"_s});
+    EXPECT_EQ(IniFile(folder.path(u"Quorvel.ini"_s)).readString(u"HTML", u"Pasta", u"HELP"_s), u"HELP"_s);
+}
+
+// Nothing after the first NUL is part of the text, so nothing after it is read.
+TEST_F(BadInput, ReadingStopsAtTheFirstNul)
+{
+    QByteArray bytes = "//? antes\r\n";
+    bytes += '\0';
+    bytes += QByteArray(1 << 20, 'x');
+    QByteArray read;
+    SourceText::readFile(folder.write(u"nul.pas"_s, bytes), read);
+    EXPECT_EQ(read, QByteArray("//? antes\r\n"));
 }
 
 TEST_F(BadInput, ASettingsFileOf100Megabytes)

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// The one way the program reads a file's bytes. Only a regular file is read:
+// a FIFO would block for ever and a device such as /dev/zero never ends, so
+// anything else fails as a file that cannot be read.
+namespace FileReading {
+
+enum class Until
+{
+    End,      // every byte
+    FirstNul, // up to the first byte 0, which ends a source text
+};
+
+// Reads the file into `buffer`, reusing its storage. Throws QuorvelError
+// "Cannot open file ..." or "Cannot read file ..." with the system's reason.
+void read(const QString& path, QByteArray& buffer, Until until = Until::End);
+
+} // namespace FileReading
