@@ -8,6 +8,7 @@
 #include "table/TableJson.h"
 
 #include <QCommandLineParser>
+#include <QFileDevice>
 #include <QIODevice>
 #include <QRegularExpression>
 
@@ -98,6 +99,17 @@ private:
     bool m_overwrite = false;
 };
 
+// The last bytes reach the output, or the reason they did not is told: a
+// listing cut short by a full disk is no success.
+bool flushed(QIODevice& out, QIODevice& err)
+{
+    auto* file = qobject_cast<QFileDevice*>(&out);
+    if (file == nullptr || file->flush())
+        return true;
+    writeLine(err, u"Não foi possível escrever a saída: "_s % file->errorString());
+    return false;
+}
+
 QList<int> parseOrder(const QString& fields)
 {
     IdentifierTable probe;
@@ -114,10 +126,10 @@ namespace BatchMode {
 
 bool wanted(const QStringList& arguments)
 {
+    // Any option at all: the window takes none, so an option given without
+    // its command is answered with the usage text, not with a window.
     for (const QString& a : arguments.mid(1)) {
-        if (a == u"--list" || a == u"--help" || a == u"-h" || a == u"--version" || a == u"-v" ||
-            a.startsWith(u"--order") || a.startsWith(u"--settings") || a.startsWith(u"--describe") ||
-            a.startsWith(u"--rtf") || a == u"--html")
+        if (a.startsWith(u'-') && a.size() > 1)
             return true;
     }
     return false;
@@ -159,13 +171,23 @@ int run(const QStringList& arguments, QIODevice& out, QIODevice& err)
         writeLine(err, parser.errorText());
         return UsageError;
     }
-    if (parser.isSet(helpOption)) {
-        out.write(parser.helpText().toUtf8());
-        return Success;
+    if (parser.isSet(helpOption) || parser.isSet(versionOption)) {
+        const QByteArray text = parser.isSet(helpOption)
+                                    ? parser.helpText().toUtf8()
+                                    : (u"Quorvel "_s % QuorvelCore::VersaoPrograma() % u'\n').toUtf8();
+        if (out.write(text) != text.size()) {
+            writeLine(err, u"Não foi possível escrever a saída: "_s % out.errorString());
+            return WriteError;
+        }
+        return flushed(out, err) ? Success : WriteError;
     }
-    if (parser.isSet(versionOption)) {
-        writeLine(out, u"Quorvel "_s % QuorvelCore::VersaoPrograma());
-        return Success;
+    if (!parser.isSet(htmlOption) && (parser.isSet(outputOption) || parser.isSet(forceOption))) {
+        writeLine(err, u"--output e --force só valem com --html."_s);
+        return UsageError;
+    }
+    if (parser.isSet(outputOption) && parser.value(outputOption).isEmpty()) {
+        writeLine(err, u"--output precisa do nome de uma pasta."_s);
+        return UsageError;
     }
     const QStringList files = parser.positionalArguments();
     if ((!parser.isSet(listOption) && !parser.isSet(rtfOption) && !parser.isSet(htmlOption)) ||
@@ -238,9 +260,11 @@ int run(const QStringList& arguments, QIODevice& out, QIODevice& err)
             writeTableJson(core.cdsUnits(), out);
         } catch (const QuorvelError& e) {
             writeLine(err, e.message());
-            return FileError;
+            return WriteError;
         }
     }
+    if (!flushed(out, err))
+        return WriteError;
     if (prompts.failed())
         return FileError;
     return prompts.tableFailed() ? DescribeError : Success;

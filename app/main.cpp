@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <unistd.h>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -40,10 +41,12 @@ int runBatch(int argc, char* argv[], bool needsFonts)
         app = std::make_unique<QCoreApplication>(argc, argv);
     }
     QCoreApplication::setApplicationName(u"Quorvel"_s);
+    // Unbuffered, on the descriptors themselves: every write is checked as it
+    // happens, so a full disk or a closed pipe is seen and reported.
     QFile out;
     QFile err;
-    out.open(stdout, QIODevice::WriteOnly);
-    err.open(stderr, QIODevice::WriteOnly);
+    out.open(STDOUT_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered);
+    err.open(STDERR_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered);
     return BatchMode::run(QCoreApplication::arguments(), out, err);
 }
 

@@ -1,21 +1,41 @@
 #include "output/HtmlSite.h"
 
 #include "app/QuorvelCore.h"
+#include "common/QuorvelError.h"
 #include "common/Windows1252.h"
-#include "output/AtomicFile.h"
+#include "common/AtomicFile.h"
 #include "settings/IniFile.h"
 #include "settings/OpcoesQuorvel.h"
 #include "table/IdentifierTable.h"
 
 #include <QDir>
+#include <QFileInfo>
+
+#include <algorithm>
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
+// Nothing is written through a link left inside a reused site folder.
+constexpr AtomicFile::Options kPageWrite{.refuseLinks = true, .syncEach = true};
+
 void writePage(const QString& path, const QStringList& lines)
 {
-    AtomicFile::write(path, HtmlSite::bytes(lines));
+    AtomicFile::write(path, HtmlSite::bytes(lines), kPageWrite);
+}
+
+// The pages at the site's top, whose names no unit folder may take.
+constexpr QStringView kSitePages[] = {u"index.htm", u"cabecalho.htm", u"rodape.htm", u"mensagem.htm",
+                                      u"menu.htm"};
+
+// Creates a unit's folder; one that is a link is refused, as a page is.
+void makeUnitFolder(const QString& path)
+{
+    const QFileInfo info(path);
+    if (info.isSymLink())
+        throw QuorvelError(u"Cannot create file \""_s % path % u"\". "_s % AtomicFile::linkReason());
+    QDir().mkdir(path);
 }
 
 } // namespace
@@ -75,7 +95,9 @@ QString HtmlSite::nomePasta(const QString& unit)
 {
     QString nome = unit;
     for (QChar& c : nome) {
-        if (c.unicode() < 0x20 || c.unicode() == 0x7F || QStringView(u"/\\\"<>&#?%:*|").contains(c))
+        // Control characters of both halves (C0, DEL and C1) and every
+        // character a path or a link could abuse.
+        if (c.category() == QChar::Other_Control || QStringView(u"/\\\"<>&#?%:*|").contains(c))
             c = u'_';
     }
     if (nome.isEmpty() || nome.count(u'.') == nome.size())
@@ -206,9 +228,34 @@ void HtmlSite::write(const QString& pasta, const QString& aplicacao, const QStri
     GeraPaginasUnits(pasta, tabela, progresso);
 }
 
+QString HtmlSite::PastasUnits::of(const QString& unit)
+{
+    const auto known = m_byUnit.constFind(unit);
+    if (known != m_byUnit.constEnd())
+        return *known;
+    const QString base = nomePasta(unit);
+    QString nome = base;
+    for (int n = 2; taken(nome); ++n)
+        nome = base % u'_' % QString::number(n);
+    m_taken.insert(nome.toLower());
+    m_byUnit.insert(unit, nome);
+    return nome;
+}
+
+bool HtmlSite::PastasUnits::taken(const QString& nome) const
+{
+    // Without regard to letter case, as the site may be copied to a file
+    // system that has none.
+    const QString lower = nome.toLower();
+    return m_taken.contains(lower) ||
+           std::any_of(std::begin(kSitePages), std::end(kSitePages),
+                       [&](QStringView page) { return page == lower; });
+}
+
 void HtmlSite::GeraPaginasUnits(const QString& pasta, IdentifierTable& tabela,
                                 const Progresso& progresso) const
 {
+    PastasUnits pastas;
     QStringList menu = {
         u"<html>"_s,
         u"  <head>"_s,
@@ -225,7 +272,8 @@ void HtmlSite::GeraPaginasUnits(const QString& pasta, IdentifierTable& tabela,
     int linha = 0;
     while (linha < tabela.rowCount()) {
         const QString unit = tabela.row(linha).unit;
-        const QString pastaUnit = pasta % u'/' % nomePasta(unit);
+        const QString nomePastaUnit = pastas.of(unit);
+        const QString pastaUnit = pasta % u'/' % nomePastaUnit;
         if (progresso)
             progresso(linha, tabela.rowCount(), pastaUnit);
         QStringList ajuda = {
@@ -255,10 +303,10 @@ void HtmlSite::GeraPaginasUnits(const QString& pasta, IdentifierTable& tabela,
         bool marcaAjuda = false;
         bool marcaProc = false;
         bool marcaTabela = false;
-        QDir().mkdir(pastaUnit);
+        makeUnitFolder(pastaUnit);
         menu.append(u"       <tr><td bgcolor=\"#"_s % f(u"clMenu") % u"\"><font color=\"#"_s %
                     f(u"clFontMenu") % u"\" face=\""_s % f(u"FontMenu") % u"\"><a href=\""_s %
-                    nomePasta(unit) % u"/conteudo.htm\" target=\"conteudo\">"_s % unit %
+                    nomePastaUnit % u"/conteudo.htm\" target=\"conteudo\">"_s % unit %
                     u".pas</a></font></td></tr>"_s);
 
         for (; linha < tabela.rowCount() && tabela.row(linha).unit == unit; ++linha) {

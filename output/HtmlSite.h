@@ -4,6 +4,7 @@
 #include "settings/SettingsFiles.h"
 
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -57,6 +58,20 @@ public:
     // The folder of a unit: its name with every character a path could abuse
     // replaced by '_', never empty, never only dots.
     static QString nomePasta(const QString& unit);
+
+    // The folders of one site's units: rows of one unit name share a folder,
+    // and two names never do, nor does a name take a site-wide page's name;
+    // the later name in menu order gets "_2", "_3", ...
+    class PastasUnits
+    {
+    public:
+        QString of(const QString& unit);
+
+    private:
+        bool taken(const QString& nome) const;
+        QHash<QString, QString> m_byUnit;
+        QSet<QString> m_taken; // in lower case
+    };
 
     // The page's bytes: Windows-1252, CR LF after every line; a character the
     // code page lacks becomes a numeric character reference.

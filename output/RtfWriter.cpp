@@ -2,7 +2,7 @@
 
 #include "common/QuorvelError.h"
 #include "common/Windows1252.h"
-#include "output/AtomicFile.h"
+#include "common/AtomicFile.h"
 
 #include <QIODevice>
 

@@ -3,7 +3,7 @@
 #include "common/FileReading.h"
 #include "common/QuorvelError.h"
 #include "common/Windows1252.h"
-#include "output/AtomicFile.h"
+#include "common/AtomicFile.h"
 
 #include <QFileInfo>
 

@@ -112,6 +112,10 @@ TEST(BatchMode, UsageHelpAndVersion)
         {{u"--bogus"_s, u"a.pas"_s}, 1},
         {{u"--help"_s}, 0},
         {{u"--version"_s}, 0},
+        // Options of the site without the site, and a site with no folder.
+        {{u"--output"_s, u"x"_s, u"--force"_s, u"a.pas"_s}, 1},
+        {{u"--list"_s, u"--force"_s, u"a.pas"_s}, 1},
+        {{u"--html"_s, u"--output"_s, u""_s, u"a.pas"_s}, 1},
     };
     for (const Case& c : cases)
         EXPECT_EQ(runBatch(c.args).status, c.status) << c.args.join(u' ').toStdString();
@@ -119,6 +123,23 @@ TEST(BatchMode, UsageHelpAndVersion)
     EXPECT_EQ(runBatch({u"--version"_s}).out, QByteArray("Quorvel v1.1\n"));
     EXPECT_TRUE(BatchMode::wanted({u"Quorvel"_s, u"--list"_s, u"x.pas"_s}));
     EXPECT_FALSE(BatchMode::wanted({u"Quorvel"_s, u"x.pas"_s}));
+    EXPECT_TRUE(BatchMode::wanted({u"Quorvel"_s, u"--output"_s, u"x"_s, u"--force"_s, u"x.pas"_s}));
+}
+
+// Output that cannot be written is a failure with its reason, never a
+// success with a listing cut short.
+TEST(BatchMode, AFullOutputIsAWriteError)
+{
+    TestFolder folder;
+    const QString a = folder.writeSource(u"a.pas"_s, u"//? a\n"_s);
+    for (const QStringList& args : {QStringList{u"--list"_s, a}, QStringList{u"--version"_s}}) {
+        QProcess process;
+        process.setStandardOutputFile(u"/dev/full"_s);
+        process.start(QStringLiteral(QUORVEL_BINARY), args);
+        ASSERT_TRUE(process.waitForFinished(30000));
+        EXPECT_EQ(process.exitCode(), 4) << args.join(u' ').toStdString();
+        EXPECT_TRUE(process.readAllStandardError().contains("No space left on device"));
+    }
 }
 
 TEST(BatchMode, TheProgramRunsWithoutADisplay)

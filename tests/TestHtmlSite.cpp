@@ -11,6 +11,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -327,6 +328,72 @@ TEST_F(HtmlSiteTest, AUnitInTwoRunsAndUnsafeUnitNames)
               (QStringList{u"HELP"_s}));
     EXPECT_EQ(HtmlSite::nomePasta(u"a/b:c*d?e\"f<g>h|i\tj&k#l%m"_s), u"a_b_c_d_e_f_g_h_i_j_k_l_m"_s);
     EXPECT_EQ(HtmlSite::nomePasta(u"."_s), u"_"_s);
+}
+
+TEST_F(HtmlSiteTest, UnitFoldersNeverCollide)
+{
+    const char16_t* units[] = {u"menu.htm", u"a:b", u"a_b", u"INDEX.HTM", u"a_b_2", u"A_B", u"a:b"};
+    int linha = 0;
+    for (const char16_t* unit : units) {
+        ++linha;
+        add(QString::fromUtf16(unit), u"Ajuda "_s % QString::number(linha), u"Help"_s, u"x"_s, linha);
+    }
+    core.setOrdemColunas({IdentifierTable::LinhaIdentificador});
+    core.DBGrid1TitleClick();
+    ASSERT_TRUE(core.HTMLExecute());
+    const QString menu = site(u"menu.htm"_s);
+    EXPECT_TRUE(menu.startsWith(u"<html>"_s)); // the site keeps its menu
+    const QString folders[] = {u"menu.htm_2"_s, u"a_b"_s, u"a_b_2"_s, u"INDEX.HTM_2"_s,
+                               u"a_b_2_2"_s,    u"A_B_3"_s, u"a_b"_s};
+    qsizetype from = 0;
+    for (std::size_t i = 0; i < std::size(folders); ++i) {
+        const QString link = u"href=\""_s % folders[i] % u"/conteudo.htm\" target=\"conteudo\">"_s %
+                             QString::fromUtf16(units[i]) % u".pas</a>"_s;
+        const qsizetype at = menu.indexOf(link, from);
+        EXPECT_GE(at, 0) << link.toStdString();
+        from = std::max(from, at);
+    }
+    EXPECT_TRUE(site(u"a_b_2/ajuda.htm"_s).contains(u"<b>Ajuda 3</b>"_s));
+    EXPECT_TRUE(site(u"a_b/ajuda.htm"_s).contains(u"<b>Ajuda 7</b>"_s)); // a later run of a:b
+    // C1 controls, as the undefined bytes of Windows-1252 decode, are controls too.
+    EXPECT_EQ(HtmlSite::nomePasta(u"a\u0081b\u009Fc\u007Fd"_s), u"a_b_c_d"_s);
+}
+
+TEST_F(HtmlSiteTest, NothingIsWrittenThroughALinkInsideTheSite)
+{
+    add(u"U"_s, u"Ajuda"_s, u"Help"_s, u"x"_s, 1);
+    add(u"V"_s, u"Ajuda"_s, u"Help"_s, u"y"_s, 2);
+    core.setOrdemColunas({IdentifierTable::LinhaIdentificador});
+    core.DBGrid1TitleClick();
+    const QString outside = folder.path(u"fora"_s);
+    QDir().mkpath(outside);
+    const QString victim = folder.write(u"fora/alvo.txt"_s, "intacto");
+    const struct
+    {
+        QString link;
+        QString target;
+    } cases[] = {
+        {u"HELP/U"_s, outside},         // a unit folder
+        {u"HELP/rodape.htm"_s, victim}, // a site-wide page
+        {u"HELP/V/ajuda.htm"_s, victim}, // a unit page
+    };
+    for (const auto& c : cases) {
+        QDir(folder.path(u"HELP"_s)).removeRecursively();
+        QDir().mkpath(folder.path(u"HELP/V"_s));
+        ASSERT_TRUE(QFile::link(c.target, folder.path(c.link)));
+        prompts.expect(Topic::OverwriteFolder, Answer::Yes);
+        try {
+            core.HTMLExecute();
+            ADD_FAILURE() << "wrote through " << c.link.toStdString();
+        } catch (const QuorvelError& e) {
+            EXPECT_EQ(e.message(), u"Cannot create file \""_s % folder.path(c.link) % u"\". É um link simbólico."_s);
+        }
+        EXPECT_EQ(QFileInfo(folder.path(c.link)).symLinkTarget(), c.target);
+        EXPECT_EQ(QDir(outside).entryList(QDir::Files), QStringList{u"alvo.txt"_s});
+        QFile file(victim);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll(), QByteArray("intacto"));
+    }
 }
 
 TEST_F(HtmlSiteTest, LongHelpLinesWrapLikeTheHelpBox)

@@ -1,0 +1,128 @@
+#include "common/AtomicFile.h"
+
+#include "common/QuorvelError.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+QString systemReason(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+// The permissions of a new file: those of the file it replaces, or what the
+// process's mask allows.
+mode_t modeFor(const struct stat* replaced)
+{
+    if (replaced != nullptr)
+        return replaced->st_mode & 07777;
+    // Read once, before any worker thread could create a file meanwhile.
+    static const mode_t mask = [] {
+        const mode_t m = ::umask(0);
+        ::umask(m);
+        return m;
+    }();
+    return 0666 & ~mask;
+}
+
+bool writeAll(int fd, const char* data, qsizetype size)
+{
+    while (size > 0) {
+        const ssize_t done = ::write(fd, data, static_cast<size_t>(size));
+        if (done < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        data += done;
+        size -= done;
+    }
+    return true;
+}
+
+} // namespace
+
+namespace AtomicFile {
+
+QString linkReason()
+{
+    return u"É um link simbólico."_s;
+}
+
+QString tryWrite(const QString& fileName, const QByteArray& bytes, Options options)
+{
+    QByteArray target = QFile::encodeName(fileName);
+    struct stat info = {};
+    const bool exists = ::lstat(target.constData(), &info) == 0;
+    if (exists && S_ISLNK(info.st_mode)) {
+        if (options.refuseLinks)
+            return linkReason();
+        // Elsewhere a link is the user's own: the file it points to is replaced.
+        const QString resolved = QFileInfo(fileName).canonicalFilePath();
+        if (!resolved.isEmpty())
+            target = QFile::encodeName(resolved);
+    }
+    struct stat targetInfo = {};
+    const bool targetExists = ::stat(target.constData(), &targetInfo) == 0;
+    if (targetExists && S_ISDIR(targetInfo.st_mode))
+        return u"É uma pasta."_s;
+
+    QByteArray temporary = target + ".XXXXXX";
+    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd < 0)
+        return systemReason(errno);
+    const auto abandon = [&](int error) {
+        ::close(fd);
+        ::unlink(temporary.constData());
+        return systemReason(error);
+    };
+    if (::fchmod(fd, modeFor(targetExists ? &targetInfo : nullptr)) != 0)
+        return abandon(errno);
+    if (!writeAll(fd, bytes.constData(), bytes.size()))
+        return abandon(errno);
+    if (options.syncEach && ::fdatasync(fd) != 0)
+        return abandon(errno);
+    if (::close(fd) != 0) {
+        const int error = errno;
+        ::unlink(temporary.constData());
+        return systemReason(error);
+    }
+    if (::rename(temporary.constData(), target.constData()) != 0) {
+        const int error = errno;
+        ::unlink(temporary.constData());
+        return systemReason(error);
+    }
+    return {};
+}
+
+void write(const QString& fileName, const QByteArray& bytes, Options options)
+{
+    const QString reason = tryWrite(fileName, bytes, options);
+    if (!reason.isEmpty())
+        throw QuorvelError(u"Cannot create file \""_s % fileName % u"\". "_s % reason);
+}
+
+void syncFolder(const QString& folder)
+{
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0 || ::syncfs(fd) != 0) {
+        const int error = errno;
+        if (fd >= 0)
+            ::close(fd);
+        throw QuorvelError(u"Cannot create file \""_s % folder % u"\". "_s % systemReason(error));
+    }
+    ::close(fd);
+}
+
+} // namespace AtomicFile

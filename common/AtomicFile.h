@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Every file the program writes is written whole and atomically: the bytes go
+// to a new temporary file beside the target, which is then renamed over it. A
+// failure leaves the old file, if any, as it was, and no temporary file.
+namespace AtomicFile {
+
+struct Options
+{
+    // A target that is a symbolic link is refused instead of followed: inside
+    // a folder the program fills (the help site), a link may point anywhere.
+    bool refuseLinks = false;
+    // Each file reaches the disk before it replaces the target. A command
+    // that writes many files may sync once at its end instead (syncFolder).
+    bool syncEach = true;
+};
+
+// Returns an empty text on success, otherwise the system's reason.
+QString tryWrite(const QString& fileName, const QByteArray& bytes, Options options = {});
+
+// Throws QuorvelError "Cannot create file "<name>". <reason>".
+void write(const QString& fileName, const QByteArray& bytes, Options options = {});
+
+// Every file written on the file system that holds `folder` reaches the disk.
+// Throws QuorvelError "Cannot create file "<folder>". <reason>" on failure.
+void syncFolder(const QString& folder);
+
+// The reason given for a target that is a symbolic link, when links are refused.
+QString linkReason();
+
+} // namespace AtomicFile
