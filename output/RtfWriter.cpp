@@ -20,11 +20,11 @@ void appendEscaped(QByteArray& out, QStringView text)
             out += static_cast<char>(c);
         } else if (c == u'\t') {
             out += "\\tab ";
-        } else if (c >= 0x20 && c < 0x80) {
+        } else if (c >= 0x20 && c < 0x7F) {
             out += static_cast<char>(c);
-        } else if (c < 0x20) {
-            // Other control characters carry nothing printable.
-        } else if (Windows1252::canEncode(c)) {
+        } else if (c < 0x80 || Windows1252::canEncode(c)) {
+            // Control characters too, as code-page escapes: the file keeps
+            // every character of the help and stays plain for its readers.
             const auto byte = static_cast<unsigned char>(Windows1252::encodeChar(c));
             out += "\\'";
             out += hex[byte >> 4];

@@ -150,6 +150,15 @@ TEST_F(Documentation, TheFileReadsBackInAnotherReader)
     EXPECT_EQ(RtfWriter::toRtf({u"a\tb"_s, u"\U0001F600"_s}).count("\\tab "), 1);
 }
 
+TEST_F(Documentation, ControlCharactersAreKeptAsCodePageEscapes)
+{
+    const QString help = u"vt\vff\fum\u0001fs\u001Cgs\u001Drs\u001Edel\u007F"_s;
+    const QByteArray rtf = RtfWriter::toRtf({help});
+    EXPECT_TRUE(rtf.contains("vt\\'0bff\\'0cum\\'01fs\\'1cgs\\'1drs\\'1edel\\'7f")) << rtf.toStdString();
+    for (const char c : rtf)
+        EXPECT_TRUE(static_cast<unsigned char>(c) >= 0x20 || c == '\r' || c == '\n') << int(c);
+}
+
 TEST_F(Documentation, SavingAddsTheExtensionAndKeepsTheName)
 {
     add(u"U"_s, u"procedure A;"_s, QString(), u"a"_s, 1);
