@@ -12,11 +12,12 @@ void installWindowFonts()
     if (installed)
         return;
     installed = true;
-    for (const QString& file :
-         {u"/usr/share/wine/fonts/tahoma.ttf"_s, u"/usr/share/wine/fonts/tahomabd.ttf"_s}) {
-        if (QFile::exists(file))
-            QFontDatabase::addApplicationFont(file);
-    }
+    // The regular face only: Wine's tahomabd.ttf calls itself bold but draws
+    // as thin as the regular one, while the regular face emboldened by the
+    // font engine looks as bold as a bold text must.
+    const QString regular = u"/usr/share/wine/fonts/tahoma.ttf"_s;
+    if (QFile::exists(regular))
+        QFontDatabase::addApplicationFont(regular);
     if (!QFontDatabase::families().contains(u"Tahoma"_s))
         QFont::insertSubstitution(u"Tahoma"_s, u"DejaVu Sans"_s);
 }

@@ -205,6 +205,7 @@ TEST(AuxWindows, TheMainWindowCreatesThemForEachUse)
 #include "database/TfrmConexao.h"
 
 #include <QHeaderView>
+#include <QLabel>
 #include <QTableWidget>
 
 TEST(ConnectionWindow, EditsTheRowsInPlace)
@@ -237,4 +238,37 @@ TEST(ConnectionWindow, EditsTheRowsInPlace)
     EXPECT_EQ(window.rows()[1].second, u"outro:3307"_s);
     EXPECT_EQ(window.rows()[4].second, u"segredo"_s);
     EXPECT_FALSE(window.Button1()->isDefault() || window.Button2()->isDefault());
+}
+
+namespace {
+
+// How much darker than the background a widget draws: bold text draws more.
+qint64 ink(QWidget& widget)
+{
+    const QImage image = widget.grab().toImage();
+    qint64 sum = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            sum += 255 - qGray(image.pixel(x, y));
+    return sum;
+}
+
+} // namespace
+
+TEST(ConnectionWindow, BoldTextsLookBold)
+{
+    installWindowFonts(); // as the program does
+    TfrmConexao window({{u"DriverName"_s, u"DBX4MySQL"_s}});
+    window.show();
+    auto* heading = window.findChild<QLabel*>(u"Label1"_s);
+    ASSERT_NE(heading, nullptr);
+    for (QWidget* widget : std::initializer_list<QWidget*>{heading, window.Button1()}) {
+        ASSERT_TRUE(widget->font().bold());
+        const qint64 bold = ink(*widget);
+        QFont regular = widget->font();
+        regular.setBold(false);
+        widget->setFont(regular);
+        const qint64 plain = ink(*widget);
+        EXPECT_GT(bold, plain + plain / 8) << widget->objectName().toStdString();
+    }
 }

@@ -9,6 +9,7 @@
 #include "settings/IniFile.h"
 #include "settings/OpcoesQuorvel.h"
 #include "table/IdentifierTable.h"
+#include "tests/support/Required.h"
 #include "tests/support/ScriptedPrompts.h"
 #include "tests/support/SmallFileSystem.h"
 #include "tests/support/TableRows.h"
@@ -257,8 +258,7 @@ TEST_F(BadInput, ColourTextsOfOneCharacter)
 TEST_F(BadInput, ASiteOnAFullDiskKeepsEveryPageWhole)
 {
     SmallFileSystem disk(96);
-    if (!disk.isMounted())
-        GTEST_SKIP() << "mounting a small tmpfs needs root";
+    REQUIRE_FOR_TEST(disk.isMounted(), "mounting a small tmpfs needs root");
     core.setPastaExecutavel(disk.path(QString()) % u'/');
     for (int u = 0; u < 40; ++u)
         core.cdsUnits().append(
@@ -286,7 +286,7 @@ TEST_F(BadInput, ASiteOnAReadOnlyFileSystem)
     QProcess mount;
     mount.start(u"mount"_s, {u"--bind"_s, u"-o"_s, u"ro"_s, target, target});
     if (!mount.waitForFinished(10000) || mount.exitCode() != 0)
-        GTEST_SKIP() << "a read-only bind mount needs root";
+        REQUIRE_FOR_TEST(false, "a read-only bind mount needs root");
     QProcess remount;
     remount.start(u"mount"_s, {u"-o"_s, u"remount,ro,bind"_s, target});
     remount.waitForFinished(10000);
@@ -306,8 +306,8 @@ TEST_F(BadInput, ASiteOnAReadOnlyFileSystem)
 
 TEST_F(BadInput, TheServerKilledBetweenTwoDescriptions)
 {
-    if (qEnvironmentVariableIsEmpty("QUORVEL_TEST_MYSQL_HOST"))
-        GTEST_SKIP() << "no test server: run scripts/test, which starts one";
+    REQUIRE_FOR_TEST(!qEnvironmentVariableIsEmpty("QUORVEL_TEST_MYSQL_HOST"),
+                     "no test server: run scripts/test, which starts one");
     // A server of this test's own, to kill.
     const QString dir = folder.path(u"db"_s);
     QProcess start;

@@ -3,6 +3,7 @@
 #include "common/QuorvelError.h"
 #include "output/RtfWriter.h"
 #include "table/IdentifierTable.h"
+#include "tests/support/Required.h"
 #include "tests/support/ScriptedPrompts.h"
 #include "tests/support/SmallFileSystem.h"
 #include "tests/support/TestFiles.h"
@@ -212,8 +213,7 @@ TEST_F(Documentation, AFailedSaveNamesTheFileAndKeepsTheOldOne)
     EXPECT_EQ(core.reDocumentacao().size(), 5);
 
     SmallFileSystem disk(8);
-    if (!disk.isMounted())
-        GTEST_SKIP() << "mounting a small tmpfs needs root";
+    REQUIRE_FOR_TEST(disk.isMounted(), "mounting a small tmpfs needs root");
     const QString file = disk.path(u"doc.rtf"_s);
     const QByteArray old = QByteArray(5000, 'o');
     {

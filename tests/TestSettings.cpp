@@ -3,6 +3,7 @@
 #include "settings/IniFile.h"
 #include "settings/OpcoesQuorvel.h"
 #include "settings/SettingsFiles.h"
+#include "tests/support/Required.h"
 #include "tests/support/ScriptedPrompts.h"
 #include "tests/support/SmallFileSystem.h"
 #include "tests/support/TestFiles.h"
@@ -211,8 +212,7 @@ TEST(IniFile, ABatchReachesTheDiskOnceAndWholeOrNotAtAll)
 TEST(IniFile, AWriteThatRunsOutOfSpaceLeavesTheOldFileWhole)
 {
     SmallFileSystem disk(64);
-    if (!disk.isMounted())
-        GTEST_SKIP() << "mounting a small tmpfs needs root";
+    REQUIRE_FOR_TEST(disk.isMounted(), "mounting a small tmpfs needs root");
     const QString file = disk.path(u"Quorvel.ini"_s);
     const QByteArray old = "[HTML]\r\nAplicacao=" + QByteArray(40 * 1024, 'a') + "\r\n";
     {

@@ -4,6 +4,7 @@
 #include "database/DescricaoTabela.h"
 #include "settings/IniFile.h"
 #include "table/IdentifierTable.h"
+#include "tests/support/Required.h"
 #include "tests/support/ScriptedPrompts.h"
 #include "tests/support/TestFiles.h"
 
@@ -69,10 +70,7 @@ QString deadPort()
     return QString::number(port);
 }
 
-// Skips the test when no server was started for it (scripts/test starts one).
-#define REQUIRE_SERVER()                                                                                     \
-    if (!server.available())                                                                                 \
-    GTEST_SKIP() << "no test server: run scripts/test, which starts one"
+#define REQUIRE_SERVER() REQUIRE_FOR_TEST(server.available(), "no test server: run scripts/test, which starts one")
 
 class TableComment : public ::testing::Test
 {
