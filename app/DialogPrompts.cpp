@@ -9,6 +9,7 @@
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QProgressDialog>
@@ -57,7 +58,7 @@ class FontAndColorDialog : public QDialog
 {
 public:
     FontAndColorDialog(const FonteAmostra& initial, QWidget* parent)
-        : QDialog(parent), m_color(toQColor(initial.cor))
+        : QDialog(parent), m_storedFace(initial.face), m_color(toQColor(initial.cor))
     {
         setWindowTitle(QApplication::translate("QFontDialog", "Select Font"));
         QFont font(initial.face);
@@ -69,6 +70,14 @@ public:
         m_fonts = new QFontDialog(font, this);
         m_fonts->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog);
         m_fonts->setWindowFlags(Qt::Widget);
+        // A family that is not installed shows as another one; it stays the
+        // stored family unless the user picks a family.
+        m_shownFace = m_fonts->currentFont().family();
+        // Enter and Escape inside the embedded dialog end this one, instead
+        // of hiding the embedded part and leaving an empty window.
+        connect(m_fonts, &QDialog::accepted, this, &QDialog::accept);
+        connect(m_fonts, &QDialog::rejected, this, &QDialog::reject);
+        m_fonts->installEventFilter(this); // its Enter has no default button to press
 
         auto* colorButton = new QPushButton(QApplication::translate("QColorDialog", "Select Color"), this);
         m_swatch = new QLabel(this);
@@ -99,7 +108,7 @@ public:
     {
         const QFont font = m_fonts->currentFont();
         FonteAmostra f;
-        f.face = font.family();
+        f.face = font.family() == m_shownFace ? m_storedFace : font.family();
         f.pontos = font.pointSize();
         f.negrito = font.bold();
         f.italico = font.italic();
@@ -109,6 +118,20 @@ public:
         return f;
     }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == m_fonts && event->type() == QEvent::KeyPress) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+                (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+                accept();
+                return true;
+            }
+        }
+        return QDialog::eventFilter(watched, event);
+    }
+
 private:
     void setColor(const QColor& color)
     {
@@ -116,6 +139,8 @@ private:
         m_swatch->setStyleSheet(u"background: %1;"_s.arg(color.name()));
     }
 
+    QString m_storedFace;
+    QString m_shownFace;
     QFontDialog* m_fonts = nullptr;
     QLabel* m_swatch = nullptr;
     QColor m_color;
@@ -153,7 +178,9 @@ DialogPrompts::~DialogPrompts() = default;
 Answer DialogPrompts::ask(const Question& question)
 {
     const PauseProgress pause(*this);
-    QMessageBox box(QMessageBox::Information, QApplication::translate("QMessageBox", "Information"),
+    // The standard titles in the program's language, which Qt's own
+    // translations do not carry.
+    QMessageBox box(QMessageBox::Information, u"Informação"_s,
                     dialogText(question.text), QMessageBox::NoButton, m_parent);
     // One role for all, so the buttons stand in the order given, not in the
     // order a platform's button layout would choose.
@@ -187,7 +214,7 @@ void DialogPrompts::showMessage(const QString& text, const QString& file)
 void DialogPrompts::showError(const QString& text)
 {
     const PauseProgress pause(*this);
-    QMessageBox box(QMessageBox::Critical, QApplication::applicationName(), dialogText(text), QMessageBox::Ok,
+    QMessageBox box(QMessageBox::Critical, u"Erro"_s, dialogText(text), QMessageBox::Ok,
                     m_parent);
     box.exec();
 }

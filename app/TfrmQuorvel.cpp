@@ -19,6 +19,7 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTextEdit>
 #include <QThread>
@@ -83,7 +84,18 @@ TfrmQuorvel::TfrmQuorvel(IUserPrompts& prompts, QWidget* parent)
     FormCreate();
 
     if (const QScreen* screen = this->screen())
-        move(screen->availableGeometry().center() - rect().center());
+        move(placement(frameGeometry().size(), screen->availableGeometry()));
+}
+
+QPoint TfrmQuorvel::placement(QSize frame, const QRect& available)
+{
+    // Centred, but never above or left of the available area: a window that
+    // is larger than the screen (a scale of 2) keeps its title bar in reach.
+    QRect placed(QPoint(), frame);
+    placed.moveCenter(available.center());
+    placed.moveLeft(std::max(placed.left(), available.left()));
+    placed.moveTop(std::max(placed.top(), available.top()));
+    return placed.topLeft();
 }
 
 TfrmQuorvel::~TfrmQuorvel() = default;
@@ -145,10 +157,9 @@ void TfrmQuorvel::createActions()
         auto* action =
             new QAction(QIcon(u":/icons/"_s % QString::fromUtf16(command.icon) % u".svg"_s), caption, this);
         action->setObjectName(QString::fromUtf16(command.name));
-        action->setIconText(QString(caption).remove(u'&'));
-        const qsizetype amp = caption.indexOf(u'&');
-        if (amp >= 0 && amp + 1 < caption.size())
-            action->setShortcut(QKeySequence(u"Alt+"_s % caption[amp + 1].toUpper()));
+        // The button shows the caption with its access letter underlined, as
+        // a menu item does, and Alt with that letter presses it.
+        action->setIconText(caption);
         if (command.handler) {
             connect(action, &QAction::triggered, this, command.handler);
         } else {
@@ -391,17 +402,18 @@ void TfrmQuorvel::VisualizarExecute()
             QThread::msleep(10);
         }
         visualizar->setText(u"  &Ocultar "_s);
-        visualizar->setIconText(u"Ocultar"_s);
-        visualizar->setShortcut(QKeySequence(u"Alt+O"_s));
+        visualizar->setIconText(u"&Ocultar"_s);
         m_reDocumentacao->setFocus();
+        // While the view was a few pixels high it scrolled to keep its cursor
+        // in sight; it opens at its top, the first line whole.
+        m_reDocumentacao->verticalScrollBar()->setValue(0);
     } else {
         for (int height = 370; height >= 10; height -= 10) {
             setDocumentHeight(height);
             QThread::msleep(10);
         }
         visualizar->setText(u"&Visualizar"_s);
-        visualizar->setIconText(u"Visualizar"_s);
-        visualizar->setShortcut(QKeySequence(u"Alt+V"_s));
+        visualizar->setIconText(u"&Visualizar"_s);
         m_reDocumentacao->setVisible(false);
     }
 }

@@ -23,6 +23,8 @@ class TfrmQuorvel : public QMainWindow
     Q_OBJECT
 
 public:
+    // Where a window of `frame` size opens on a screen's available area.
+    static QPoint placement(QSize frame, const QRect& available);
     explicit TfrmQuorvel(IUserPrompts& prompts, QWidget* parent = nullptr);
     ~TfrmQuorvel() override;
 

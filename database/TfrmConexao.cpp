@@ -13,8 +13,6 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-namespace {} // namespace
-
 TfrmConexao::TfrmConexao(const QList<ParametroConexao>& rows, QWidget* parent) : QDialog(parent)
 {
     setObjectName(u"frmConexao"_s);
@@ -48,6 +46,8 @@ TfrmConexao::TfrmConexao(const QList<ParametroConexao>& rows, QWidget* parent) :
     m_Parametros->horizontalHeader()->setStretchLastSection(true);
     m_Parametros->setFixedHeight(118);
     m_Parametros->setEditTriggers(QAbstractItemView::AllEditTriggers);
+    // Tab leaves the grid for the buttons; the arrows move between cells.
+    m_Parametros->setTabKeyNavigation(false);
     for (int r = 0; r < rows.size(); ++r) {
         m_Parametros->setItem(r, 0, new QTableWidgetItem(rows[r].first));
         m_Parametros->setItem(r, 1, new QTableWidgetItem(rows[r].second));

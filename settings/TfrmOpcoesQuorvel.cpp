@@ -48,6 +48,10 @@ TfrmOpcoesQuorvel::TfrmOpcoesQuorvel(IUserPrompts& prompts, QString arquivoConfi
     m_abas->addTab(criaAbaDocumentacao(), u"Documentação"_s);
     m_abas->addTab(criaAbaHTML(), u"Opções HTML"_s);
     m_abas->addTab(criaAbaFormato(), u"Formato HTML"_s);
+    // The folder comes first in the keyboard order. Set once the page is in
+    // the window: an order set while the page had no window is lost.
+    setTabOrder(m_ledtPasta, m_ledtAplicacao);
+    setTabOrder(m_ledtAplicacao, m_ledtVersao);
     m_abas->setCurrentIndex(0);
 
     m_Button1 = new QPushButton(u"Salvar e sair"_s, this);
@@ -113,9 +117,6 @@ QWidget* TfrmOpcoesQuorvel::criaAbaHTML()
     m_ledtVersao = addEdit(u"ledtVersao"_s, u"Versão da Aplicação"_s);
     m_ledtPasta = addEdit(u"ledtPasta"_s, u"Pasta p/ criação do Help"_s);
     layout->addStretch();
-    // The folder comes first in the keyboard order.
-    setTabOrder(m_ledtPasta, m_ledtAplicacao);
-    setTabOrder(m_ledtAplicacao, m_ledtVersao);
     return page;
 }
 

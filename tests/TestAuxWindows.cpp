@@ -233,6 +233,16 @@ TEST(ConnectionWindow, EditsTheRowsInPlace)
     QTest::keyClick(&window, Qt::Key_Escape);
     QTest::keyClick(&window, Qt::Key_Return);
     EXPECT_TRUE(window.isVisible());
+    // Tab leaves the grid: the buttons are reached without a mouse.
+    QApplication::setActiveWindow(&window);
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), window.Button1());
+    // Tab leaves the grid: the buttons are reached without a mouse.
+    QApplication::setActiveWindow(&window);
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), window.Button1());
     QTest::mouseClick(window.Button1(), Qt::LeftButton);
     EXPECT_EQ(window.result(), QDialog::Accepted);
     EXPECT_EQ(window.rows()[1].second, u"outro:3307"_s);
@@ -271,4 +281,21 @@ TEST(ConnectionWindow, BoldTextsLookBold)
         const qint64 plain = ink(*widget);
         EXPECT_GT(bold, plain + plain / 8) << widget->objectName().toStdString();
     }
+}
+
+TEST_F(OptionsWindow, TheHtmlTabTakesTheFolderFirst)
+{
+    TfrmOpcoesQuorvel window(prompts, settings, u"v1.1"_s);
+    window.show();
+    window.abas()->setCurrentIndex(1);
+    QApplication::setActiveWindow(&window);
+    auto* pasta = window.findChild<QLineEdit*>(u"ledtPasta"_s);
+    ASSERT_NE(pasta, nullptr);
+    pasta->setFocus();
+    QStringList order;
+    for (int i = 0; i < 3; ++i) {
+        order.append(QApplication::focusWidget()->objectName());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    EXPECT_EQ(order, (QStringList{u"ledtPasta"_s, u"ledtAplicacao"_s, u"ledtVersao"_s}));
 }

@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QMessageBox>
+#include <QFontDialog>
+#include <QTest>
 #include <QTimer>
 #include <QTranslator>
 
@@ -18,6 +20,7 @@ namespace {
 
 struct SeenBox
 {
+    QString title;
     QString text;
     QStringList buttons; // left to right, as shown
     bool escapeIsNo = false;
@@ -32,6 +35,7 @@ void answerNextBox(SeenBox& seen, int press)
         QList<QAbstractButton*> buttons = box->buttons();
         std::sort(buttons.begin(), buttons.end(),
                   [](QAbstractButton* a, QAbstractButton* b) { return a->x() < b->x(); });
+        seen.title = box->windowTitle();
         seen.text = box->text();
         for (QAbstractButton* button : buttons)
             seen.buttons.append(button->text());
@@ -80,10 +84,49 @@ TEST_F(DialogPromptsTest, TheYesNoQuestionAndThePlainMessage)
         prompts.ask(Question{Topic::OrphanComment, u"?"_s, {Answer::Yes, Answer::No}, Answer::Yes, {}, 1}),
         Answer::Yes);
     EXPECT_EQ(question.buttons, (QStringList{u"&Sim"_s, u"&Não"_s}));
+    EXPECT_EQ(question.title, u"Informação"_s);
 
     SeenBox message;
     answerNextBox(message, 0);
     prompts.showMessage(u"O arquivo indicado não pôde ser aberto."_s, {});
     EXPECT_EQ(message.buttons, (QStringList{u"OK"_s}));
     EXPECT_EQ(message.text, u"O arquivo indicado não pôde ser aberto."_s);
+    EXPECT_EQ(message.title, QApplication::applicationName());
+
+    SeenBox error;
+    answerNextBox(error, 0);
+    prompts.showError(u"Cannot read file \"x\"."_s);
+    EXPECT_EQ(error.title, u"Erro"_s);
+}
+
+// A family that is not installed is kept as stored unless the user picks
+// another; Enter and Escape end the whole dialog.
+TEST_F(DialogPromptsTest, TheFontDialogKeepsAFamilyThatIsNotInstalled)
+{
+    const FonteAmostra stored{u"Família Que Não Existe"_s, 12, false, false, false, false, 0x0000FF};
+    const struct
+    {
+        Qt::Key key;
+        bool accepted;
+    } cases[] = {{Qt::Key_Return, true}, {Qt::Key_Escape, false}};
+    for (const auto& c : cases) {
+        bool wasEmptyAfterKey = false;
+        QTimer::singleShot(0, [&] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            ASSERT_NE(dialog, nullptr);
+            auto* fonts = dialog->findChild<QFontDialog*>();
+            ASSERT_NE(fonts, nullptr);
+            QWidget* inside = fonts->focusWidget() ? fonts->focusWidget() : fonts;
+            QTest::keyClick(inside, c.key);
+            wasEmptyAfterKey = dialog->isVisible() && !fonts->isVisible();
+            if (dialog->isVisible())
+                dialog->close();
+        });
+        const std::optional<FonteAmostra> chosen = prompts.chooseFont(stored);
+        EXPECT_FALSE(wasEmptyAfterKey);
+        ASSERT_EQ(chosen.has_value(), c.accepted);
+        if (chosen) {
+            EXPECT_EQ(chosen->face, stored.face);
+        }
+    }
 }

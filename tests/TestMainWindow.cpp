@@ -5,11 +5,14 @@
 #include "tests/support/TestFiles.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFile>
 #include <QHeaderView>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QTableView>
+#include <QScrollBar>
+#include <QStyle>
 #include <QTest>
 #include <QTextEdit>
 #include <QToolBar>
@@ -95,7 +98,17 @@ TEST_F(MainWindow, ToolBarInItsOrder)
         EXPECT_EQ(button->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
         EXPECT_FALSE(window.action(name)->icon().pixmap(32, 32).isNull()) << name.toStdString();
     }
-    EXPECT_EQ(window.action(u"Abrir"_s)->shortcut(), QKeySequence(u"Alt+A"_s));
+    // The access letters show underlined on the buttons, and Alt presses them.
+    auto* abrir = qobject_cast<QToolButton*>(window.ToolBar1()->widgetForAction(window.action(u"Abrir"_s)));
+    EXPECT_EQ(abrir->text(), u"&Abrir"_s);
+    EXPECT_EQ(abrir->shortcut(), QKeySequence(u"Alt+A"_s));
+    EXPECT_TRUE(window.style()->styleHint(QStyle::SH_UnderlineShortcut, nullptr, abrir));
+    window.show();
+    QApplication::setActiveWindow(&window);
+    prompts.expectFile(std::nullopt);
+    QTest::keyClick(&window, Qt::Key_A, Qt::AltModifier);
+    QTest::qWait(300); // a button pressed by its access letter clicks after a short animation
+    EXPECT_TRUE(prompts.scriptDone());
 }
 
 TEST_F(MainWindow, GridShowsFiveColumnsInTheirPlaces)
@@ -257,6 +270,9 @@ TEST_F(MainWindow, RightClickBuildsTheDocumentAndVisualizarSlidesIt)
     window.action(u"Visualizar"_s)->trigger();
     EXPECT_TRUE(window.reDocumentacao()->isVisible());
     EXPECT_EQ(window.reDocumentacao()->height(), 380);
+    // It opens at its top, its first line whole.
+    EXPECT_EQ(window.reDocumentacao()->verticalScrollBar()->value(), 0);
+    EXPECT_EQ(window.reDocumentacao()->cursorRect().top(), window.reDocumentacao()->document()->documentMargin());
     EXPECT_EQ(window.action(u"Visualizar"_s)->text(), u"  &Ocultar "_s);
     EXPECT_TRUE(window.reDocumentacao()->hasFocus() || !window.isActiveWindow());
     EXPECT_TRUE(window.reDocumentacao()->isReadOnly());
@@ -272,4 +288,36 @@ TEST_F(MainWindow, RightClickBuildsTheDocumentAndVisualizarSlidesIt)
     prompts.expectFile(std::nullopt);
     trigger(u"Novo"_s);
     EXPECT_TRUE(window.reDocumentacao()->toPlainText().isEmpty());
+}
+
+TEST_F(MainWindow, ALongDocumentOpensAtItsTop)
+{
+    window.core().setArquivoConfiguracao(folder.path(u"Quorvel.ini"_s));
+    QString source = u"unit Longa;\n"_s;
+    for (int i = 0; i < 200; ++i)
+        source += u"//? Ajuda %1\n//* texto %1\n"_s.arg(i);
+    window.openFiles({folder.writeSource(u"longa.pas"_s, source)});
+    QTest::mouseClick(window.ToolBar1()->widgetForAction(window.action(u"Visualizar"_s)), Qt::RightButton);
+    window.show();
+    window.action(u"Visualizar"_s)->trigger();
+    QTest::qWait(50);
+    EXPECT_EQ(window.reDocumentacao()->verticalScrollBar()->value(), 0);
+    EXPECT_EQ(window.reDocumentacao()->cursorRect().top(), window.reDocumentacao()->document()->documentMargin());
+}
+
+TEST(MainWindowPlacement, StaysInsideTheScreen)
+{
+    const struct
+    {
+        QSize frame;
+        QRect available;
+        QPoint expected;
+    } cases[] = {
+        {{800, 600}, {0, 0, 1920, 1080}, {560, 240}},
+        {{800, 600}, {0, 0, 640, 360}, {0, 0}},       // scale 2 on a 1280 by 720 screen
+        {{800, 600}, {100, 30, 640, 360}, {100, 30}}, // a panel on top and on the left
+        {{800, 300}, {0, 0, 640, 720}, {0, 210}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(TfrmQuorvel::placement(c.frame, c.available), c.expected);
 }
