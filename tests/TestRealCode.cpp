@@ -1,0 +1,66 @@
+// Real code nobody here wrote: Free Pascal's own sources from Debian's
+// fpc-source package, marked up by quorvel_mark_sources. scripts/test makes
+// the project and names it in QUORVEL_REAL_PROJECT; in the sanitizer build
+// (Debug, so Qt's own assertions are on too) this is the run that would
+// report any fault the hand-written cases miss.
+#include "app/QuorvelCore.h"
+#include "common/SilentPrompts.h"
+#include "output/RtfWriter.h"
+#include "table/IdentifierTable.h"
+#include "tests/support/Required.h"
+#include "tests/support/TestFiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSet>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+QStringList rowsOf(const IdentifierTable& table)
+{
+    QStringList out;
+    for (int i = 0; i < table.rowCount(); ++i) {
+        const IdentifierRow& r = table.row(i);
+        out.append(r.unit % u'|' % r.identificador % u'|' % r.nomeIdentificador % u'|' % r.tipoIdentificador %
+                   u'|' % r.helpIdentificador % u'|' % QString::number(r.linhaIdentificador));
+    }
+    return out;
+}
+
+} // namespace
+
+TEST(RealCode, FreePascalSourcesAreHarvestedDocumentedAndPublished)
+{
+    const QString project = qEnvironmentVariable("QUORVEL_REAL_PROJECT");
+    REQUIRE_FOR_TEST(!project.isEmpty() && QFile::exists(project),
+                     "no marked-up real project: scripts/test makes one from fpc-source");
+    TestFolder folder;
+    SilentPrompts prompts;
+    QuorvelCore core(prompts);
+    core.setArquivoConfiguracao(folder.path(u"Quorvel.ini"_s));
+    core.setPastaExecutavel(folder.path(QString()) % u'/');
+    core.respondeTabelas(QuorvelCore::RespostaTabelas::Nenhuma);
+    core.abreArquivo(project); // the skimming harvest through the worker threads, trace kept as the window keeps it
+    ASSERT_GT(core.cdsUnits().rowCount(), 1000);
+
+    // The plain harvest that reads every token finds the same rows.
+    QuorvelCore plain(prompts);
+    plain.setReadEveryToken(true);
+    plain.setTraceEnabled(false);
+    plain.respondeTabelas(QuorvelCore::RespostaTabelas::Nenhuma);
+    plain.abreArquivo(project);
+    EXPECT_EQ(rowsOf(plain.cdsUnits()), rowsOf(core.cdsUnits()));
+
+    core.GeraDocumentacao();
+    const QByteArray rtf = RtfWriter::toRtf(core.reDocumentacao());
+    EXPECT_GT(rtf.size(), core.cdsUnits().rowCount());
+    ASSERT_TRUE(core.HTMLExecute());
+    QSet<QString> units;
+    for (int i = 0; i < core.cdsUnits().rowCount(); ++i)
+        units.insert(core.cdsUnits().row(i).unit);
+    EXPECT_EQ(QDir(folder.path(u"HELP"_s)).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), units.size());
+}
