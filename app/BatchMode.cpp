@@ -1,6 +1,7 @@
 #include "app/BatchMode.h"
 
 #include "app/QuorvelCore.h"
+#include "common/Program.h"
 #include "common/QuorvelError.h"
 #include "common/UserPrompts.h"
 #include "output/RtfWriter.h"
@@ -11,8 +12,6 @@
 #include <QFileDevice>
 #include <QIODevice>
 #include <QRegularExpression>
-
-#include <stdexcept>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -41,7 +40,7 @@ public:
             m_tableFailed = true;
         if (question.topic == Topic::OverwriteFolder)
             return m_overwrite ? Answer::Yes : Answer::No;
-        return question.buttons.contains(Answer::No) ? Answer::No : question.buttons.value(0, Answer::Ok);
+        return answerWithoutAButton(question);
     }
 
     void showMessage(const QString& text, const QString& file) override
@@ -68,20 +67,9 @@ public:
     }
     std::optional<FonteAmostra> chooseFont(const FonteAmostra&) override { return {}; }
 
+    // --force answers the overwrite question with Yes.
+    void setOverwrite(bool yes) { m_overwrite = yes; }
     bool failed() const { return m_failed; }
-
-    // --force answers the overwrite question with Yes while it lives.
-    class Overwrite
-    {
-    public:
-        Overwrite(BatchPrompts& prompts, bool yes) : m_prompts(prompts) { m_prompts.m_overwrite = yes; }
-        ~Overwrite() { m_prompts.m_overwrite = false; }
-        Overwrite(const Overwrite&) = delete;
-        Overwrite& operator=(const Overwrite&) = delete;
-
-    private:
-        BatchPrompts& m_prompts;
-    };
     bool tableFailed() const { return m_tableFailed; }
 
 private:
@@ -99,6 +87,87 @@ private:
     bool m_overwrite = false;
 };
 
+// The command line's options, and what a run was asked to do.
+class Options
+{
+public:
+    Options()
+    {
+        m_parser.setApplicationDescription(u"Quorvel: documentação de programas Object Pascal."_s);
+        m_parser.addOptions({m_list, m_order, m_settings, m_describe, m_rtf, m_html, m_output, m_force, m_help,
+                             m_version});
+        m_parser.addPositionalArgument(u"arquivos"_s, u"Projetos (.dpr) ou units (.pas)."_s, u"[arquivo...]"_s);
+    }
+
+    // The reason the arguments cannot run, or nothing when they can.
+    std::optional<QString> parse(const QStringList& arguments)
+    {
+        if (!m_parser.parse(arguments))
+            return m_parser.errorText();
+        if (wantsHelp() || wantsVersion())
+            return std::nullopt;
+        if (!m_parser.isSet(m_html) && (m_parser.isSet(m_output) || m_parser.isSet(m_force)))
+            return u"--output e --force só valem com --html."_s;
+        if (m_parser.isSet(m_output) && m_parser.value(m_output).isEmpty())
+            return u"--output precisa do nome de uma pasta."_s;
+        if ((!lists() && !rtf() && !html()) || files().isEmpty())
+            return u"Uso: Quorvel [--list] [--rtf ARQUIVO.rtf] [--html [--output PASTA] [--force]] "
+                   u"[--order CAMPOS] [--settings ARQUIVO] [--describe none|all] ARQUIVO..."_s;
+        m_columns = IdentifierTable::parseOrdering(m_parser.value(m_order));
+        if (!m_columns)
+            return u"Ordenação inválida: \"%1\". Campos possíveis: %2."_s.arg(
+                m_parser.value(m_order), IdentifierTable::initialOrdering().replace(u';', u", "_s));
+        const QString describe = m_parser.value(m_describe);
+        if (describe != u"none" && describe != u"all")
+            return u"--describe aceita none ou all."_s;
+        return std::nullopt;
+    }
+
+    bool wantsHelp() const { return m_parser.isSet(m_help); }
+    bool wantsVersion() const { return m_parser.isSet(m_version); }
+    QString helpText() const { return m_parser.helpText(); }
+    bool lists() const { return m_parser.isSet(m_list); }
+    bool rtf() const { return m_parser.isSet(m_rtf); }
+    QString rtfFile() const { return m_parser.value(m_rtf); }
+    bool html() const { return m_parser.isSet(m_html); }
+    std::optional<QString> output() const
+    {
+        return m_parser.isSet(m_output) ? std::optional(m_parser.value(m_output)) : std::nullopt;
+    }
+    bool force() const { return m_parser.isSet(m_force); }
+    std::optional<QString> settings() const
+    {
+        return m_parser.isSet(m_settings) ? std::optional(m_parser.value(m_settings)) : std::nullopt;
+    }
+    bool describesAll() const { return m_parser.value(m_describe) == u"all"; }
+    QList<int> columns() const { return m_columns.value_or(IdentifierTable::initialColumnOrder()); }
+    QStringList files() const { return m_parser.positionalArguments(); }
+
+private:
+    QCommandLineParser m_parser;
+    const QCommandLineOption m_list{u"list"_s, u"Lê os arquivos e escreve a tabela de identificadores em JSON."_s};
+    const QCommandLineOption m_order{
+        u"order"_s,
+        u"Campos da ordenação, separados por ';' (padrão: %1)."_s.arg(IdentifierTable::initialOrdering()),
+        u"campos"_s, IdentifierTable::initialOrdering()};
+    const QCommandLineOption m_help{{u"h"_s, u"help"_s}, u"Mostra esta ajuda."_s};
+    const QCommandLineOption m_version{{u"v"_s, u"version"_s}, u"Mostra a versão."_s};
+    const QCommandLineOption m_settings{
+        u"settings"_s, u"Arquivo de configuração a usar em lugar dos que ficam junto ao programa."_s, u"arquivo"_s};
+    const QCommandLineOption m_describe{
+        u"describe"_s,
+        u"Tabelas MySQL: none (padrão) guarda os comentários sem descrição; all descreve todas com os "
+        u"parâmetros da seção conexao (senha em QUORVEL_MYSQL_PASSWORD, se definida)."_s,
+        u"none|all"_s, u"none"_s};
+    const QCommandLineOption m_rtf{u"rtf"_s, u"Gera a documentação e a grava neste arquivo .rtf."_s, u"arquivo"_s};
+    const QCommandLineOption m_html{u"html"_s, u"Gera o help em HTML."_s};
+    const QCommandLineOption m_output{
+        u"output"_s, u"Pasta do help (padrão: a pasta do programa + a opção Pasta das configurações)."_s,
+        u"pasta"_s};
+    const QCommandLineOption m_force{u"force"_s, u"Reaproveita a pasta do help quando ela já existe."_s};
+    std::optional<QList<int>> m_columns;
+};
+
 // The last bytes reach the output, or the reason they did not is told: a
 // listing cut short by a full disk is no success.
 bool flushed(QIODevice& out, QIODevice& err)
@@ -110,14 +179,59 @@ bool flushed(QIODevice& out, QIODevice& err)
     return false;
 }
 
-QList<int> parseOrder(const QString& fields)
+int printHelpOrVersion(const Options& options, QIODevice& out, QIODevice& err)
 {
-    IdentifierTable probe;
-    probe.setOrdering(fields); // throws for a name that is no grid field
-    QList<int> columns;
-    for (QStringView name : QStringView(fields).split(u';'))
-        columns.append(IdentifierTable::columnOfField(name));
-    return columns;
+    const QByteArray text = options.wantsHelp() ? options.helpText().toUtf8()
+                                                : (u"Quorvel "_s % Programa::versao() % u'\n').toUtf8();
+    if (out.write(text) != text.size()) {
+        writeLine(err, u"Não foi possível escrever a saída: "_s % out.errorString());
+        return BatchMode::WriteError;
+    }
+    return flushed(out, err) ? BatchMode::Success : BatchMode::WriteError;
+}
+
+// The session as the options set it up: no trace, the table dialogue
+// answered for the whole run.
+void prepare(QuorvelCore& core, const Options& options)
+{
+    core.setTraceEnabled(false);
+    core.setOrdemColunas(options.columns());
+    if (options.settings())
+        core.setArquivoConfiguracao(*options.settings());
+    if (options.describesAll()) {
+        std::optional<QString> password;
+        if (qEnvironmentVariableIsSet("QUORVEL_MYSQL_PASSWORD"))
+            password = qEnvironmentVariable("QUORVEL_MYSQL_PASSWORD");
+        core.respondeTabelas(QuorvelCore::RespostaTabelas::Todas, password);
+    } else {
+        core.respondeTabelas(QuorvelCore::RespostaTabelas::Nenhuma);
+    }
+}
+
+// Each output the options ask for; false when it could not be written.
+bool writeOutputs(QuorvelCore& core, const Options& options, BatchPrompts& prompts, QIODevice& out,
+                  QIODevice& err)
+{
+    try {
+        if (options.rtf()) {
+            core.GeraDocumentacao();
+            RtfWriter::save(core.reDocumentacao(), QuorvelCore::comExtensaoRtf(options.rtfFile()));
+        }
+        if (options.html()) {
+            prompts.setOverwrite(options.force());
+            QuorvelCore::IdentidadeHTML id = core.identidadeHTML();
+            if (options.output())
+                id.pasta = *options.output();
+            if (!core.GeraHTML(id.aplicacao, id.versao, id.pasta))
+                return false;
+        }
+        if (options.lists())
+            writeTableJson(core.cdsUnits(), out);
+    } catch (const QuorvelError& e) {
+        writeLine(err, e.message());
+        return false;
+    }
+    return flushed(out, err);
 }
 
 } // namespace
@@ -137,133 +251,25 @@ bool wanted(const QStringList& arguments)
 
 int run(const QStringList& arguments, QIODevice& out, QIODevice& err)
 {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(u"Quorvel: documentação de programas Object Pascal."_s);
-    const QCommandLineOption listOption(u"list"_s,
-                                        u"Lê os arquivos e escreve a tabela de identificadores em JSON."_s);
-    const QCommandLineOption orderOption(
-        u"order"_s,
-        u"Campos da ordenação, separados por ';' (padrão: %1)."_s.arg(IdentifierTable::initialOrdering()),
-        u"campos"_s, IdentifierTable::initialOrdering());
-    const QCommandLineOption helpOption({u"h"_s, u"help"_s}, u"Mostra esta ajuda."_s);
-    const QCommandLineOption versionOption({u"v"_s, u"version"_s}, u"Mostra a versão."_s);
-    const QCommandLineOption settingsOption(
-        u"settings"_s, u"Arquivo de configuração a usar em lugar dos que ficam junto ao programa."_s,
-        u"arquivo"_s);
-    const QCommandLineOption describeOption(
-        u"describe"_s,
-        u"Tabelas MySQL: none (padrão) guarda os comentários sem descrição; all descreve todas com os "
-        u"parâmetros "
-        u"da seção conexao (senha em QUORVEL_MYSQL_PASSWORD, se definida)."_s,
-        u"none|all"_s, u"none"_s);
-    const QCommandLineOption rtfOption(u"rtf"_s, u"Gera a documentação e a grava neste arquivo .rtf."_s,
-                                       u"arquivo"_s);
-    const QCommandLineOption htmlOption(u"html"_s, u"Gera o help em HTML."_s);
-    const QCommandLineOption outputOption(
-        u"output"_s, u"Pasta do help (padrão: a pasta do programa + a opção Pasta das configurações)."_s,
-        u"pasta"_s);
-    const QCommandLineOption forceOption(u"force"_s, u"Reaproveita a pasta do help quando ela já existe."_s);
-    parser.addOptions({listOption, orderOption, settingsOption, describeOption, rtfOption, htmlOption,
-                       outputOption, forceOption, helpOption, versionOption});
-    parser.addPositionalArgument(u"arquivos"_s, u"Projetos (.dpr) ou units (.pas)."_s, u"[arquivo...]"_s);
-
-    if (!parser.parse(arguments)) {
-        writeLine(err, parser.errorText());
+    Options options;
+    if (const std::optional<QString> usage = options.parse(arguments)) {
+        writeLine(err, *usage);
         return UsageError;
     }
-    if (parser.isSet(helpOption) || parser.isSet(versionOption)) {
-        const QByteArray text = parser.isSet(helpOption)
-                                    ? parser.helpText().toUtf8()
-                                    : (u"Quorvel "_s % QuorvelCore::VersaoPrograma() % u'\n').toUtf8();
-        if (out.write(text) != text.size()) {
-            writeLine(err, u"Não foi possível escrever a saída: "_s % out.errorString());
-            return WriteError;
-        }
-        return flushed(out, err) ? Success : WriteError;
-    }
-    if (!parser.isSet(htmlOption) && (parser.isSet(outputOption) || parser.isSet(forceOption))) {
-        writeLine(err, u"--output e --force só valem com --html."_s);
-        return UsageError;
-    }
-    if (parser.isSet(outputOption) && parser.value(outputOption).isEmpty()) {
-        writeLine(err, u"--output precisa do nome de uma pasta."_s);
-        return UsageError;
-    }
-    const QStringList files = parser.positionalArguments();
-    if ((!parser.isSet(listOption) && !parser.isSet(rtfOption) && !parser.isSet(htmlOption)) ||
-        files.isEmpty()) {
-        writeLine(err, u"Uso: Quorvel [--list] [--rtf ARQUIVO.rtf] [--html [--output PASTA] [--force]] "
-                       u"[--order CAMPOS] [--settings ARQUIVO] [--describe none|all] ARQUIVO..."_s);
-        return UsageError;
-    }
-    QList<int> order;
-    try {
-        order = parseOrder(parser.value(orderOption));
-    } catch (const std::invalid_argument&) {
-        writeLine(err,
-                  u"Ordenação inválida: \"%1\". Campos possíveis: %2."_s.arg(
-                      parser.value(orderOption), IdentifierTable::initialOrdering().replace(u';', u", "_s)));
-        return UsageError;
-    }
-
-    const QString describe = parser.value(describeOption);
-    if (describe != u"none" && describe != u"all") {
-        writeLine(err, u"--describe aceita none ou all."_s);
-        return UsageError;
-    }
+    if (options.wantsHelp() || options.wantsVersion())
+        return printHelpOrVersion(options, out, err);
 
     BatchPrompts prompts(err);
     QuorvelCore core(prompts);
-    core.setTraceEnabled(false);
-    core.setOrdemColunas(order);
-    if (parser.isSet(settingsOption))
-        core.setArquivoConfiguracao(parser.value(settingsOption));
-    if (describe == u"all") {
-        std::optional<QString> password;
-        if (qEnvironmentVariableIsSet("QUORVEL_MYSQL_PASSWORD"))
-            password = qEnvironmentVariable("QUORVEL_MYSQL_PASSWORD");
-        core.respondeTabelas(QuorvelCore::RespostaTabelas::Todas, password);
-    } else {
-        core.respondeTabelas(QuorvelCore::RespostaTabelas::Nenhuma);
-    }
-    for (const QString& file : files) {
+    prepare(core, options);
+    for (const QString& file : options.files()) {
         try {
             core.abreArquivo(file);
         } catch (const QuorvelError& e) {
             prompts.showError(e.message());
         }
     }
-    if (parser.isSet(rtfOption)) {
-        try {
-            core.GeraDocumentacao();
-            RtfWriter::save(core.reDocumentacao(), QuorvelCore::comExtensaoRtf(parser.value(rtfOption)));
-        } catch (const QuorvelError& e) {
-            writeLine(err, e.message());
-            return WriteError;
-        }
-    }
-    if (parser.isSet(htmlOption)) {
-        BatchPrompts::Overwrite overwrite(prompts, parser.isSet(forceOption));
-        try {
-            QuorvelCore::IdentidadeHTML id = core.identidadeHTML();
-            if (parser.isSet(outputOption))
-                id.pasta = parser.value(outputOption);
-            if (!core.GeraHTML(id.aplicacao, id.versao, id.pasta))
-                return WriteError;
-        } catch (const QuorvelError& e) {
-            writeLine(err, e.message());
-            return WriteError;
-        }
-    }
-    if (parser.isSet(listOption)) {
-        try {
-            writeTableJson(core.cdsUnits(), out);
-        } catch (const QuorvelError& e) {
-            writeLine(err, e.message());
-            return WriteError;
-        }
-    }
-    if (!flushed(out, err))
+    if (!writeOutputs(core, options, prompts, out, err))
         return WriteError;
     if (prompts.failed())
         return FileError;

@@ -1,57 +1,52 @@
 #include "app/QuorvelCore.h"
 
-#include "database/ConexaoMySQL.h"
-#include "database/DescricaoTabela.h"
-#include "settings/SettingsFiles.h"
 #include "table/IdentifierTable.h"
-
-#include <QCoreApplication>
 
 using namespace Qt::Literals::StringLiterals;
 
 QuorvelCore::QuorvelCore(IUserPrompts& prompts)
     : m_prompts(prompts), m_cdsUnits(std::make_unique<IdentifierTable>()),
-      m_SQLConnection(std::make_unique<ConexaoMySQL>()), m_cdsTable(std::make_unique<TabelaDescricao>()),
-      m_ordemColunas(IdentifierTable::initialColumnOrder())
+      m_harvester(prompts, *m_cdsUnits, m_Memo1), m_projects(prompts, m_harvester, m_Memo1),
+      m_opening(prompts, *m_cdsUnits, m_Memo1, m_harvester, m_projects), m_tabelas(prompts, m_settings),
+      m_documento(prompts, m_settings, *m_cdsUnits), m_html(prompts, m_settings, *m_cdsUnits),
+      m_Memo2(u"Memo2"_s)
 {
-    m_Memo1.addLine(u"Memo1");
-    m_Memo2 = u"Memo2"_s;
-    if (QCoreApplication::instance())
-        m_PastaExecutavel = QCoreApplication::applicationDirPath() % u'/';
-}
-
-QString QuorvelCore::arquivoConfiguracao() const
-{
-    if (!m_arquivoConfiguracao.isEmpty())
-        return m_arquivoConfiguracao;
-    return SettingsFiles::programSettingsPath(QCoreApplication::applicationFilePath());
-}
-
-QString QuorvelCore::arquivoConfiguracaoHTML() const
-{
-    if (!m_arquivoConfiguracao.isEmpty())
-        return m_arquivoConfiguracao;
-    return SettingsFiles::fixedSettingsPath(m_PastaExecutavel);
+    m_harvester.setTableComments(&m_tabelas);
+    m_Memo1.addLine(u"Memo1"); // each hidden memo shows its name until it is filled
 }
 
 QuorvelCore::~QuorvelCore() = default;
 
-QString QuorvelCore::VersaoPrograma()
+void QuorvelCore::NovoExecute()
 {
-    return u"v1.1"_s;
+    m_cdsUnits->clear();
+    m_documento.limpa();
+    m_opening.AbrirExecute();
 }
 
-QString QuorvelCore::TipoHelp()
+void QuorvelCore::setOrdemColunas(const QList<int>& columns)
 {
-    return u"Help"_s;
+    m_cdsUnits->setColumnOrder(columns);
 }
 
-QString QuorvelCore::TipoOrfao()
+const QList<int>& QuorvelCore::ordemColunas() const
 {
-    return u"Coment.Órfão"_s;
+    return m_cdsUnits->columnOrder();
 }
 
-QString QuorvelCore::TipoTabela()
+void QuorvelCore::DBGrid1TitleClick()
 {
-    return u"Tabela MySQL"_s;
+    m_cdsUnits->applyColumnOrder();
+}
+
+void QuorvelCore::DBGrid1ColumnMoved(const QList<int>& columns)
+{
+    m_cdsUnits->setColumnOrder(columns);
+    m_cdsUnits->applyColumnOrder();
+}
+
+void QuorvelCore::DBGrid1CellClick(int place, int column)
+{
+    if (place >= 0 && place < m_cdsUnits->rowCount())
+        m_Memo2 = m_cdsUnits->value(place, column).toString();
 }

@@ -7,7 +7,7 @@
 //   quorvel_bench harvest PROJECT  opening a project as the window does (with
 //                                  the trace) and as batch mode does (without)
 #include "app/QuorvelCore.h"
-#include "app/TfrmQuorvel.h"
+#include "gui/TfrmQuorvel.h"
 #include "common/SilentPrompts.h"
 #include "output/RtfWriter.h"
 #include "table/IdentifierTable.h"

@@ -7,10 +7,7 @@
 class SilentPrompts : public IUserPrompts
 {
 public:
-    Answer ask(const Question& q) override
-    {
-        return q.buttons.contains(Answer::No) ? Answer::No : Answer::Ok;
-    }
+    Answer ask(const Question& q) override { return answerWithoutAButton(q); }
     void showMessage(const QString&, const QString&) override {}
     void showError(const QString&) override {}
     std::optional<QString> chooseFileToOpen(const QString&, const QStringList&) override { return {}; }

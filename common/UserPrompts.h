@@ -55,6 +55,14 @@ struct Question
     int line = 0; // its line, counted from 1, when the question is about one
 };
 
+// The answer of a question closed without a button (Escape, the title bar's
+// close button, nobody to answer): No where it is offered, otherwise the first
+// button.
+inline Answer answerWithoutAButton(const Question& question)
+{
+    return question.buttons.contains(Answer::No) ? Answer::No : question.buttons.value(0, Answer::Ok);
+}
+
 // Every question, notice and error box the logic needs from the user goes
 // through this interface: real dialogs in the window, options in batch mode,
 // a script in the tests.

@@ -1,76 +1,76 @@
-// The project reader: harvests every unit whose path a project file names.
-#include "app/QuorvelCore.h"
+#include "harvest/ProjectReader.h"
 
 #include "common/AsciiCase.h"
+#include "common/UnitPath.h"
 #include "common/UserPrompts.h"
 #include "harvest/SourceText.h"
 #include "harvest/UnitFeed.h"
-#include "harvest/UnitPath.h"
+#include "harvest/UnitHarvester.h"
 
 #include <QFileInfo>
-#include <QScopeGuard>
 
 using namespace Qt::Literals::StringLiterals;
 
-void QuorvelCore::AbreProjeto(const QString& arquivo)
+ProjectReader::ProjectReader(IUserPrompts& prompts, UnitHarvester& harvester, TraceLog& trace)
+    : m_prompts(prompts), m_harvester(harvester), m_trace(trace)
+{}
+
+void ProjectReader::AbreProjeto(const QString& arquivo)
 {
     if (!SourceText::fileExists(arquivo)) {
-        m_prompts.showMessage(u"O arquivo indicado não pôde ser aberto."_s, arquivo);
+        m_prompts.showMessage(UnitHarvester::mensagemArquivoInexistente(), arquivo);
         return;
     }
-    const QStringList units = unitsDoProjeto(SourceText::readFile(arquivo));
-
-    // Paths in a project are relative to the project's folder.
-    const QString folder = QFileInfo(arquivo).absolutePath();
-    QStringList files;
-    for (const QString& unit : units) {
-        if (UnitPath::extension(unit) == u".pas")
-            files.append(unit);
-    }
-    UnitPath::Resolver resolver;
-    QStringList paths;
-    paths.reserve(files.size());
-    for (const QString& file : files)
-        paths.append(resolver.resolve(folder, file));
+    const QStringList paths = caminhosDasUnits(arquivo, unitsDoProjeto(SourceText::readFile(arquivo)));
 
     // The units are read and skimmed on worker threads while this one
     // harvests them; questions and messages stay here, in the units' order.
-    UnitFeed feed(paths, 0, traceKeepsUnitBytes());
-    const auto noFeed = qScopeGuard([this] { m_feed = nullptr; });
+    UnitFeed feed(paths, 0, m_harvester.traceKeepsUnitBytes());
     const int total = static_cast<int>(paths.size());
     for (int i = 0; i < total; ++i) {
         m_prompts.reportProgress(i, total, paths[i]);
         QByteArray bytes; // kept by the trace, when it is on
-        if (!feed.nextUnit(m_texto, &bytes)) {
-            m_prompts.showMessage(u"O arquivo indicado não pôde ser aberto."_s, paths[i]);
+        if (!feed.nextUnit(m_harvester.textForFeed(), &bytes)) {
+            m_prompts.showMessage(UnitHarvester::mensagemArquivoInexistente(), paths[i]);
             continue;
         }
-        m_tokenSource.clear();
-        m_feed = &feed;
-        harvestText(paths[i], std::move(bytes));
+        m_harvester.harvestFromFeed(feed, paths[i], std::move(bytes));
     }
 }
 
-QStringList QuorvelCore::unitsDoProjeto(QByteArrayView bytes)
+QStringList ProjectReader::caminhosDasUnits(const QString& arquivo, const QStringList& literais)
 {
-    m_texto = SourceText::fromBytes(bytes);
-    const QStringList units = LeProjeto();
-    guardaUltimoToken();
+    // Paths in a project are relative to the project's folder.
+    const QString folder = QFileInfo(arquivo).absolutePath();
+    UnitPath::Resolver resolver;
+    QStringList paths;
+    for (const QString& unit : literais) {
+        if (UnitPath::extension(unit) == u".pas")
+            paths.append(resolver.resolve(folder, unit));
+    }
+    return paths;
+}
+
+QStringList ProjectReader::unitsDoProjeto(QByteArrayView bytes)
+{
+    const QStringList units = LeProjeto(SourceText::fromBytes(bytes));
+    m_harvester.lexer().keepLastToken();
     return units;
 }
 
-QStringList QuorvelCore::LeProjeto()
+QStringList ProjectReader::LeProjeto(const QString& texto)
 {
+    LexerState& lexer = m_harvester.lexer();
     QStringList units;
     qsizetype posicao = 0;
-    m_tokenSource = m_texto;
-    m_token = Token{Invalid, 0, 0, false};
-    while (!tokenIsEof()) {
-        const int code = ProximoToken(m_texto, posicao);
-        if (m_traceEnabled)
-            m_Memo1.addToken(TraceLog::Source::Project, code, TextoToken());
+    lexer.startText(texto);
+    lexer.setNoToken();
+    while (!lexer.tokenIsEof()) {
+        const int code = lexer.ProximoToken(texto, posicao);
+        if (m_harvester.traceEnabled())
+            m_trace.addToken(TraceLog::Source::Project, code, lexer.TextoToken());
         if (code == StringLiteral) {
-            const QString literal = TextoToken();
+            const QString literal = lexer.TextoToken();
             units.append(lowerAsciiLetters(literal.mid(1, literal.size() - 2)));
         }
     }

@@ -1,127 +1,29 @@
 // The unit harvester: walks a unit's tokens and turns its marked comment
 // blocks into rows of the identifier table.
-#include "app/QuorvelCore.h"
+#include "harvest/UnitHarvester.h"
 
 #include "common/UserPrompts.h"
 #include "harvest/SourceText.h"
+#include "harvest/TokenSource.h"
 #include "harvest/UnitFeed.h"
+#include "table/IdentifierTable.h"
+#include "table/RowKinds.h"
 
 using namespace Qt::Literals::StringLiterals;
 
-int QuorvelCore::ProximoToken(const QString& texto, qsizetype& posicao)
+UnitHarvester::UnitHarvester(IUserPrompts& prompts, IdentifierTable& table, TraceLog& trace)
+    : m_prompts(prompts), m_table(table), m_trace(trace)
+{}
+
+QString UnitHarvester::mensagemArquivoInexistente()
 {
-    // Keep the text the token is a slice of; a pointer test spares the
-    // reference count on every token of the same text.
-    if (m_tokenSource.constData() != texto.constData() || m_tokenSource.size() != texto.size())
-        m_tokenSource = texto;
-    const int code = Lexer::next(texto, posicao, m_LinhaAtual, m_token);
-    if (code != EndOfText)
-        m_CodigoToken = code;
-    return code;
+    return u"O arquivo indicado não pôde ser aberto."_s;
 }
 
-int QuorvelCore::IndicePalavraReservada(QStringView palavra)
-{
-    return Lexer::reservedWordIndex(palavra);
-}
-
-QString QuorvelCore::TextoToken() const
-{
-    return Lexer::text(m_tokenSource, m_token);
-}
-
-bool QuorvelCore::tokenIsEof() const
-{
-    // Besides the end of the text, only an identifier or a comment (marker
-    // lines included) can read "eof".
-    if (m_token.code == EndOfText)
-        return true;
-    if (m_token.length != 3 || m_token.halveQuotes)
-        return false;
-    const QChar* t = m_tokenSource.constData() + m_token.start;
-    return t[0] == u'e' && t[1] == u'o' && t[2] == u'f';
-}
-
-bool QuorvelCore::tokenIs(QStringView text) const
-{
-    if (m_token.halveQuotes)
-        return Lexer::text(m_tokenSource, m_token) == text;
-    return Lexer::view(m_tokenSource, m_token) == text;
-}
-
-int QuorvelCore::lerToken()
-{
-    // The harvest reads its own text, which m_tokenSource already shares.
-    const int code = Lexer::next(m_texto, m_posicao, m_LinhaAtual, m_token);
-    if (code != EndOfText)
-        m_CodigoToken = code;
-    return code;
-}
-
-int QuorvelCore::leProximoMarco()
-{
-    // Landmarks before the lexer's position were read by the blocks already.
-    while (m_marcoAt == m_marcoEnd || m_marcoAt->start < m_posicao) {
-        if (m_marcoAt == m_marcoEnd)
-            carregaMarcos();
-        else
-            ++m_marcoAt;
-    }
-    const Landmark& marco = *m_marcoAt;
-    // Reading the tokens before it one by one would leave the last one's code.
-    if (marco.previousCode != NoToken)
-        m_CodigoToken = marco.previousCode;
-    m_token = Token{marco.code, marco.start, marco.length, false};
-    m_posicao = marco.start + marco.length;
-    m_LinhaAtual = marco.line;
-    if (marco.code != EndOfText)
-        m_CodigoToken = marco.code;
-    return marco.code;
-}
-
-void QuorvelCore::carregaMarcos()
-{
-    const std::vector<Landmark>* run = &m_marcos;
-    if (m_feed != nullptr) {
-        run = &m_feed->nextLandmarks();
-    } else if (!m_skimDone) {
-        // The harvest's own text, skimmed here a run at a time.
-        constexpr qsizetype kRunTokens = 4096;
-        m_marcos.clear();
-        m_skimDone = Lexer::skim(m_texto, m_skim, kRunTokens, m_marcos);
-    }
-    m_marcoAt = run->data();
-    m_marcoEnd = run->data() + run->size();
-}
-
-bool QuorvelCore::tokenOpensBlock() const
-{
-    return Lexer::isMarker(m_token.code) || (m_token.code == ReservedWord && tokenIs(u"unit"));
-}
-
-void QuorvelCore::limpaBloco()
-{
-    m_IdentificadorAtual.clear();
-    m_NomeIdentificadorAtual.clear();
-    m_TipoIdentificadorAtual.clear();
-    m_HelpAtual.clear();
-}
-
-void QuorvelCore::adicionaLinhaAjuda()
-{
-    const QStringView line = Lexer::view(m_tokenSource, m_token);
-    if (m_HelpAtual.isEmpty())
-        m_HelpAtual = line.toString();
-    else if (m_token.code == ParagraphMarker)
-        m_HelpAtual += u"\r\n"_s % line;
-    else
-        m_HelpAtual += u' ' % line;
-}
-
-void QuorvelCore::AbreUnit(const QString& arquivo)
+void UnitHarvester::AbreUnit(const QString& arquivo)
 {
     if (!SourceText::fileExists(arquivo)) {
-        m_prompts.showMessage(u"O arquivo indicado não pôde ser aberto."_s, arquivo);
+        m_prompts.showMessage(mensagemArquivoInexistente(), arquivo);
         return;
     }
     // The buffers keep their storage from unit to unit.
@@ -129,71 +31,125 @@ void QuorvelCore::AbreUnit(const QString& arquivo)
     harvestBytes(m_bytes, arquivo);
 }
 
-void QuorvelCore::harvestBytes(QByteArrayView bytes, const QString& arquivo)
+void UnitHarvester::harvestBytes(QByteArrayView bytes, const QString& arquivo)
 {
-    m_tokenSource.clear();
     SourceText::fromBytes(bytes, m_texto);
-    m_feed = nullptr;
-    harvestText(arquivo, traceKeepsUnitBytes() ? bytes.toByteArray() : QByteArray());
+    EveryTokenSource everyToken;
+    SkimmingSource skimming;
+    TokenSource& source = m_readEveryToken ? static_cast<TokenSource&>(everyToken) : skimming;
+    harvestText(arquivo, traceKeepsUnitBytes() ? bytes.toByteArray() : QByteArray(), source);
 }
 
-void QuorvelCore::harvestText(const QString& arquivo, QByteArray bytes)
+void UnitHarvester::harvestFromFeed(UnitFeed& feed, const QString& arquivo, QByteArray bytes)
+{
+    EveryTokenSource everyToken;
+    SkimmingSource skimming(&feed);
+    TokenSource& source = m_readEveryToken ? static_cast<TokenSource&>(everyToken) : skimming;
+    harvestText(arquivo, std::move(bytes), source);
+}
+
+void UnitHarvester::harvestText(const QString& arquivo, QByteArray bytes, TokenSource& source)
 {
     m_arquivoAtual = arquivo;
-    m_LinhaAtual = 0;
-    m_CodigoToken = 0;
-    m_skim = Lexer::SkimState();
-    m_skimDone = false;
-    m_marcos.clear();
-    m_marcoAt = m_marcoEnd = nullptr;
-    LeUnit();
+    m_lexer.resetCounters();
+    LeUnit(source);
     // The unit's text is reused for the next unit.
     m_NomeUnit.settle(m_texto);
     m_TipoIdentificadorAtual.settle(m_texto);
     if (traceKeepsUnitBytes())
-        m_Memo1.addUnitTokens(std::move(bytes), m_lastLoopStart, std::move(m_blockSpans));
-    guardaUltimoToken();
+        m_trace.addUnitTokens(std::move(bytes), m_lastLoopStart, std::move(m_blockSpans));
+    m_lexer.keepLastToken();
 }
 
-void QuorvelCore::guardaUltimoToken()
+int UnitHarvester::lerToken()
 {
-    // The last token keeps its text on its own, so the unit's text can be
-    // reused for the next unit without a copy.
-    const QString texto = TextoToken();
-    m_tokenSource = texto;
-    m_token.start = 0;
-    m_token.length = m_token.code == EndOfText ? 0 : texto.size();
-    m_token.halveQuotes = false;
+    return m_lexer.ProximoToken(m_texto, m_posicao);
 }
 
-void QuorvelCore::LeUnit()
+bool UnitHarvester::tokenOpensBlock() const
+{
+    const int code = m_lexer.token().code;
+    return Lexer::isMarker(code) || (code == ReservedWord && m_lexer.tokenIs(u"unit"));
+}
+
+void UnitHarvester::limpaBloco()
+{
+    m_IdentificadorAtual.clear();
+    m_NomeIdentificadorAtual.clear();
+    m_TipoIdentificadorAtual.clear();
+    m_HelpAtual.clear();
+}
+
+void UnitHarvester::adicionaLinhaAjuda()
+{
+    const QStringView line = m_lexer.view();
+    if (m_HelpAtual.isEmpty())
+        m_HelpAtual = line.toString();
+    else if (m_lexer.token().code == ParagraphMarker)
+        m_HelpAtual += u"\r\n"_s % line;
+    else
+        m_HelpAtual += u' ' % line;
+}
+
+void UnitHarvester::InsereIdentificador()
+{
+    // Only the parts the table keeps of texts a raw scan took are copied. A
+    // table that is not open and idle drops the row silently.
+    const auto kept = [this](const DeferredText& text, int column) {
+        return IdentifierTable::keptPart(text.view(m_texto), column).toString();
+    };
+    m_table.append(IdentifierRow{kept(m_NomeUnit, IdentifierTable::Unit), m_IdentificadorAtual,
+                                 m_NomeIdentificadorAtual,
+                                 kept(m_TipoIdentificadorAtual, IdentifierTable::TipoIdentificador), m_HelpAtual,
+                                 m_lexer.LinhaAtual()});
+}
+
+void UnitHarvester::DocumentaTabela()
+{
+    const BlocoTabela bloco{m_NomeTabela, m_HelpAtual, m_arquivoAtual, m_lexer.LinhaAtual()};
+    // Without a dialogue, the comment is stored as it stands.
+    const LinhaTabela linha = m_tableComments
+                                  ? m_tableComments->DocumentaTabela(bloco)
+                                  : LinhaTabela{m_NomeTabela, m_NomeTabela, RowKinds::TipoTabela(), m_HelpAtual};
+    m_IdentificadorAtual = linha.identificador;
+    m_NomeIdentificadorAtual = linha.nomeIdentificador;
+    m_TipoIdentificadorAtual = linha.tipoIdentificador;
+    m_HelpAtual = linha.help;
+    InsereIdentificador();
+}
+
+void UnitHarvester::LeUnit(TokenSource& source)
 {
     m_NomeUnit.clear();
     m_posicao = 0;
-    m_tokenSource = m_texto;
+    m_lexer.startText(m_texto);
+    source.begin(m_texto);
     for (CharScan* scan : {&m_scanSemicolon, &m_scanLineEnd, &m_scanOpen, &m_scanClose, &m_scanTypeEnd})
         scan->reset(m_texto);
-    m_token = Token{Invalid, 0, 0, false}; // any text but "eof" starts the loop
+    m_lexer.setNoToken();
     m_lastLoopStart = 0;
     m_blockSpans.clear();
-    while (!tokenIsEof()) {
-        // The loop acts on landmarks alone: it skims from one to the next,
-        // unless it is told to read every token.
-        const int code = m_readEveryToken ? lerToken() : leProximoMarco();
-        m_lastLoopStart = m_token.start;
-        if (m_traceEnabled && m_readEveryToken) {
-            if (m_token.halveQuotes)
-                m_Memo1.addToken(TraceLog::Source::Unit, code, TextoToken());
+    while (!m_lexer.tokenIsEof()) {
+        // The loop acts on landmarks alone: a skimming source passes over
+        // every other token unread.
+        Token token;
+        const int previous = source.next(m_posicao, m_lexer.linha(), token);
+        m_lexer.takeToken(m_texto, token, previous);
+        m_lastLoopStart = token.start;
+        if (m_traceEnabled && source.readsEveryToken()) {
+            if (token.halveQuotes)
+                m_trace.addToken(TraceLog::Source::Unit, token.code, m_lexer.TextoToken());
             else
-                m_Memo1.addToken(TraceLog::Source::Unit, code, Lexer::view(m_tokenSource, m_token));
+                m_trace.addToken(TraceLog::Source::Unit, token.code, m_lexer.view());
         }
         // A block ends at the first token that does not continue it; when that
         // token opens a block or names the unit, it is acted on in turn.
         bool again = true;
         while (again) {
-            if (Lexer::isMarker(m_token.code))
+            const int code = m_lexer.token().code;
+            if (Lexer::isMarker(code))
                 limpaBloco(); // each block starts from empty fields
-            switch (m_token.code) {
+            switch (code) {
             case ParagraphMarker:
             case ContinuationMarker:
                 again = LeBlocoOrfao();
@@ -208,7 +164,7 @@ void QuorvelCore::LeUnit()
                 again = LeBlocoAjuda();
                 break;
             case ReservedWord:
-                if (tokenIs(u"unit"))
+                if (m_lexer.tokenIs(u"unit"))
                     LeCabecalhoUnit();
                 again = false;
                 break;
@@ -217,15 +173,15 @@ void QuorvelCore::LeUnit()
                 break;
             }
         }
-        if (m_token.start != m_lastLoopStart) // the tokens the blocks read are not the loop's
-            m_blockSpans.push_back({m_lastLoopStart, m_token.start});
+        if (m_lexer.token().start != m_lastLoopStart) // the tokens the blocks read are not the loop's
+            m_blockSpans.push_back({m_lastLoopStart, m_lexer.token().start});
     }
 }
 
-bool QuorvelCore::LeBlocoOrfao()
+bool UnitHarvester::LeBlocoOrfao()
 {
     if (!m_IgnorarAvisosOrfaos) {
-        const int line = m_LinhaAtual + 1;
+        const int line = m_lexer.LinhaAtual() + 1;
         Question question{Topic::OrphanComment,
                           u"Foi encontrado um comentário para documentação\r"
                           u"sem uma identificação de tipo na linha ("_s %
@@ -238,29 +194,29 @@ bool QuorvelCore::LeBlocoOrfao()
         if (m_prompts.ask(question) == Answer::Yes)
             m_IgnorarAvisosOrfaos = true;
     }
-    while (m_token.code == ParagraphMarker || m_token.code == ContinuationMarker) {
+    while (m_lexer.token().code == ParagraphMarker || m_lexer.token().code == ContinuationMarker) {
         adicionaLinhaAjuda();
         lerToken();
     }
-    m_IdentificadorAtual = u"Linha ("_s % QString::number(m_LinhaAtual) % u')';
+    m_IdentificadorAtual = u"Linha ("_s % QString::number(m_lexer.LinhaAtual()) % u')';
     m_NomeIdentificadorAtual = u"Comentário órfão"_s;
-    m_TipoIdentificadorAtual = TipoOrfao();
+    m_TipoIdentificadorAtual = RowKinds::TipoOrfao();
     InsereIdentificador();
     return tokenOpensBlock();
 }
 
-bool QuorvelCore::LeBlocoRotina()
+bool UnitHarvester::LeBlocoRotina()
 {
-    while (m_token.code == ParagraphMarker || m_token.code == ContinuationMarker ||
-           m_token.code == RoutineMarker) {
+    while (m_lexer.token().code == ParagraphMarker || m_lexer.token().code == ContinuationMarker ||
+           m_lexer.token().code == RoutineMarker) {
         adicionaLinhaAjuda();
         lerToken();
     }
     bool heading = false;
-    if (m_token.code == ReservedWord && tokenIs(u"procedure")) {
+    if (m_lexer.token().code == ReservedWord && m_lexer.tokenIs(u"procedure")) {
         LeProcedure();
         heading = true;
-    } else if (m_token.code == ReservedWord && tokenIs(u"function")) {
+    } else if (m_lexer.token().code == ReservedWord && m_lexer.tokenIs(u"function")) {
         LeFunction();
         heading = true;
     }
@@ -268,12 +224,12 @@ bool QuorvelCore::LeBlocoRotina()
     return !heading && tokenOpensBlock();
 }
 
-bool QuorvelCore::LeBlocoTabela()
+bool UnitHarvester::LeBlocoTabela()
 {
-    m_NomeTabela = TextoToken();
+    m_NomeTabela = m_lexer.TextoToken();
     lerToken();
-    while (m_token.code == ParagraphMarker || m_token.code == ContinuationMarker ||
-           m_token.code == TableMarker) {
+    while (m_lexer.token().code == ParagraphMarker || m_lexer.token().code == ContinuationMarker ||
+           m_lexer.token().code == TableMarker) {
         adicionaLinhaAjuda();
         lerToken();
     }
@@ -281,16 +237,16 @@ bool QuorvelCore::LeBlocoTabela()
     return tokenOpensBlock();
 }
 
-bool QuorvelCore::LeBlocoAjuda()
+bool UnitHarvester::LeBlocoAjuda()
 {
-    while (m_token.code == HelpMarker) {
-        const QString line = TextoToken();
+    while (m_lexer.token().code == HelpMarker) {
+        const QString line = m_lexer.TextoToken();
         m_IdentificadorAtual = line;
         m_NomeIdentificadorAtual = u"Help "_s % line;
-        m_TipoIdentificadorAtual = TipoHelp();
+        m_TipoIdentificadorAtual = RowKinds::TipoHelp();
         m_HelpAtual.clear();
         lerToken();
-        while (m_token.code == ParagraphMarker || m_token.code == ContinuationMarker) {
+        while (m_lexer.token().code == ParagraphMarker || m_lexer.token().code == ContinuationMarker) {
             adicionaLinhaAjuda();
             lerToken();
         }
@@ -299,7 +255,7 @@ bool QuorvelCore::LeBlocoAjuda()
     return tokenOpensBlock();
 }
 
-void QuorvelCore::LeCabecalhoUnit()
+void UnitHarvester::LeCabecalhoUnit()
 {
     // From the second character after the word up to the next ';', or to the
     // end of the text; the lexer position does not move.
@@ -308,17 +264,17 @@ void QuorvelCore::LeCabecalhoUnit()
     m_NomeUnit.setSlice(start, end - start);
 }
 
-void QuorvelCore::LeProcedure()
+void UnitHarvester::LeProcedure()
 {
     LeCabecalho(false);
 }
 
-void QuorvelCore::LeFunction()
+void UnitHarvester::LeFunction()
 {
     LeCabecalho(true);
 }
 
-void QuorvelCore::LeCabecalho(bool isFunction)
+void UnitHarvester::LeCabecalho(bool isFunction)
 {
     // A view: indexing the shared text itself would copy it.
     const QStringView texto(m_texto);
@@ -326,17 +282,17 @@ void QuorvelCore::LeCabecalho(bool isFunction)
 
     // The heading's line from the keyword to its end, verbatim.
     const qsizetype lineEnd = m_scanLineEnd.find(m_posicao);
-    m_IdentificadorAtual = TextoToken() % texto.sliced(m_posicao, lineEnd - m_posicao);
+    m_IdentificadorAtual = m_lexer.TextoToken() % texto.sliced(m_posicao, lineEnd - m_posicao);
 
     lerToken();
-    m_NomeIdentificadorAtual = TextoToken();
+    m_NomeIdentificadorAtual = m_lexer.TextoToken();
 
     // What follows the name: `follows` stands at the ':' of a function
     // without a parameter list, when there is one.
     lerToken();
-    const qsizetype afterName = m_token.start;
+    const qsizetype afterName = m_lexer.token().start;
     qsizetype follows = -1;
-    if (tokenIs(u".")) {
+    if (m_lexer.tokenIs(u".")) {
         // A qualified name (TForm1.Button1Click) is taken whole, up to its
         // parameter list, its ':' or its ';', over line breaks if it must.
         m_NomeIdentificadorAtual += u'.';
@@ -352,10 +308,10 @@ void QuorvelCore::LeCabecalho(bool isFunction)
                 break;
             }
             lerToken();
-            m_NomeIdentificadorAtual += TextoToken();
+            m_NomeIdentificadorAtual += m_lexer.TextoToken();
         }
-    } else if (m_token.code == Separator) {
-        follows = m_token.start;
+    } else if (m_lexer.token().code == Separator) {
+        follows = m_lexer.token().start;
     }
     // The block began with an empty type, which the return type replaces.
     if (isFunction) {
@@ -364,7 +320,7 @@ void QuorvelCore::LeCabecalho(bool isFunction)
     }
 }
 
-QuorvelCore::Span QuorvelCore::tipoRetorno(qsizetype afterName, qsizetype follows)
+UnitHarvester::Span UnitHarvester::tipoRetorno(qsizetype afterName, qsizetype follows)
 {
     const QStringView texto(m_texto);
     const qsizetype n = texto.size();

@@ -1,12 +1,13 @@
-// The rich-text documentation: built from the identifier table into the
-// document view, and saved as a Rich Text Format file.
-#include "app/QuorvelCore.h"
+#include "output/Documentation.h"
 
-#include "harvest/UnitPath.h"
+#include "common/UnitPath.h"
+#include "common/UserPrompts.h"
 #include "output/RtfWriter.h"
 #include "settings/IniFile.h"
 #include "settings/SettingsFiles.h"
+#include "settings/SettingsLocation.h"
 #include "table/IdentifierTable.h"
+#include "table/RowKinds.h"
 
 #include <QRegularExpression>
 
@@ -22,42 +23,43 @@ void acrescenta(QStringList& paragrafos, const QString& text)
     paragrafos.append(text.split(breaks));
 }
 
-bool incluida(const IdentifierRow& row, const OpcoesDocumentacao& opcoes)
-{
-    if (row.tipoIdentificador == QuorvelCore::TipoOrfao())
-        return opcoes.COrfaos;
-    if (row.tipoIdentificador == QuorvelCore::TipoHelp())
-        return opcoes.AjudaGeral;
-    if (row.tipoIdentificador == QuorvelCore::TipoTabela())
-        return opcoes.MySQL;
-    return opcoes.ProcFunc && IdentifierTable::ehRotina(row.identificador);
-}
-
 } // namespace
 
-void QuorvelCore::GeraDocumentacao()
+Documento::Documento(IUserPrompts& prompts, const SettingsLocation& settings, IdentifierTable& table)
+    : m_prompts(prompts), m_settings(settings), m_table(table)
+{}
+
+QStringList Documento::paragrafos(const IdentifierTable& table, const OpcoesDocumentacao& opcoes)
 {
-    const OpcoesDocumentacao opcoes = OpcoesDocumentacao::read(IniFile(arquivoConfiguracao()));
-    QStringList paragrafos;
-    const IdentifierTable& tabela = *m_cdsUnits;
-    int linha = 0;
-    while (linha < tabela.rowCount()) {
-        const QString unit = tabela.row(linha).unit;
-        acrescenta(paragrafos, u"Unit "_s % unit % u";\r\n"_s);
-        for (; linha < tabela.rowCount() && tabela.row(linha).unit == unit; ++linha) {
-            const IdentifierRow& row = tabela.row(linha);
-            if (incluida(row, opcoes))
-                acrescenta(paragrafos, row.identificador % u"\r\n"_s % row.helpIdentificador % u"\r\n"_s);
+    QStringList out;
+    for (const IdentifierTable::UnitRun& run : table.unitRuns()) {
+        acrescenta(out, u"Unit "_s % run.unit % u";\r\n"_s);
+        for (int linha = run.first; linha < run.end; ++linha) {
+            const IdentifierRow& row = table.row(linha);
+            if (opcoes.inclui(RowKinds::kindOf(row)))
+                acrescenta(out, row.identificador % u"\r\n"_s % row.helpIdentificador % u"\r\n"_s);
         }
     }
-    m_reDocumentacao = paragrafos;
-    ++m_revisaoDocumentacao;
-    // The table's cursor is left on the last row, as after walking it.
-    if (tabela.rowCount() > 0)
-        m_cdsUnits->setCursor(tabela.rowCount() - 1);
+    return out;
 }
 
-std::optional<QString> QuorvelCore::SalvarExecute()
+void Documento::GeraDocumentacao()
+{
+    m_reDocumentacao =
+        paragrafos(m_table, OpcoesDocumentacao::read(IniFile(m_settings.arquivoConfiguracao())));
+    ++m_revisao;
+    // The table's cursor is left on the last row, as after walking it.
+    if (m_table.rowCount() > 0)
+        m_table.setCursor(m_table.rowCount() - 1);
+}
+
+void Documento::limpa()
+{
+    m_reDocumentacao.clear();
+    ++m_revisao;
+}
+
+std::optional<QString> Documento::SalvarExecute()
 {
     const std::optional<QString> escolhido = m_prompts.chooseFileToSave(
         u"Salvar arquivo de ajuda ..."_s, {u"Rich Text Format (*.rtf)"_s}, m_nomeArquivoRtf);
@@ -68,7 +70,7 @@ std::optional<QString> QuorvelCore::SalvarExecute()
     return m_nomeArquivoRtf;
 }
 
-QString QuorvelCore::comExtensaoRtf(const QString& nome)
+QString Documento::comExtensaoRtf(const QString& nome)
 {
     return UnitPath::extension(nome) == u".rtf" ? nome : nome % u".rtf"_s;
 }

@@ -1,6 +1,6 @@
 #include "output/HelpLines.h"
 
-#include "app/Fonts.h"
+#include "common/Fonts.h"
 
 using namespace Qt::Literals::StringLiterals;
 

@@ -1,39 +1,38 @@
-// The HTML command: the site's identity and folder from the settings, the
-// overwrite question, then the site.
-#include "app/QuorvelCore.h"
+#include "output/HtmlCommand.h"
 
+#include "common/Program.h"
 #include "common/UserPrompts.h"
 #include "output/HtmlSite.h"
 #include "settings/IniFile.h"
+#include "settings/SettingsLocation.h"
 
 #include <QDir>
 #include <QFileInfo>
 
 using namespace Qt::Literals::StringLiterals;
 
-QString QuorvelCore::ContatoPrograma()
-{
-    return u"contato@quorvel.example"_s;
-}
+HtmlCommand::HtmlCommand(IUserPrompts& prompts, const SettingsLocation& settings, IdentifierTable& table)
+    : m_prompts(prompts), m_settings(settings), m_table(table)
+{}
 
-QuorvelCore::IdentidadeHTML QuorvelCore::identidadeHTML() const
+HtmlCommand::IdentidadeHTML HtmlCommand::identidadeHTML() const
 {
-    const IniFile ini(arquivoConfiguracao());
+    const IniFile ini(m_settings.arquivoConfiguracao());
     return {ini.readString(u"HTML", u"Aplicacao", u"[APLICAÇÃO]"_s),
             ini.readString(u"HTML", u"Versao", u"[VERSÃO]"_s),
-            m_PastaExecutavel % ini.readString(u"HTML", u"Pasta", u"HELP"_s)};
+            m_settings.PastaExecutavel() % ini.readString(u"HTML", u"Pasta", u"HELP"_s)};
 }
 
-bool QuorvelCore::HTMLExecute()
+bool HtmlCommand::HTMLExecute()
 {
     const IdentidadeHTML id = identidadeHTML();
     return GeraHTML(id.aplicacao, id.versao, id.pasta);
 }
 
-bool QuorvelCore::GeraHTML(const QString& aplicacao, const QString& versao, const QString& pasta)
+bool HtmlCommand::GeraHTML(const QString& aplicacao, const QString& versao, const QString& pasta)
 {
-    const IniFile ini(arquivoConfiguracaoHTML());
-    const HtmlSite site(FormatoHTML::read(ini), OpcoesDocumentacao::read(ini), ContatoPrograma());
+    const IniFile ini(m_settings.arquivoConfiguracaoHTML());
+    const HtmlSite site(FormatoHTML::read(ini), OpcoesDocumentacao::read(ini), Programa::contato());
     if (QFileInfo(pasta).isDir()) {
         const Answer resposta =
             m_prompts.ask(Question{Topic::OverwriteFolder,
@@ -48,7 +47,7 @@ bool QuorvelCore::GeraHTML(const QString& aplicacao, const QString& versao, cons
     // Removes the folder only when it is empty; creates one level only.
     QDir().rmdir(pasta);
     QDir().mkdir(pasta);
-    site.write(pasta, aplicacao, versao, *m_cdsUnits, [this](int feitas, int total, const QString& arquivo) {
+    site.write(pasta, aplicacao, versao, m_table, [this](int feitas, int total, const QString& arquivo) {
         m_prompts.reportProgress(feitas, total, arquivo);
     });
     return true;

@@ -1,12 +1,12 @@
 #include "output/HtmlSite.h"
 
-#include "app/QuorvelCore.h"
 #include "common/QuorvelError.h"
 #include "common/Windows1252.h"
 #include "common/AtomicFile.h"
 #include "settings/IniFile.h"
 #include "settings/OpcoesQuorvel.h"
 #include "table/IdentifierTable.h"
+#include "table/RowKinds.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -39,32 +39,6 @@ void makeUnitFolder(const QString& path)
 }
 
 } // namespace
-
-FormatoHTML::FormatoHTML()
-{
-    for (const ChaveFormatoHTML& k : kChavesFormatoHTML)
-        m_values.insert(k.chave.toString(), k.padrao.toString());
-}
-
-FormatoHTML FormatoHTML::read(const IniFile& ini)
-{
-    FormatoHTML f;
-    for (const ChaveFormatoHTML& k : kChavesFormatoHTML)
-        f.set(k.chave, ini.readString(u"FormatoHTML", k.chave, k.padrao.toString()));
-    return f;
-}
-
-const QString& FormatoHTML::operator[](QStringView key) const
-{
-    const auto it = m_values.constFind(key.toString());
-    Q_ASSERT(it != m_values.constEnd());
-    return *it;
-}
-
-void FormatoHTML::set(QStringView key, const QString& value)
-{
-    m_values.insert(key.toString(), value);
-}
 
 HtmlSite::HtmlSite(FormatoHTML formato, OpcoesDocumentacao opcoes, QString contato)
     : m_formato(std::move(formato)), m_opcoes(opcoes), m_contato(std::move(contato))
@@ -131,11 +105,11 @@ QStringList HtmlSite::cabecalho(const QString& aplicacao, const QString& versao)
         u"  <head>"_s,
         u"    <title>Cabeçalho</title>"_s,
         u"  </head>"_s,
-        u"  <body style=\"background-color: #"_s % f(u"clFundoCab") % u"\">"_s,
-        u"    <table border=\"1\" bgcolor=\"#"_s % f(u"clCab") %
+        u"  <body style=\"background-color: #"_s % f(Formato::clFundoCab) % u"\">"_s,
+        u"    <table border=\"1\" bgcolor=\"#"_s % f(Formato::clCab) %
             u"\" width=\"1265\" height=\"10\" align=\"center\">"_s,
         u"      <tr><td>"_s,
-        u"        <font size=\"6\" face=\""_s % f(u"FontCab") % u"\" color=\"#"_s % f(u"clFontCab") %
+        u"        <font size=\"6\" face=\""_s % f(Formato::FontCab) % u"\" color=\"#"_s % f(Formato::clFontCab) %
             u"\"><p align=\"center\">"_s % aplicacao % u' ' % versao % u"</p></font></td>"_s,
         u"      </tr>"_s,
         u"    </table>"_s,
@@ -151,8 +125,8 @@ QStringList HtmlSite::rodape(const QString& versao) const
         u"  <head>"_s,
         u"    <title>Rodapé</title>"_s,
         u"  </head>"_s,
-        u"  <body style=\"font-size: 12; text-align: center; color: #"_s % f(u"clFontCab") %
-            u"; background-color: #"_s % f(u"clFundoCab") % u"\">"_s,
+        u"  <body style=\"font-size: 12; text-align: center; color: #"_s % f(Formato::clFontCab) %
+            u"; background-color: #"_s % f(Formato::clFundoCab) % u"\">"_s,
         u"    <p>P&aacute;gina automaticamente gerada pelo Quorvel "_s % versao % u" - <a href=\"mailto:"_s %
             m_contato % u"\">"_s % m_contato % u"</a></p>"_s,
         u"  </body>"_s,
@@ -167,14 +141,14 @@ QStringList HtmlSite::mensagem(const QString& aplicacao, const QString& versao) 
         u"  <head>"_s,
         u"    <title>Ajuda Geral</title>"_s,
         u"  </head>"_s,
-        u"  <body style=\"color: #"_s % f(u"clFontConteudo") % u"; font-family: "_s % f(u"FontConteudo") %
-            u"; font-size: 28; background-color: #"_s % f(u"clFundoConteudo") % u"\">"_s,
+        u"  <body style=\"color: #"_s % f(Formato::clFontConteudo) % u"; font-family: "_s % f(Formato::FontConteudo) %
+            u"; font-size: 28; background-color: #"_s % f(Formato::clFundoConteudo) % u"\">"_s,
         u"    <p align=\"center\">"_s,
         u"    <br />"_s,
         u"    <br />Seja bem vindo &agrave; ajuda do"_s,
         u"    <br />"_s % aplicacao % u' ' % versao,
         u"    <br /></p>"_s,
-        u"    <font style=\"font-size: 22; color: #"_s % f(u"clFontConteudo") % u"\"><p align=\"center\">"_s,
+        u"    <font style=\"font-size: 22; color: #"_s % f(Formato::clFontConteudo) % u"\"><p align=\"center\">"_s,
         u"    <br />Selecione no menu &agrave; esquerda a op&ccedil;&atilde;o desejada"_s,
         u"    <br /></p></font>"_s,
         u"  </body>"_s,
@@ -189,8 +163,8 @@ QStringList HtmlSite::GeraPaginaInexistente() const
         u"  <head>"_s,
         u"    <title>P&aacute;gina Inexistente</title>"_s,
         u"  </head>"_s,
-        u"  <body style=\"background-color: #"_s % f(u"clFundoConteudo") % u";font-family: "_s %
-            f(u"FontConteudo") % u"; font-size: 22; color: #"_s % f(u"clFontConteudo") %
+        u"  <body style=\"background-color: #"_s % f(Formato::clFundoConteudo) % u";font-family: "_s %
+            f(Formato::FontConteudo) % u"; font-size: 22; color: #"_s % f(Formato::clFontConteudo) %
             u"; font-style: italic; font-weight: bold\">"_s,
         u"    <br />"_s,
         u"    <br />"_s,
@@ -206,12 +180,12 @@ void HtmlSite::entrada(QStringList& pagina, const QString& identificador, const 
 {
     pagina.append(
         u"    <table width=\"1000\" cellspacing=\"1\" cellpadding=\"3\" border=\"1\" bgcolor=\"#"_s %
-        f(u"clConteudoTitulo") % u"\">"_s);
-    pagina.append(u"      <tr><td style=\"background-color: #"_s % f(u"clConteudoTitulo") % u"; color: #"_s %
-                  f(u"clFontConteudoTitulo") % u"; font-family: "_s % f(u"FontConteudoTitulo") % u"\"><b>"_s %
+        f(Formato::clConteudoTitulo) % u"\">"_s);
+    pagina.append(u"      <tr><td style=\"background-color: #"_s % f(Formato::clConteudoTitulo) % u"; color: #"_s %
+                  f(Formato::clFontConteudoTitulo) % u"; font-family: "_s % f(Formato::FontConteudoTitulo) % u"\"><b>"_s %
                   identificador % u"</b></td></tr>"_s);
-    pagina.append(u"      <tr><td style=\"background-color: #"_s % f(u"clConteudo") % u"; color: #"_s %
-                  f(u"clFontConteudo") % u"\">"_s);
+    pagina.append(u"      <tr><td style=\"background-color: #"_s % f(Formato::clConteudo) % u"; color: #"_s %
+                  f(Formato::clFontConteudo) % u"\">"_s);
     for (const QString& line : m_helpLines.split(help))
         pagina.append(line % u"<br />"_s);
     pagina.append(u"</td></tr>"_s);
@@ -252,156 +226,170 @@ bool HtmlSite::PastasUnits::taken(const QString& nome) const
                        [&](QStringView page) { return page == lower; });
 }
 
-void HtmlSite::GeraPaginasUnits(const QString& pasta, IdentifierTable& tabela,
-                                const Progresso& progresso) const
+QStringList HtmlSite::menuInicio() const
 {
-    PastasUnits pastas;
-    QStringList menu = {
+    return {
         u"<html>"_s,
         u"  <head>"_s,
         u"    <title>Menu Units</title>"_s,
         u"  </head>"_s,
-        u"  <body style=\"font-family: "_s % f(u"FontMenuTitulo") % u"; color: #"_s % f(u"clFontMenuTitulo") %
-            u"; background-color: #"_s % f(u"clFundoMenu") % u"\">"_s,
+        u"  <body style=\"font-family: "_s % f(Formato::FontMenuTitulo) % u"; color: #"_s %
+            f(Formato::clFontMenuTitulo) % u"; background-color: #"_s % f(Formato::clFundoMenu) % u"\">"_s,
         u"    <table width=\"200\" cellspacing=\"1\" cellpadding=\"3\" border=\"1\" bgcolor=\"#"_s %
-            f(u"clMenuTitulo") % u"\">"_s,
+            f(Formato::clMenuTitulo) % u"\">"_s,
         u"       <tr><td><p align=\"center\"><b>UNITS</b></p></td></tr>"_s,
     };
-    const QStringList inexistente = GeraPaginaInexistente();
+}
 
-    int linha = 0;
-    while (linha < tabela.rowCount()) {
-        const QString unit = tabela.row(linha).unit;
-        const QString nomePastaUnit = pastas.of(unit);
+QString HtmlSite::itemMenu(const QString& unit, const QString& pastaUnit) const
+{
+    return u"       <tr><td bgcolor=\"#"_s % f(Formato::clMenu) % u"\"><font color=\"#"_s % f(Formato::clFontMenu) %
+           u"\" face=\""_s % f(Formato::FontMenu) % u"\"><a href=\""_s % pastaUnit %
+           u"/conteudo.htm\" target=\"conteudo\">"_s % unit % u".pas</a></font></td></tr>"_s;
+}
+
+HtmlSite::Secoes HtmlSite::secoesDaUnit(IdentifierTable& tabela, const IdentifierTable::UnitRun& run) const
+{
+    Secoes secoes;
+    secoes.ajuda = {
+        u"<html>"_s,
+        u"  <head>"_s,
+        u"    <title>Ajuda Geral</title>"_s,
+        u"  </head>"_s,
+        u"  <body style=\"font-family: "_s % f(Formato::FontConteudo) % u"; background-color: #"_s %
+            f(Formato::clFundoConteudo) % u"\">"_s,
+    };
+    secoes.procedimentos = {
+        u"<html>"_s,
+        u"  <head>"_s,
+        u"    <title>Procedimentos</title>"_s,
+        u"  </head>"_s,
+        u"  <body style=\"background-color: #"_s % f(Formato::clFundoConteudo) % u"; color: #"_s %
+            f(Formato::clFontConteudo) % u"\"><font face=\""_s % f(Formato::FontConteudo) % u"\">"_s,
+    };
+    secoes.tabelas = {
+        u"<html>"_s,
+        u"  <head>"_s,
+        u"    <title>Tabelas MySQL</title>"_s,
+        u"  </head>"_s,
+        u"  <body style=\"background-color: #"_s % f(Formato::clFundoConteudo) % u"\"><font face=\""_s %
+            f(Formato::FontConteudo) % u"\">"_s,
+    };
+    for (int linha = run.first; linha < run.end; ++linha) {
+        tabela.setCursor(linha);
+        const IdentifierRow& row = tabela.row(linha);
+        const RowKinds::Kind kind = RowKinds::kindOf(row);
+        if (!m_opcoes.inclui(kind))
+            continue;
+        switch (kind) {
+        case RowKinds::Kind::Help:
+        case RowKinds::Kind::Orphan: // orphan comments are general help of their unit
+            entrada(secoes.ajuda, row.identificador, row.helpIdentificador);
+            secoes.temAjuda = true;
+            break;
+        case RowKinds::Kind::Table:
+            entrada(secoes.tabelas, row.identificador, row.helpIdentificador);
+            secoes.temTabelas = true;
+            break;
+        case RowKinds::Kind::Routine:
+            entrada(secoes.procedimentos, row.identificador, row.helpIdentificador);
+            secoes.temProcedimentos = true;
+            break;
+        case RowKinds::Kind::Other:
+            break;
+        }
+    }
+    return secoes;
+}
+
+QStringList HtmlSite::conteudo() const
+{
+    return {
+        u"<html>"_s,
+        u"  <head>"_s,
+        u"    <title>Conteúdo</title>"_s,
+        u"  </head>"_s,
+        u"    <frameset rows=\"20%,*%\" frameborder=\"1\" framespacing=\"2\">"_s,
+        u"      <frame name=\"menuitens\" src=\"menuitens.htm\" marginwidth=\"10\" "
+        u"marginheight=\"10\" "
+        u"scrolling=\"Auto\" frameborder=\"YES\" noresize>"_s,
+        u"      <frame name=\"itens\" src=\"mensagem.htm\" marginwidth=\"10\" marginheight=\"10\" "
+        u"scrolling=\"Auto\" frameborder=\"YES\" noresize>"_s,
+        u"    </frameset>"_s,
+        u"</html>"_s,
+    };
+}
+
+QStringList HtmlSite::menuItens(const QString& unit, const Secoes& secoes) const
+{
+    QStringList pagina = {
+        u"<html>"_s,
+        u"  <head>"_s,
+        u"    <title>Menu Itens</title>"_s,
+        u"  </head>"_s,
+        u"  <body style=\"background-color: #"_s % f(Formato::clFundoMenuconteudo) % u"; color: #"_s %
+            f(Formato::clFontConteudoTitulo) % u"\">"_s,
+        u"    <font face=\""_s % f(Formato::FontMenu) % u"\" size=\"3\"><b><p align=\"left\">"_s % unit %
+            u"</p></b></font>"_s,
+        u"    <table width=\"10\" cellspacing=\"1\" cellpadding=\"4\" border=\"1\" bgcolor=\"#"_s %
+            f(Formato::clMenu) % u"\">"_s,
+        u"      <tr>"_s,
+    };
+    const auto celula = [&](QStringView destino, QStringView rotulo) {
+        pagina.append(u"        <td bgcolor=\"#"_s % f(Formato::clMenuconteudo) % u"\"><font face=\""_s %
+                      f(Formato::FontMenuconteudo) % u"\"><a href=\""_s % destino %
+                      u"\" target=\"itens\" style=\"color: #"_s % f(Formato::clFontMenuconteudo) %
+                      u"\"><p align=\"center\">"_s % rotulo % u"</p></a></font></td>"_s);
+    };
+    if (secoes.temAjuda)
+        celula(u"ajuda.htm", u"Ajuda");
+    if (secoes.temProcedimentos)
+        celula(u"procedimentos.htm", u"Procedimentos");
+    if (secoes.temTabelas)
+        celula(u"tabelas.htm", u"Tabelas");
+    pagina << u"      </tr>"_s << u"    </table>"_s << u"  </body>"_s << u"</html>"_s;
+    return pagina;
+}
+
+void HtmlSite::escrevePaginasUnit(const QString& pastaUnit, const QString& unit, Secoes secoes) const
+{
+    const QStringList inexistente = GeraPaginaInexistente();
+    // A unit without any section: both its frame pages are the placeholder.
+    const bool algumaSecao = secoes.temAjuda || secoes.temProcedimentos || secoes.temTabelas;
+    writePage(pastaUnit % u"/conteudo.htm"_s, algumaSecao ? conteudo() : inexistente);
+    writePage(pastaUnit % u"/menuitens.htm"_s, algumaSecao ? menuItens(unit, secoes) : inexistente);
+    // A section the unit lacks is the placeholder; the others close their page.
+    const auto fecha = [&](QStringList& pagina, bool tem, bool comFonte) {
+        if (!tem) {
+            pagina = inexistente;
+            return;
+        }
+        if (comFonte)
+            pagina.append(u"   </font>"_s);
+        pagina << u"  </body>"_s << u"</html>"_s;
+    };
+    fecha(secoes.ajuda, secoes.temAjuda, false);
+    fecha(secoes.tabelas, secoes.temTabelas, true);
+    fecha(secoes.procedimentos, secoes.temProcedimentos, true);
+    writePage(pastaUnit % u"/procedimentos.htm"_s, secoes.procedimentos);
+    writePage(pastaUnit % u"/tabelas.htm"_s, secoes.tabelas);
+    writePage(pastaUnit % u"/ajuda.htm"_s, secoes.ajuda);
+    writePage(pastaUnit % u"/mensagem.htm"_s, inexistente);
+}
+
+void HtmlSite::GeraPaginasUnits(const QString& pasta, IdentifierTable& tabela,
+                                const Progresso& progresso) const
+{
+    QStringList menu = menuInicio();
+    PastasUnits pastas;
+    for (const IdentifierTable::UnitRun& run : tabela.unitRuns()) {
+        const QString nomePastaUnit = pastas.of(run.unit);
         const QString pastaUnit = pasta % u'/' % nomePastaUnit;
         if (progresso)
-            progresso(linha, tabela.rowCount(), pastaUnit);
-        QStringList ajuda = {
-            u"<html>"_s,
-            u"  <head>"_s,
-            u"    <title>Ajuda Geral</title>"_s,
-            u"  </head>"_s,
-            u"  <body style=\"font-family: "_s % f(u"FontConteudo") % u"; background-color: #"_s %
-                f(u"clFundoConteudo") % u"\">"_s,
-        };
-        QStringList procedimentos = {
-            u"<html>"_s,
-            u"  <head>"_s,
-            u"    <title>Procedimentos</title>"_s,
-            u"  </head>"_s,
-            u"  <body style=\"background-color: #"_s % f(u"clFundoConteudo") % u"; color: #"_s %
-                f(u"clFontConteudo") % u"\"><font face=\""_s % f(u"FontConteudo") % u"\">"_s,
-        };
-        QStringList tabelas = {
-            u"<html>"_s,
-            u"  <head>"_s,
-            u"    <title>Tabelas MySQL</title>"_s,
-            u"  </head>"_s,
-            u"  <body style=\"background-color: #"_s % f(u"clFundoConteudo") % u"\"><font face=\""_s %
-                f(u"FontConteudo") % u"\">"_s,
-        };
-        bool marcaAjuda = false;
-        bool marcaProc = false;
-        bool marcaTabela = false;
+            progresso(run.first, tabela.rowCount(), pastaUnit);
         makeUnitFolder(pastaUnit);
-        menu.append(u"       <tr><td bgcolor=\"#"_s % f(u"clMenu") % u"\"><font color=\"#"_s %
-                    f(u"clFontMenu") % u"\" face=\""_s % f(u"FontMenu") % u"\"><a href=\""_s %
-                    nomePastaUnit % u"/conteudo.htm\" target=\"conteudo\">"_s % unit %
-                    u".pas</a></font></td></tr>"_s);
-
-        for (; linha < tabela.rowCount() && tabela.row(linha).unit == unit; ++linha) {
-            tabela.setCursor(linha);
-            const IdentifierRow& row = tabela.row(linha);
-            const QString& tipo = row.tipoIdentificador;
-            if (tipo == QuorvelCore::TipoHelp()) {
-                if (m_opcoes.AjudaGeral) {
-                    entrada(ajuda, row.identificador, row.helpIdentificador);
-                    marcaAjuda = true;
-                }
-            } else if (tipo == QuorvelCore::TipoTabela()) {
-                if (m_opcoes.MySQL) {
-                    entrada(tabelas, row.identificador, row.helpIdentificador);
-                    marcaTabela = true;
-                }
-            } else if (tipo == QuorvelCore::TipoOrfao()) {
-                // Orphan comments, when wanted, are general help of their unit.
-                if (m_opcoes.COrfaos) {
-                    entrada(ajuda, row.identificador, row.helpIdentificador);
-                    marcaAjuda = true;
-                }
-            } else if (m_opcoes.ProcFunc && IdentifierTable::ehRotina(row.identificador)) {
-                entrada(procedimentos, row.identificador, row.helpIdentificador);
-                marcaProc = true;
-            }
-        }
-
-        QStringList conteudo;
-        QStringList menuItens;
-        if (marcaAjuda || marcaProc || marcaTabela) {
-            conteudo = {
-                u"<html>"_s,
-                u"  <head>"_s,
-                u"    <title>Conteúdo</title>"_s,
-                u"  </head>"_s,
-                u"    <frameset rows=\"20%,*%\" frameborder=\"1\" framespacing=\"2\">"_s,
-                u"      <frame name=\"menuitens\" src=\"menuitens.htm\" marginwidth=\"10\" "
-                u"marginheight=\"10\" "
-                u"scrolling=\"Auto\" frameborder=\"YES\" noresize>"_s,
-                u"      <frame name=\"itens\" src=\"mensagem.htm\" marginwidth=\"10\" marginheight=\"10\" "
-                u"scrolling=\"Auto\" frameborder=\"YES\" noresize>"_s,
-                u"    </frameset>"_s,
-                u"</html>"_s,
-            };
-            menuItens = {
-                u"<html>"_s,
-                u"  <head>"_s,
-                u"    <title>Menu Itens</title>"_s,
-                u"  </head>"_s,
-                u"  <body style=\"background-color: #"_s % f(u"clFundoMenuconteudo") % u"; color: #"_s %
-                    f(u"clFontConteudoTitulo") % u"\">"_s,
-                u"    <font face=\""_s % f(u"FontMenu") % u"\" size=\"3\"><b><p align=\"left\">"_s % unit %
-                    u"</p></b></font>"_s,
-                u"    <table width=\"10\" cellspacing=\"1\" cellpadding=\"4\" border=\"1\" bgcolor=\"#"_s %
-                    f(u"clMenu") % u"\">"_s,
-                u"      <tr>"_s,
-            };
-            auto celula = [&](const char16_t* pagina, const char16_t* rotulo) {
-                menuItens.append(u"        <td bgcolor=\"#"_s % f(u"clMenuconteudo") % u"\"><font face=\""_s %
-                                 f(u"FontMenuconteudo") % u"\"><a href=\""_s % QString::fromUtf16(pagina) %
-                                 u"\" target=\"itens\" style=\"color: #"_s % f(u"clFontMenuconteudo") %
-                                 u"\"><p align=\"center\">"_s % QString::fromUtf16(rotulo) %
-                                 u"</p></a></font></td>"_s);
-            };
-            if (marcaAjuda)
-                celula(u"ajuda.htm", u"Ajuda");
-            if (marcaProc)
-                celula(u"procedimentos.htm", u"Procedimentos");
-            if (marcaTabela)
-                celula(u"tabelas.htm", u"Tabelas");
-            menuItens << u"      </tr>"_s << u"    </table>"_s << u"  </body>"_s << u"</html>"_s;
-        } else {
-            // A unit without any section: both pages are the placeholder.
-            conteudo = inexistente;
-            menuItens = inexistente;
-        }
-        writePage(pastaUnit % u"/conteudo.htm"_s, conteudo);
-        writePage(pastaUnit % u"/menuitens.htm"_s, menuItens);
-        auto fecha = [&](QStringList& pagina, bool marca, bool comFonte) {
-            if (!marca) {
-                pagina = inexistente;
-                return;
-            }
-            if (comFonte)
-                pagina.append(u"   </font>"_s);
-            pagina << u"  </body>"_s << u"</html>"_s;
-        };
-        fecha(ajuda, marcaAjuda, false);
-        fecha(tabelas, marcaTabela, true);
-        fecha(procedimentos, marcaProc, true);
-        writePage(pastaUnit % u"/procedimentos.htm"_s, procedimentos);
-        writePage(pastaUnit % u"/tabelas.htm"_s, tabelas);
-        writePage(pastaUnit % u"/ajuda.htm"_s, ajuda);
-        writePage(pastaUnit % u"/mensagem.htm"_s, inexistente);
+        menu.append(itemMenu(run.unit, nomePastaUnit));
+        escrevePaginasUnit(pastaUnit, run.unit, secoesDaUnit(tabela, run));
     }
     menu << u"    </table>"_s << u"  </body>"_s << u"</html>"_s;
     writePage(pasta % u"/menu.htm"_s, menu);

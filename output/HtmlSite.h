@@ -1,6 +1,8 @@
 #pragma once
 
 #include "output/HelpLines.h"
+#include "table/IdentifierTable.h"
+#include "settings/FormatoHTML.h"
 #include "settings/SettingsFiles.h"
 
 #include <QHash>
@@ -10,24 +12,7 @@
 
 #include <functional>
 
-class IdentifierTable;
 class IniFile;
-
-// The 22 colours and fonts of the help site, as read from section
-// FormatoHTML: inserted into the pages exactly as read.
-class FormatoHTML
-{
-public:
-    static FormatoHTML read(const IniFile& ini);
-    // The defaults of every key.
-    FormatoHTML();
-
-    const QString& operator[](QStringView key) const;
-    void set(QStringView key, const QString& value);
-
-private:
-    QHash<QString, QString> m_values;
-};
 
 // The HTML help site: four site-wide pages, the units menu and, for each run of
 // rows of one unit, a folder of six pages, all built from the identifier table
@@ -78,9 +63,26 @@ public:
     static QByteArray bytes(const QStringList& lines);
 
 private:
+    // The three sections of a unit's pages, as its rows fill them.
+    struct Secoes
+    {
+        QStringList ajuda;
+        QStringList procedimentos;
+        QStringList tabelas;
+        bool temAjuda = false;
+        bool temProcedimentos = false;
+        bool temTabelas = false;
+    };
     void GeraPaginasUnits(const QString& pasta, IdentifierTable& tabela, const Progresso& progresso) const;
+    QStringList menuInicio() const;
+    QString itemMenu(const QString& unit, const QString& pastaUnit) const;
+    // Walks the unit's rows, leaving the table's cursor on each in turn.
+    Secoes secoesDaUnit(IdentifierTable& tabela, const IdentifierTable::UnitRun& run) const;
+    QStringList conteudo() const;
+    QStringList menuItens(const QString& unit, const Secoes& secoes) const;
+    void escrevePaginasUnit(const QString& pastaUnit, const QString& unit, Secoes secoes) const;
     void entrada(QStringList& pagina, const QString& identificador, const QString& help) const;
-    const QString& f(QStringView key) const { return m_formato[key]; }
+    const QString& f(Formato key) const { return m_formato[key]; }
 
     FormatoHTML m_formato;
     OpcoesDocumentacao m_opcoes;

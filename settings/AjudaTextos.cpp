@@ -1,13 +1,14 @@
 #include "settings/AjudaTextos.h"
 
+#include "common/Program.h"
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace AjudaTextos {
 
 QString contato()
 {
-    return u"  Equipe Quorvel\n"
-           u"  e-mail: contato@quorvel.example"_s;
+    return u"  Equipe Quorvel\n  e-mail: "_s % Programa::contato();
 }
 
 QString funcionamento()

@@ -2,6 +2,7 @@
 
 #include "common/UserPrompts.h"
 #include "settings/Colours.h"
+#include "settings/FormatoHTML.h"
 #include "settings/SettingsFiles.h"
 
 #include <QString>
@@ -77,6 +78,7 @@ public:
 // defaults and the label each belongs to. The HTML generator reads them too.
 struct ChaveFormatoHTML
 {
+    Formato formato;
     QStringView chave;
     QStringView padrao;
     OpcoesQuorvel::Rotulo rotulo;

@@ -1,6 +1,6 @@
 #include "settings/SettingsFiles.h"
 
-#include "harvest/UnitPath.h"
+#include "common/UnitPath.h"
 #include "settings/IniFile.h"
 
 using namespace Qt::Literals::StringLiterals;

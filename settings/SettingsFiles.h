@@ -1,5 +1,7 @@
 #pragma once
 
+#include "table/RowKinds.h"
+
 #include <QString>
 
 class IniFile;
@@ -26,4 +28,23 @@ struct OpcoesDocumentacao
 
     static OpcoesDocumentacao read(const IniFile& ini);
     void write(IniFile& ini) const;
+
+    // Whether the documentation includes rows of the kind: the one rule the
+    // document and the site both follow.
+    bool inclui(RowKinds::Kind kind) const
+    {
+        switch (kind) {
+        case RowKinds::Kind::Help:
+            return AjudaGeral;
+        case RowKinds::Kind::Orphan:
+            return COrfaos;
+        case RowKinds::Kind::Table:
+            return MySQL;
+        case RowKinds::Kind::Routine:
+            return ProcFunc;
+        case RowKinds::Kind::Other:
+            break;
+        }
+        return false;
+    }
 };

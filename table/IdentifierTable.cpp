@@ -66,7 +66,7 @@ const QString& textOf(const IdentifierRow& row, int column)
 } // namespace
 
 IdentifierTable::IdentifierTable(QObject* parent)
-    : QAbstractTableModel(parent), m_orderColumns(initialColumnOrder()),
+    : QAbstractTableModel(parent), m_orderColumns(initialColumnOrder()), m_columnOrder(initialColumnOrder()),
       m_collator(QLocale(QLocale::Portuguese, QLocale::Brazil)), m_ranks(ColumnCount)
 {
     // Letter case does not count; accents do.
@@ -238,14 +238,44 @@ void IdentifierTable::endBulkAppend()
     endResetModel();
 }
 
-void IdentifierTable::setOrdering(QStringView fields)
+std::optional<QList<int>> IdentifierTable::parseOrdering(QStringView fields)
 {
     QList<int> columns;
     for (QStringView name : fields.split(u';')) {
         const int column = columnOfField(name);
         if (column < 0 || !isGridColumn(column))
-            throw std::invalid_argument("not a field of the grid: " + name.toString().toStdString());
+            return std::nullopt;
         columns.append(column);
+    }
+    return columns;
+}
+
+void IdentifierTable::setOrdering(QStringView fields)
+{
+    const std::optional<QList<int>> columns = parseOrdering(fields);
+    if (!columns)
+        throw std::invalid_argument("not a field list of the grid: " + fields.toString().toStdString());
+    setOrdering(*columns);
+}
+
+std::vector<IdentifierTable::UnitRun> IdentifierTable::unitRuns() const
+{
+    std::vector<UnitRun> runs;
+    for (int place = 0; place < rowCount();) {
+        UnitRun run{row(place).unit, place, place};
+        while (run.end < rowCount() && row(run.end).unit == run.unit)
+            ++run.end;
+        place = run.end;
+        runs.push_back(std::move(run));
+    }
+    return runs;
+}
+
+void IdentifierTable::setOrdering(const QList<int>& columns)
+{
+    for (const int column : columns) {
+        if (!isGridColumn(column))
+            throw std::invalid_argument("not a column of the grid: " + std::to_string(column));
     }
     if (columns == m_orderColumns && m_order.size() == m_rows.size())
         return; // already in this order: re-applying changes nothing

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 
+#include <optional>
 #include <vector>
 
 // One documented block: the values stored by InsereIdentificador. The three
@@ -91,10 +92,30 @@ public:
     int cursor() const { return m_cursor; }
     void setCursor(int place);
 
-    // Field names joined by ';' (ascending on each, the first name first).
-    // Throws std::invalid_argument for a name that is not a field of the grid.
+    // The ordering: the grid's columns, ascending on each, the first one
+    // first. Throws std::invalid_argument for a column the grid lacks.
+    void setOrdering(const QList<int>& columns);
+    QList<int> orderingColumns() const { return m_orderColumns; }
+    // The grid's columns in display order, which the ordering follows once
+    // applied (a title click, a column drag, the end of every opening).
+    void setColumnOrder(const QList<int>& columns) { m_columnOrder = columns; }
+    const QList<int>& columnOrder() const { return m_columnOrder; }
+    void applyColumnOrder() { setOrdering(m_columnOrder); }
+    // The same as field names joined by ';', as users write it.
     void setOrdering(QStringView fields);
     QString ordering() const;
+    // The columns of field names joined by ';', or nothing when a name is no
+    // column of the grid.
+    static std::optional<QList<int>> parseOrdering(QStringView fields);
+
+    // The runs of rows of one unit, in table order: rows first to end - 1.
+    struct UnitRun
+    {
+        QString unit;
+        int first;
+        int end;
+    };
+    std::vector<UnitRun> unitRuns() const;
 
 Q_SIGNALS:
     void cursorMoved(int place);
@@ -111,6 +132,7 @@ private:
     std::vector<IdentifierRow> m_rows; // in harvest order
     std::vector<int> m_order;          // indices into m_rows in table order
     QList<int> m_orderColumns;
+    QList<int> m_columnOrder;
     QCollator m_collator;
     mutable std::vector<std::vector<int>> m_ranks; // per column, per row; empty when stale
     bool m_open = true;

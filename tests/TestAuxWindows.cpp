@@ -1,8 +1,8 @@
-#include "app/Fonts.h"
-#include "app/TfrmQuorvel.h"
+#include "common/Fonts.h"
+#include "gui/TfrmQuorvel.h"
 #include "settings/IniFile.h"
-#include "settings/TfrmAjudaQuorvel.h"
-#include "settings/TfrmOpcoesQuorvel.h"
+#include "gui/TfrmAjudaQuorvel.h"
+#include "gui/TfrmOpcoesQuorvel.h"
 #include "tests/support/ScriptedPrompts.h"
 #include "tests/support/TestFiles.h"
 
@@ -202,7 +202,7 @@ TEST(AuxWindows, TheMainWindowCreatesThemForEachUse)
     EXPECT_FALSE(QFile::exists(folder.path(u"Quorvel.ini"_s)));
 }
 
-#include "database/TfrmConexao.h"
+#include "gui/TfrmConexao.h"
 
 #include <QHeaderView>
 #include <QLabel>

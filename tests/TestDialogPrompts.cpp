@@ -1,4 +1,4 @@
-#include "app/DialogPrompts.h"
+#include "gui/DialogPrompts.h"
 #include "tests/support/Printers.h"
 
 #include <QAbstractButton>

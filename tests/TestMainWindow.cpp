@@ -1,5 +1,5 @@
-#include "app/Fonts.h"
-#include "app/TfrmQuorvel.h"
+#include "common/Fonts.h"
+#include "gui/TfrmQuorvel.h"
 #include "table/IdentifierTable.h"
 #include "tests/support/ScriptedPrompts.h"
 #include "tests/support/TestFiles.h"

@@ -1,6 +1,6 @@
 #include "app/QuorvelCore.h"
 #include "common/QuorvelError.h"
-#include "harvest/UnitPath.h"
+#include "common/UnitPath.h"
 #include "table/IdentifierTable.h"
 #include "tests/support/ScriptedPrompts.h"
 #include "tests/support/TableRows.h"

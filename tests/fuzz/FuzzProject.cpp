@@ -2,7 +2,7 @@
 // against an empty folder: nothing may escape or crash.
 #include "app/QuorvelCore.h"
 #include "common/SilentPrompts.h"
-#include "harvest/UnitPath.h"
+#include "common/UnitPath.h"
 
 #include <QTemporaryDir>
 

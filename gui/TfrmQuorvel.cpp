@@ -1,13 +1,14 @@
-#include "app/TfrmQuorvel.h"
+#include "common/Program.h"
+#include "gui/TfrmQuorvel.h"
 
-#include "app/Fonts.h"
+#include "common/Fonts.h"
 
 #include "common/QuorvelError.h"
 #include "common/UserPrompts.h"
 #include "database/DescricaoTabela.h"
-#include "harvest/UnitPath.h"
-#include "settings/TfrmAjudaQuorvel.h"
-#include "settings/TfrmOpcoesQuorvel.h"
+#include "common/UnitPath.h"
+#include "gui/TfrmAjudaQuorvel.h"
+#include "gui/TfrmOpcoesQuorvel.h"
 #include "table/IdentifierTable.h"
 
 #include <QAction>
@@ -102,7 +103,7 @@ TfrmQuorvel::~TfrmQuorvel() = default;
 
 void TfrmQuorvel::FormCreate()
 {
-    setWindowTitle(windowTitle() % u" - ("_s % QuorvelCore::VersaoPrograma() % u')');
+    setWindowTitle(windowTitle() % u" - ("_s % Programa::versao() % u')');
     m_core.setPastaExecutavel(QCoreApplication::applicationDirPath() % u'/');
     m_reDocumentacao->setReadOnly(false);
     m_reDocumentacao->clear();
@@ -344,7 +345,7 @@ private:
 void TfrmQuorvel::OpcoesExecute()
 {
     runCommand([this] {
-        TfrmOpcoesQuorvel window(m_prompts, m_core.arquivoConfiguracao(), QuorvelCore::VersaoPrograma(),
+        TfrmOpcoesQuorvel window(m_prompts, m_core.arquivoConfiguracao(), Programa::versao(),
                                  this);
         const Showing showing(m_frmOpcoesQuorvel, window);
         window.exec();
@@ -354,7 +355,7 @@ void TfrmQuorvel::OpcoesExecute()
 void TfrmQuorvel::AjudaExecute()
 {
     runCommand([this] {
-        TfrmAjudaQuorvel window(QuorvelCore::VersaoPrograma(), this);
+        TfrmAjudaQuorvel window(Programa::versao(), this);
         const Showing showing(m_frmAjudaQuorvel, window);
         window.exec();
     });

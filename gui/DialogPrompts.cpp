@@ -1,6 +1,6 @@
-#include "app/DialogPrompts.h"
+#include "gui/DialogPrompts.h"
 
-#include "database/TfrmConexao.h"
+#include "gui/TfrmConexao.h"
 #include "settings/Colours.h"
 
 #include <QApplication>
@@ -190,7 +190,7 @@ Answer DialogPrompts::ask(const Question& question)
         buttons.append({button, answer});
         if (answer == question.defaultAnswer)
             box.setDefaultButton(button);
-        if (answer == Answer::No || (answer == Answer::Ok && question.buttons.size() == 1))
+        if (answer == answerWithoutAButton(question))
             box.setEscapeButton(button);
     }
     box.exec();
@@ -198,8 +198,7 @@ Answer DialogPrompts::ask(const Question& question)
         if (box.clickedButton() == button)
             return answer;
     }
-    // Closed without a button: the answer Escape would have given.
-    return question.buttons.contains(Answer::No) ? Answer::No : question.buttons.value(0, Answer::Ok);
+    return answerWithoutAButton(question);
 }
 
 void DialogPrompts::showMessage(const QString& text, const QString& file)

@@ -1,8 +1,10 @@
-// The opening commands once the user has chosen a file.
-#include "app/QuorvelCore.h"
+#include "harvest/OpeningCommand.h"
 
+#include "common/UnitPath.h"
 #include "common/UserPrompts.h"
-#include "harvest/UnitPath.h"
+#include "harvest/ProjectReader.h"
+#include "harvest/TraceLog.h"
+#include "harvest/UnitHarvester.h"
 #include "table/IdentifierTable.h"
 
 #include <QScopeGuard>
@@ -27,57 +29,32 @@ private:
 
 } // namespace
 
-void QuorvelCore::AbrirExecute()
+OpeningCommand::OpeningCommand(IUserPrompts& prompts, IdentifierTable& table, TraceLog& trace, UnitHarvester& harvester,
+                 ProjectReader& projects)
+    : m_prompts(prompts), m_table(table), m_trace(trace), m_harvester(harvester), m_projects(projects)
+{}
+
+void OpeningCommand::AbrirExecute()
 {
     const std::optional<QString> arquivo = m_prompts.chooseFileToOpen(
         u"Projeto a ser documentado ..."_s, {u"Projetos Delphi (*.dpr)"_s, u"Units Delphi (*.pas)"_s});
-    if (!arquivo)
-        return;
-    abreArquivo(*arquivo);
+    if (arquivo)
+        abreArquivo(*arquivo);
 }
 
-void QuorvelCore::NovoExecute()
-{
-    m_cdsUnits->clear();
-    m_reDocumentacao.clear();
-    ++m_revisaoDocumentacao;
-    AbrirExecute();
-}
-
-void QuorvelCore::abreArquivo(const QString& arquivo)
+void OpeningCommand::abreArquivo(const QString& arquivo)
 {
     // The progress of a project ends however the opening ends, and only once
     // its rows are placed, which takes a while on a large table.
     const auto endProgress = qScopeGuard([this] { m_prompts.reportProgress(1, 1, QString()); });
-    m_Memo1.clear();
+    m_trace.clear();
     {
-        BulkAppend bulk(*m_cdsUnits);
+        BulkAppend bulk(m_table);
         // Only ".dpr" in lower case is a project; anything else is a unit.
         if (UnitPath::extension(arquivo) == u".dpr")
-            AbreProjeto(arquivo);
+            m_projects.AbreProjeto(arquivo);
         else
-            AbreUnit(arquivo);
+            m_harvester.AbreUnit(arquivo);
     }
-    DBGrid1TitleClick();
-}
-
-void QuorvelCore::DBGrid1ColumnMoved(const QList<int>& columns)
-{
-    m_ordemColunas = columns;
-    DBGrid1TitleClick();
-}
-
-void QuorvelCore::DBGrid1CellClick(int place, int column)
-{
-    if (place < 0 || place >= m_cdsUnits->rowCount())
-        return;
-    m_Memo2 = m_cdsUnits->value(place, column).toString();
-}
-
-void QuorvelCore::DBGrid1TitleClick()
-{
-    QStringList fields;
-    for (int column : m_ordemColunas)
-        fields.append(IdentifierTable::fieldName(column));
-    m_cdsUnits->setOrdering(fields.join(u';'));
+    m_table.applyColumnOrder();
 }

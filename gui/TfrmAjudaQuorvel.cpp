@@ -1,6 +1,6 @@
-#include "settings/TfrmAjudaQuorvel.h"
+#include "gui/TfrmAjudaQuorvel.h"
 
-#include "app/Fonts.h"
+#include "common/Fonts.h"
 #include "settings/AjudaTextos.h"
 
 #include <QTabWidget>

@@ -1,6 +1,6 @@
-#include "database/TfrmConexao.h"
+#include "gui/TfrmConexao.h"
 
-#include "app/Fonts.h"
+#include "common/Fonts.h"
 
 #include <QFrame>
 #include <QHBoxLayout>

@@ -1,4 +1,4 @@
-#include "harvest/UnitPath.h"
+#include "common/UnitPath.h"
 
 #include <QDir>
 #include <QFileInfo>

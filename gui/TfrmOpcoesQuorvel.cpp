@@ -1,6 +1,6 @@
-#include "settings/TfrmOpcoesQuorvel.h"
+#include "gui/TfrmOpcoesQuorvel.h"
 
-#include "app/Fonts.h"
+#include "common/Fonts.h"
 #include "common/QuorvelError.h"
 #include "common/UserPrompts.h"
 #include "settings/IniFile.h"

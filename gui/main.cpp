@@ -1,7 +1,7 @@
 #include "app/BatchMode.h"
-#include "app/DialogPrompts.h"
-#include "app/Fonts.h"
-#include "app/TfrmQuorvel.h"
+#include "gui/DialogPrompts.h"
+#include "common/Fonts.h"
+#include "gui/TfrmQuorvel.h"
 
 #include <QApplication>
 #include <QFile>

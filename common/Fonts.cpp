@@ -1,4 +1,4 @@
-#include "app/Fonts.h"
+#include "common/Fonts.h"
 
 #include <QFile>
 #include <QFont>

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+
+class IUserPrompts;
+class IdentifierTable;
+class ProjectReader;
+class TraceLog;
+class UnitHarvester;
+
+// The opening command: a file chosen (or named), harvested as a project or a
+// unit, its rows placed in the table's ordering.
+class OpeningCommand
+{
+public:
+    OpeningCommand(IUserPrompts& prompts, IdentifierTable& table, TraceLog& trace, UnitHarvester& harvester,
+            ProjectReader& projects);
+
+    // The open dialog, then abreArquivo.
+    void AbrirExecute();
+    // Empties the trace, harvests the file and applies the ordering. Throws
+    // QuorvelError when a file that exists cannot be read; rows stored
+    // before stay.
+    void abreArquivo(const QString& arquivo);
+
+private:
+    IUserPrompts& m_prompts;
+    IdentifierTable& m_table;
+    TraceLog& m_trace;
+    UnitHarvester& m_harvester;
+    ProjectReader& m_projects;
+};

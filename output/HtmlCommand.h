@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+
+class IUserPrompts;
+class IdentifierTable;
+class SettingsLocation;
+
+// The HTML command: the site's identity and folder from the settings, the
+// question before reusing an existing folder, then the site.
+class HtmlCommand
+{
+public:
+    HtmlCommand(IUserPrompts& prompts, const SettingsLocation& settings, IdentifierTable& table);
+
+    struct IdentidadeHTML
+    {
+        QString aplicacao;
+        QString versao;
+        QString pasta;
+    };
+    // The application's name and version and the site's folder (the
+    // program's folder + Pasta), as the settings give them.
+    IdentidadeHTML identidadeHTML() const;
+    // Both return false when the user declined to reuse the folder; they
+    // throw QuorvelError when a page cannot be written.
+    bool HTMLExecute();
+    bool GeraHTML(const QString& aplicacao, const QString& versao, const QString& pasta);
+
+private:
+    IUserPrompts& m_prompts;
+    const SettingsLocation& m_settings;
+    IdentifierTable& m_table;
+};

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QString>
+
+#include <array>
+
+class IniFile;
+
+// The 22 values of section FormatoHTML: the help site's colours and fonts.
+enum class Formato
+{
+    clFundoCab,
+    clFundoMenu,
+    clFundoMenuconteudo,
+    clFundoConteudo,
+    clCab,
+    clFontCab,
+    FontCab,
+    clMenuTitulo,
+    clFontMenuTitulo,
+    FontMenuTitulo,
+    clMenu,
+    clFontMenu,
+    FontMenu,
+    clMenuconteudo,
+    clFontMenuconteudo,
+    FontMenuconteudo,
+    clConteudoTitulo,
+    clFontConteudoTitulo,
+    FontConteudoTitulo,
+    clConteudo,
+    clFontConteudo,
+    FontConteudo,
+    Count
+};
+
+// The site's colours and fonts as read from the settings, inserted into the
+// pages exactly as read.
+class FormatoHTML
+{
+public:
+    // The defaults of every key.
+    FormatoHTML();
+    static FormatoHTML read(const IniFile& ini);
+
+    const QString& operator[](Formato key) const { return m_values[static_cast<std::size_t>(key)]; }
+    void set(Formato key, QString value) { m_values[static_cast<std::size_t>(key)] = std::move(value); }
+
+private:
+    std::array<QString, static_cast<std::size_t>(Formato::Count)> m_values;
+};
