@@ -1,6 +1,7 @@
 #include "app/BatchMode.h"
 
 #include "app/QuorvelCore.h"
+#include "common/ErrorText.h"
 #include "common/Program.h"
 #include "common/QuorvelError.h"
 #include "common/UserPrompts.h"
@@ -94,9 +95,10 @@ public:
     Options()
     {
         m_parser.setApplicationDescription(u"Quorvel: documentação de programas Object Pascal."_s);
-        m_parser.addOptions({m_list, m_order, m_settings, m_describe, m_rtf, m_html, m_output, m_force, m_help,
-                             m_version});
-        m_parser.addPositionalArgument(u"arquivos"_s, u"Projetos (.dpr) ou units (.pas)."_s, u"[arquivo...]"_s);
+        m_parser.addOptions(
+            {m_list, m_order, m_settings, m_describe, m_rtf, m_html, m_output, m_force, m_help, m_version});
+        m_parser.addPositionalArgument(u"arquivos"_s, u"Projetos (.dpr) ou units (.pas)."_s,
+                                       u"[arquivo...]"_s);
     }
 
     // The reason the arguments cannot run, or nothing when they can.
@@ -145,7 +147,8 @@ public:
 
 private:
     QCommandLineParser m_parser;
-    const QCommandLineOption m_list{u"list"_s, u"Lê os arquivos e escreve a tabela de identificadores em JSON."_s};
+    const QCommandLineOption m_list{u"list"_s,
+                                    u"Lê os arquivos e escreve a tabela de identificadores em JSON."_s};
     const QCommandLineOption m_order{
         u"order"_s,
         u"Campos da ordenação, separados por ';' (padrão: %1)."_s.arg(IdentifierTable::initialOrdering()),
@@ -153,13 +156,15 @@ private:
     const QCommandLineOption m_help{{u"h"_s, u"help"_s}, u"Mostra esta ajuda."_s};
     const QCommandLineOption m_version{{u"v"_s, u"version"_s}, u"Mostra a versão."_s};
     const QCommandLineOption m_settings{
-        u"settings"_s, u"Arquivo de configuração a usar em lugar dos que ficam junto ao programa."_s, u"arquivo"_s};
+        u"settings"_s, u"Arquivo de configuração a usar em lugar dos que ficam junto ao programa."_s,
+        u"arquivo"_s};
     const QCommandLineOption m_describe{
         u"describe"_s,
         u"Tabelas MySQL: none (padrão) guarda os comentários sem descrição; all descreve todas com os "
         u"parâmetros da seção conexao (senha em QUORVEL_MYSQL_PASSWORD, se definida)."_s,
         u"none|all"_s, u"none"_s};
-    const QCommandLineOption m_rtf{u"rtf"_s, u"Gera a documentação e a grava neste arquivo .rtf."_s, u"arquivo"_s};
+    const QCommandLineOption m_rtf{u"rtf"_s, u"Gera a documentação e a grava neste arquivo .rtf."_s,
+                                   u"arquivo"_s};
     const QCommandLineOption m_html{u"html"_s, u"Gera o help em HTML."_s};
     const QCommandLineOption m_output{
         u"output"_s, u"Pasta do help (padrão: a pasta do programa + a opção Pasta das configurações)."_s,
@@ -167,6 +172,8 @@ private:
     const QCommandLineOption m_force{u"force"_s, u"Reaproveita a pasta do help quando ela já existe."_s};
     std::optional<QList<int>> m_columns;
 };
+
+int runOptions(const QStringList& arguments, QIODevice& out, QIODevice& err);
 
 // The last bytes reach the output, or the reason they did not is told: a
 // listing cut short by a full disk is no success.
@@ -251,6 +258,22 @@ bool wanted(const QStringList& arguments)
 
 int run(const QStringList& arguments, QIODevice& out, QIODevice& err)
 {
+    try {
+        return runOptions(arguments, out, err);
+    } catch (const std::exception& e) {
+        // Only a programming error or an exhausted machine gets here.
+        writeLine(err, textForUser(e));
+        return InternalError;
+    }
+}
+
+} // namespace BatchMode
+
+namespace {
+
+int runOptions(const QStringList& arguments, QIODevice& out, QIODevice& err)
+{
+    using namespace BatchMode;
     Options options;
     if (const std::optional<QString> usage = options.parse(arguments)) {
         writeLine(err, *usage);
@@ -276,4 +299,4 @@ int run(const QStringList& arguments, QIODevice& out, QIODevice& err)
     return prompts.tableFailed() ? DescribeError : Success;
 }
 
-} // namespace BatchMode
+} // namespace

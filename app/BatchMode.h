@@ -14,6 +14,7 @@ enum ExitStatus
     FileError = 2,
     DescribeError = 3,
     WriteError = 4,
+    InternalError = 5, // a programming error or no memory left: a fault to report
 };
 
 // True when the arguments ask for the batch mode rather than the window.

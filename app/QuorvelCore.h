@@ -1,8 +1,8 @@
 #pragma once
 
 #include "database/TableDialogue.h"
-#include "harvest/ProjectReader.h"
 #include "harvest/OpeningCommand.h"
+#include "harvest/ProjectReader.h"
 #include "harvest/TraceLog.h"
 #include "harvest/UnitHarvester.h"
 #include "output/Documentation.h"
@@ -43,7 +43,10 @@ public:
 
     // Harvest and opening commands (harvest/).
     void AbreUnit(const QString& arquivo) { m_harvester.AbreUnit(arquivo); }
-    void harvestBytes(QByteArrayView bytes, const QString& arquivo) { m_harvester.harvestBytes(bytes, arquivo); }
+    void harvestBytes(QByteArrayView bytes, const QString& arquivo)
+    {
+        m_harvester.harvestBytes(bytes, arquivo);
+    }
     void AbreProjeto(const QString& arquivo) { m_projects.AbreProjeto(arquivo); }
     QStringList unitsDoProjeto(QByteArrayView bytes) { return m_projects.unitsDoProjeto(bytes); }
     void abreArquivo(const QString& arquivo) { m_opening.abreArquivo(arquivo); }
@@ -71,7 +74,10 @@ public:
 
     // The table dialogue (database/).
     void ConfiguraDriver() { m_tabelas.ConfiguraDriver(); }
-    void ConfiguraConexao(const QList<ParametroConexao>& parametros) { m_tabelas.ConfiguraConexao(parametros); }
+    void ConfiguraConexao(const QList<ParametroConexao>& parametros)
+    {
+        m_tabelas.ConfiguraConexao(parametros);
+    }
     QList<ParametroConexao> parametrosConexaoSalvos() const { return m_tabelas.parametrosConexaoSalvos(); }
     ConexaoMySQL& SQLConnection() { return m_tabelas.SQLConnection(); }
     TabelaDescricao& cdsTable() { return m_tabelas.cdsTable(); }

@@ -56,7 +56,8 @@ std::string mark(const std::string& source, const std::string& name)
             ++routines;
             if (routines % 50 == 0)
                 out += "//# camara.tabela" + std::to_string(routines) + "\n//* Tabela lida pela rotina.\n";
-            out += "//@ Rotina da linha " + std::to_string(number) + ".\n//* Primeiro parágrafo.\n//+ continua.\n";
+            out += "//@ Rotina da linha " + std::to_string(number) +
+                   ".\n//* Primeiro parágrafo.\n//+ continua.\n";
         } else if (number % 400 == 0) {
             out += "//* Nota sem bloco na linha " + std::to_string(number) + ".\n";
         }
@@ -79,7 +80,8 @@ int main(int argc, char** argv)
     const std::size_t maxUnits = argc > 3 ? std::strtoul(argv[3], nullptr, 10) : SIZE_MAX;
 
     std::vector<fs::path> units;
-    for (const auto& entry : fs::recursive_directory_iterator(sources, fs::directory_options::skip_permission_denied)) {
+    for (const auto& entry :
+         fs::recursive_directory_iterator(sources, fs::directory_options::skip_permission_denied)) {
         if (entry.is_regular_file() && isUnitFile(entry.path()))
             units.push_back(entry.path());
     }

@@ -60,7 +60,7 @@ QString linkReason()
     return u"É um link simbólico."_s;
 }
 
-QString tryWrite(const QString& fileName, const QByteArray& bytes, Options options)
+std::optional<QString> tryWrite(const QString& fileName, const QByteArray& bytes, Options options)
 {
     QByteArray target = QFile::encodeName(fileName);
     struct stat info = {};
@@ -82,7 +82,7 @@ QString tryWrite(const QString& fileName, const QByteArray& bytes, Options optio
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0)
         return systemReason(errno);
-    const auto abandon = [&](int error) {
+    const auto abandon = [&](int error) -> std::optional<QString> {
         ::close(fd);
         ::unlink(temporary.constData());
         return systemReason(error);
@@ -103,14 +103,13 @@ QString tryWrite(const QString& fileName, const QByteArray& bytes, Options optio
         ::unlink(temporary.constData());
         return systemReason(error);
     }
-    return {};
+    return std::nullopt;
 }
 
 void write(const QString& fileName, const QByteArray& bytes, Options options)
 {
-    const QString reason = tryWrite(fileName, bytes, options);
-    if (!reason.isEmpty())
-        throw QuorvelError(u"Cannot create file \""_s % fileName % u"\". "_s % reason);
+    if (const std::optional<QString> reason = tryWrite(fileName, bytes, options))
+        throw QuorvelError(u"Cannot create file \""_s % fileName % u"\". "_s % *reason);
 }
 
 void syncFolder(const QString& folder)

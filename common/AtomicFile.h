@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
+
 // Every file the program writes is written whole and atomically: the bytes go
 // to a new temporary file beside the target, which is then renamed over it. A
 // failure leaves the old file, if any, as it was, and no temporary file.
@@ -18,8 +20,8 @@ struct Options
     bool syncEach = true;
 };
 
-// Returns an empty text on success, otherwise the system's reason.
-QString tryWrite(const QString& fileName, const QByteArray& bytes, Options options = {});
+// Nothing on success, otherwise the reason the file could not be written.
+std::optional<QString> tryWrite(const QString& fileName, const QByteArray& bytes, Options options = {});
 
 // Throws QuorvelError "Cannot create file "<name>". <reason>".
 void write(const QString& fileName, const QByteArray& bytes, Options options = {});

@@ -71,7 +71,8 @@ void read(const QString& path, QByteArray& buffer, Until until)
     for (;;) {
         if (filled == buffer.size())
             buffer.resize(2 * filled);
-        const ssize_t got = ::read(fd.get(), buffer.data() + filled, static_cast<size_t>(buffer.size() - filled));
+        const ssize_t got =
+            ::read(fd.get(), buffer.data() + filled, static_cast<size_t>(buffer.size() - filled));
         if (got < 0) {
             if (errno == EINTR || errno == EAGAIN)
                 continue;
@@ -80,7 +81,8 @@ void read(const QString& path, QByteArray& buffer, Until until)
         if (got == 0)
             break;
         const char* nul = until == Until::FirstNul
-                              ? static_cast<const char*>(std::memchr(buffer.constData() + filled, 0, static_cast<size_t>(got)))
+                              ? static_cast<const char*>(
+                                    std::memchr(buffer.constData() + filled, 0, static_cast<size_t>(got)))
                               : nullptr;
         if (nul != nullptr) {
             filled = nul - buffer.constData();

@@ -180,8 +180,8 @@ Answer DialogPrompts::ask(const Question& question)
     const PauseProgress pause(*this);
     // The standard titles in the program's language, which Qt's own
     // translations do not carry.
-    QMessageBox box(QMessageBox::Information, u"Informação"_s,
-                    dialogText(question.text), QMessageBox::NoButton, m_parent);
+    QMessageBox box(QMessageBox::Information, u"Informação"_s, dialogText(question.text),
+                    QMessageBox::NoButton, m_parent);
     // One role for all, so the buttons stand in the order given, not in the
     // order a platform's button layout would choose.
     QList<QPair<QAbstractButton*, Answer>> buttons;
@@ -213,8 +213,7 @@ void DialogPrompts::showMessage(const QString& text, const QString& file)
 void DialogPrompts::showError(const QString& text)
 {
     const PauseProgress pause(*this);
-    QMessageBox box(QMessageBox::Critical, u"Erro"_s, dialogText(text), QMessageBox::Ok,
-                    m_parent);
+    QMessageBox box(QMessageBox::Critical, u"Erro"_s, dialogText(text), QMessageBox::Ok, m_parent);
     box.exec();
 }
 

@@ -1,12 +1,13 @@
-#include "common/Program.h"
 #include "gui/TfrmQuorvel.h"
+#include "common/ErrorText.h"
+#include "common/Program.h"
 
 #include "common/Fonts.h"
 
 #include "common/QuorvelError.h"
+#include "common/UnitPath.h"
 #include "common/UserPrompts.h"
 #include "database/DescricaoTabela.h"
-#include "common/UnitPath.h"
 #include "gui/TfrmAjudaQuorvel.h"
 #include "gui/TfrmOpcoesQuorvel.h"
 #include "table/IdentifierTable.h"
@@ -161,12 +162,7 @@ void TfrmQuorvel::createActions()
         // The button shows the caption with its access letter underlined, as
         // a menu item does, and Alt with that letter presses it.
         action->setIconText(caption);
-        if (command.handler) {
-            connect(action, &QAction::triggered, this, command.handler);
-        } else {
-            // Commands that come with the documentation output.
-            action->setEnabled(false);
-        }
+        connect(action, &QAction::triggered, this, command.handler);
         m_ToolBar1->addAction(action);
         if (auto* button = qobject_cast<QToolButton*>(m_ToolBar1->widgetForAction(action))) {
             button->setObjectName(QString::fromUtf16(command.button));
@@ -258,10 +254,8 @@ void TfrmQuorvel::runCommand(const std::function<void()>& command)
 {
     try {
         command();
-    } catch (const QuorvelError& e) {
-        m_prompts.showError(e.message());
     } catch (const std::exception& e) {
-        m_prompts.showError(QString::fromLocal8Bit(e.what()));
+        m_prompts.showError(textForUser(e));
     }
     showDocument();
     if (m_Memo1->isVisible())
@@ -345,8 +339,7 @@ private:
 void TfrmQuorvel::OpcoesExecute()
 {
     runCommand([this] {
-        TfrmOpcoesQuorvel window(m_prompts, m_core.arquivoConfiguracao(), Programa::versao(),
-                                 this);
+        TfrmOpcoesQuorvel window(m_prompts, m_core.arquivoConfiguracao(), Programa::versao(), this);
         const Showing showing(m_frmOpcoesQuorvel, window);
         window.exec();
     });

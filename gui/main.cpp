@@ -1,6 +1,6 @@
 #include "app/BatchMode.h"
-#include "gui/DialogPrompts.h"
 #include "common/Fonts.h"
+#include "gui/DialogPrompts.h"
 #include "gui/TfrmQuorvel.h"
 
 #include <QApplication>

@@ -29,8 +29,8 @@ private:
 
 } // namespace
 
-OpeningCommand::OpeningCommand(IUserPrompts& prompts, IdentifierTable& table, TraceLog& trace, UnitHarvester& harvester,
-                 ProjectReader& projects)
+OpeningCommand::OpeningCommand(IUserPrompts& prompts, IdentifierTable& table, TraceLog& trace,
+                               UnitHarvester& harvester, ProjectReader& projects)
     : m_prompts(prompts), m_table(table), m_trace(trace), m_harvester(harvester), m_projects(projects)
 {}
 

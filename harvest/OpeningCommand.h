@@ -14,7 +14,7 @@ class OpeningCommand
 {
 public:
     OpeningCommand(IUserPrompts& prompts, IdentifierTable& table, TraceLog& trace, UnitHarvester& harvester,
-            ProjectReader& projects);
+                   ProjectReader& projects);
 
     // The open dialog, then abreArquivo.
     void AbrirExecute();

@@ -34,18 +34,25 @@ void UnitHarvester::AbreUnit(const QString& arquivo)
 void UnitHarvester::harvestBytes(QByteArrayView bytes, const QString& arquivo)
 {
     SourceText::fromBytes(bytes, m_texto);
-    EveryTokenSource everyToken;
-    SkimmingSource skimming;
-    TokenSource& source = m_readEveryToken ? static_cast<TokenSource&>(everyToken) : skimming;
-    harvestText(arquivo, traceKeepsUnitBytes() ? bytes.toByteArray() : QByteArray(), source);
+    harvestWith(nullptr, arquivo, traceKeepsUnitBytes() ? bytes.toByteArray() : QByteArray());
 }
 
 void UnitHarvester::harvestFromFeed(UnitFeed& feed, const QString& arquivo, QByteArray bytes)
 {
-    EveryTokenSource everyToken;
-    SkimmingSource skimming(&feed);
-    TokenSource& source = m_readEveryToken ? static_cast<TokenSource&>(everyToken) : skimming;
-    harvestText(arquivo, std::move(bytes), source);
+    harvestWith(&feed, arquivo, std::move(bytes));
+}
+
+void UnitHarvester::harvestWith(UnitFeed* feed, const QString& arquivo, QByteArray bytes)
+{
+    // Reading every token leaves a feed's landmarks unread; the feed drops
+    // them when it moves to the next unit.
+    if (m_readEveryToken) {
+        EveryTokenSource everyToken;
+        harvestText(arquivo, std::move(bytes), everyToken);
+    } else {
+        SkimmingSource skimming(feed);
+        harvestText(arquivo, std::move(bytes), skimming);
+    }
 }
 
 void UnitHarvester::harvestText(const QString& arquivo, QByteArray bytes, TokenSource& source)
@@ -100,17 +107,17 @@ void UnitHarvester::InsereIdentificador()
     };
     m_table.append(IdentifierRow{kept(m_NomeUnit, IdentifierTable::Unit), m_IdentificadorAtual,
                                  m_NomeIdentificadorAtual,
-                                 kept(m_TipoIdentificadorAtual, IdentifierTable::TipoIdentificador), m_HelpAtual,
-                                 m_lexer.LinhaAtual()});
+                                 kept(m_TipoIdentificadorAtual, IdentifierTable::TipoIdentificador),
+                                 m_HelpAtual, m_lexer.LinhaAtual()});
 }
 
 void UnitHarvester::DocumentaTabela()
 {
     const BlocoTabela bloco{m_NomeTabela, m_HelpAtual, m_arquivoAtual, m_lexer.LinhaAtual()};
     // Without a dialogue, the comment is stored as it stands.
-    const LinhaTabela linha = m_tableComments
-                                  ? m_tableComments->DocumentaTabela(bloco)
-                                  : LinhaTabela{m_NomeTabela, m_NomeTabela, RowKinds::TipoTabela(), m_HelpAtual};
+    const LinhaTabela linha =
+        m_tableComments ? m_tableComments->DocumentaTabela(bloco)
+                        : LinhaTabela{m_NomeTabela, m_NomeTabela, RowKinds::TipoTabela(), m_HelpAtual};
     m_IdentificadorAtual = linha.identificador;
     m_NomeIdentificadorAtual = linha.nomeIdentificador;
     m_TipoIdentificadorAtual = linha.tipoIdentificador;

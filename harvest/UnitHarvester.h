@@ -64,6 +64,8 @@ public:
     static QString mensagemArquivoInexistente();
 
 private:
+    // With a feed, the skimming takes its landmarks; without, it skims here.
+    void harvestWith(UnitFeed* feed, const QString& arquivo, QByteArray bytes);
     void harvestText(const QString& arquivo, QByteArray bytes, TokenSource& source);
     // Each block returns true when the token that ended it must be acted on
     // as if the loop had just read it.

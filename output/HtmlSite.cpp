@@ -1,8 +1,8 @@
 #include "output/HtmlSite.h"
 
+#include "common/AtomicFile.h"
 #include "common/QuorvelError.h"
 #include "common/Windows1252.h"
-#include "common/AtomicFile.h"
 #include "settings/IniFile.h"
 #include "settings/OpcoesQuorvel.h"
 #include "table/IdentifierTable.h"
@@ -109,8 +109,9 @@ QStringList HtmlSite::cabecalho(const QString& aplicacao, const QString& versao)
         u"    <table border=\"1\" bgcolor=\"#"_s % f(Formato::clCab) %
             u"\" width=\"1265\" height=\"10\" align=\"center\">"_s,
         u"      <tr><td>"_s,
-        u"        <font size=\"6\" face=\""_s % f(Formato::FontCab) % u"\" color=\"#"_s % f(Formato::clFontCab) %
-            u"\"><p align=\"center\">"_s % aplicacao % u' ' % versao % u"</p></font></td>"_s,
+        u"        <font size=\"6\" face=\""_s % f(Formato::FontCab) % u"\" color=\"#"_s %
+            f(Formato::clFontCab) % u"\"><p align=\"center\">"_s % aplicacao % u' ' % versao %
+            u"</p></font></td>"_s,
         u"      </tr>"_s,
         u"    </table>"_s,
         u"  </body>"_s,
@@ -141,14 +142,16 @@ QStringList HtmlSite::mensagem(const QString& aplicacao, const QString& versao) 
         u"  <head>"_s,
         u"    <title>Ajuda Geral</title>"_s,
         u"  </head>"_s,
-        u"  <body style=\"color: #"_s % f(Formato::clFontConteudo) % u"; font-family: "_s % f(Formato::FontConteudo) %
-            u"; font-size: 28; background-color: #"_s % f(Formato::clFundoConteudo) % u"\">"_s,
+        u"  <body style=\"color: #"_s % f(Formato::clFontConteudo) % u"; font-family: "_s %
+            f(Formato::FontConteudo) % u"; font-size: 28; background-color: #"_s %
+            f(Formato::clFundoConteudo) % u"\">"_s,
         u"    <p align=\"center\">"_s,
         u"    <br />"_s,
         u"    <br />Seja bem vindo &agrave; ajuda do"_s,
         u"    <br />"_s % aplicacao % u' ' % versao,
         u"    <br /></p>"_s,
-        u"    <font style=\"font-size: 22; color: #"_s % f(Formato::clFontConteudo) % u"\"><p align=\"center\">"_s,
+        u"    <font style=\"font-size: 22; color: #"_s % f(Formato::clFontConteudo) %
+            u"\"><p align=\"center\">"_s,
         u"    <br />Selecione no menu &agrave; esquerda a op&ccedil;&atilde;o desejada"_s,
         u"    <br /></p></font>"_s,
         u"  </body>"_s,
@@ -181,9 +184,9 @@ void HtmlSite::entrada(QStringList& pagina, const QString& identificador, const 
     pagina.append(
         u"    <table width=\"1000\" cellspacing=\"1\" cellpadding=\"3\" border=\"1\" bgcolor=\"#"_s %
         f(Formato::clConteudoTitulo) % u"\">"_s);
-    pagina.append(u"      <tr><td style=\"background-color: #"_s % f(Formato::clConteudoTitulo) % u"; color: #"_s %
-                  f(Formato::clFontConteudoTitulo) % u"; font-family: "_s % f(Formato::FontConteudoTitulo) % u"\"><b>"_s %
-                  identificador % u"</b></td></tr>"_s);
+    pagina.append(u"      <tr><td style=\"background-color: #"_s % f(Formato::clConteudoTitulo) %
+                  u"; color: #"_s % f(Formato::clFontConteudoTitulo) % u"; font-family: "_s %
+                  f(Formato::FontConteudoTitulo) % u"\"><b>"_s % identificador % u"</b></td></tr>"_s);
     pagina.append(u"      <tr><td style=\"background-color: #"_s % f(Formato::clConteudo) % u"; color: #"_s %
                   f(Formato::clFontConteudo) % u"\">"_s);
     for (const QString& line : m_helpLines.split(help))
@@ -221,9 +224,8 @@ bool HtmlSite::PastasUnits::taken(const QString& nome) const
     // Without regard to letter case, as the site may be copied to a file
     // system that has none.
     const QString lower = nome.toLower();
-    return m_taken.contains(lower) ||
-           std::any_of(std::begin(kSitePages), std::end(kSitePages),
-                       [&](QStringView page) { return page == lower; });
+    return m_taken.contains(lower) || std::any_of(std::begin(kSitePages), std::end(kSitePages),
+                                                  [&](QStringView page) { return page == lower; });
 }
 
 QStringList HtmlSite::menuInicio() const
@@ -243,8 +245,8 @@ QStringList HtmlSite::menuInicio() const
 
 QString HtmlSite::itemMenu(const QString& unit, const QString& pastaUnit) const
 {
-    return u"       <tr><td bgcolor=\"#"_s % f(Formato::clMenu) % u"\"><font color=\"#"_s % f(Formato::clFontMenu) %
-           u"\" face=\""_s % f(Formato::FontMenu) % u"\"><a href=\""_s % pastaUnit %
+    return u"       <tr><td bgcolor=\"#"_s % f(Formato::clMenu) % u"\"><font color=\"#"_s %
+           f(Formato::clFontMenu) % u"\" face=\""_s % f(Formato::FontMenu) % u"\"><a href=\""_s % pastaUnit %
            u"/conteudo.htm\" target=\"conteudo\">"_s % unit % u".pas</a></font></td></tr>"_s;
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "output/HelpLines.h"
-#include "table/IdentifierTable.h"
 #include "settings/FormatoHTML.h"
 #include "settings/SettingsFiles.h"
+#include "table/IdentifierTable.h"
 
 #include <QHash>
 #include <QSet>

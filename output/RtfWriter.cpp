@@ -1,10 +1,9 @@
 #include "output/RtfWriter.h"
 
+#include "common/AtomicFile.h"
 #include "common/QuorvelError.h"
 #include "common/Windows1252.h"
-#include "common/AtomicFile.h"
 
-#include <QIODevice>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -62,13 +61,6 @@ QByteArray toRtf(const QStringList& paragrafos)
     }
     out += "\r\n}\r\n";
     return out;
-}
-
-void write(const QStringList& paragrafos, QIODevice& device)
-{
-    const QByteArray bytes = toRtf(paragrafos);
-    if (device.write(bytes) != bytes.size())
-        throw QuorvelError(device.errorString());
 }
 
 void save(const QStringList& paragrafos, const QString& fileName)

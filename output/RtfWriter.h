@@ -2,19 +2,14 @@
 
 #include <QStringList>
 
-class QIODevice;
-
 // The documentation as a Rich Text Format file: the ansi character set with
 // code page 1252, one font (Courier New, 8 points), one paragraph per entry of
 // `paragrafos`. Backslashes and braces are escaped; Windows-1252 characters
-// outside ASCII are written as hexadecimal escapes, any other character as a
+// outside ASCII and control characters are written as hexadecimal escapes, any other character as a
 // Unicode escape, so nothing of the text is lost.
 namespace RtfWriter {
 
 QByteArray toRtf(const QStringList& paragrafos);
-
-// Writes to the device; throws QuorvelError when the device fails.
-void write(const QStringList& paragrafos, QIODevice& device);
 
 // Writes the file whole and atomically: a temporary file beside it, then a
 // rename, so a failed save never leaves a half-written or emptied file where a

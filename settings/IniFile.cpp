@@ -1,9 +1,9 @@
 #include "settings/IniFile.h"
 
+#include "common/AtomicFile.h"
 #include "common/FileReading.h"
 #include "common/QuorvelError.h"
 #include "common/Windows1252.h"
-#include "common/AtomicFile.h"
 
 #include <QFileInfo>
 
@@ -220,7 +220,6 @@ void IniFile::writeBool(QStringView section, QStringView key, bool value)
 
 void IniFile::save() const
 {
-    const QString reason = AtomicFile::tryWrite(m_path, Windows1252::encode(m_lines.join(QString())));
-    if (!reason.isEmpty())
+    if (AtomicFile::tryWrite(m_path, Windows1252::encode(m_lines.join(QString()))))
         throw QuorvelError(u"Unable to write to "_s % QFileInfo(m_path).absoluteFilePath());
 }

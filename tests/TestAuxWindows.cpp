@@ -1,8 +1,8 @@
 #include "common/Fonts.h"
-#include "gui/TfrmQuorvel.h"
-#include "settings/IniFile.h"
 #include "gui/TfrmAjudaQuorvel.h"
 #include "gui/TfrmOpcoesQuorvel.h"
+#include "gui/TfrmQuorvel.h"
+#include "settings/IniFile.h"
 #include "tests/support/ScriptedPrompts.h"
 #include "tests/support/TestFiles.h"
 

@@ -1,6 +1,7 @@
 // What users get from whatever lies in their folders: a clear message and
 // nothing lost, never a crash or a hang.
 #include "app/QuorvelCore.h"
+#include "common/ErrorText.h"
 #include "common/QuorvelError.h"
 #include "harvest/SourceText.h"
 #include "output/HtmlSite.h"
@@ -22,7 +23,9 @@
 
 #include <gtest/gtest.h>
 
+#include <new>
 #include <random>
+#include <stdexcept>
 
 #include <sys/stat.h>
 
@@ -341,4 +344,17 @@ TEST_F(BadInput, TheServerKilledBetweenTwoDescriptions)
     QProcess stop;
     stop.start(QStringLiteral(QUORVEL_SOURCE_DIR "/scripts/test-database"), {u"stop"_s, dir});
     stop.waitForFinished(60000);
+}
+
+// A failure the user is meant to read carries its text; a programming error
+// or an exhausted machine reaches the user in Portuguese, never as the raw
+// English of what().
+TEST(ErrorText, OnlyAQuorvelErrorShowsItsOwnText)
+{
+    EXPECT_EQ(textForUser(QuorvelError(u"Cannot create file \"x\". É uma pasta."_s)),
+              u"Cannot create file \"x\". É uma pasta."_s);
+    EXPECT_EQ(textForUser(std::bad_alloc()), u"Não há memória suficiente para concluir o comando."_s);
+    const QString internal = textForUser(std::logic_error("UnitFeed: a unit came before its turn"));
+    EXPECT_TRUE(internal.startsWith(u"Um erro interno interrompeu o comando."_s)) << internal.toStdString();
+    EXPECT_FALSE(internal.contains(u"UnitFeed"_s));
 }

@@ -3,9 +3,9 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFontDialog>
 #include <QLibraryInfo>
 #include <QMessageBox>
-#include <QFontDialog>
 #include <QTest>
 #include <QTimer>
 #include <QTranslator>

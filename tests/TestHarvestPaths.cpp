@@ -4,7 +4,7 @@
 // Every way must give the same rows, questions, trace and state at the end.
 #include "app/QuorvelCore.h"
 #include "common/QuorvelError.h"
-#include "common/SilentPrompts.h"
+#include "tests/support/SilentPrompts.h"
 #include "harvest/TraceLog.h"
 #include "harvest/UnitFeed.h"
 #include "table/IdentifierTable.h"

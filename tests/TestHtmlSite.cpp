@@ -343,7 +343,7 @@ TEST_F(HtmlSiteTest, UnitFoldersNeverCollide)
     ASSERT_TRUE(core.HTMLExecute());
     const QString menu = site(u"menu.htm"_s);
     EXPECT_TRUE(menu.startsWith(u"<html>"_s)); // the site keeps its menu
-    const QString folders[] = {u"menu.htm_2"_s, u"a_b"_s, u"a_b_2"_s, u"INDEX.HTM_2"_s,
+    const QString folders[] = {u"menu.htm_2"_s, u"a_b"_s,   u"a_b_2"_s, u"INDEX.HTM_2"_s,
                                u"a_b_2_2"_s,    u"A_B_3"_s, u"a_b"_s};
     qsizetype from = 0;
     for (std::size_t i = 0; i < std::size(folders); ++i) {
@@ -373,8 +373,8 @@ TEST_F(HtmlSiteTest, NothingIsWrittenThroughALinkInsideTheSite)
         QString link;
         QString target;
     } cases[] = {
-        {u"HELP/U"_s, outside},         // a unit folder
-        {u"HELP/rodape.htm"_s, victim}, // a site-wide page
+        {u"HELP/U"_s, outside},          // a unit folder
+        {u"HELP/rodape.htm"_s, victim},  // a site-wide page
         {u"HELP/V/ajuda.htm"_s, victim}, // a unit page
     };
     for (const auto& c : cases) {
@@ -386,7 +386,8 @@ TEST_F(HtmlSiteTest, NothingIsWrittenThroughALinkInsideTheSite)
             core.HTMLExecute();
             ADD_FAILURE() << "wrote through " << c.link.toStdString();
         } catch (const QuorvelError& e) {
-            EXPECT_EQ(e.message(), u"Cannot create file \""_s % folder.path(c.link) % u"\". É um link simbólico."_s);
+            EXPECT_EQ(e.message(),
+                      u"Cannot create file \""_s % folder.path(c.link) % u"\". É um link simbólico."_s);
         }
         EXPECT_EQ(QFileInfo(folder.path(c.link)).symLinkTarget(), c.target);
         EXPECT_EQ(QDir(outside).entryList(QDir::Files), QStringList{u"alvo.txt"_s});

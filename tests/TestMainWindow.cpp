@@ -10,9 +10,9 @@
 #include <QHeaderView>
 #include <QMimeData>
 #include <QPlainTextEdit>
-#include <QTableView>
 #include <QScrollBar>
 #include <QStyle>
+#include <QTableView>
 #include <QTest>
 #include <QTextEdit>
 #include <QToolBar>
@@ -272,7 +272,8 @@ TEST_F(MainWindow, RightClickBuildsTheDocumentAndVisualizarSlidesIt)
     EXPECT_EQ(window.reDocumentacao()->height(), 380);
     // It opens at its top, its first line whole.
     EXPECT_EQ(window.reDocumentacao()->verticalScrollBar()->value(), 0);
-    EXPECT_EQ(window.reDocumentacao()->cursorRect().top(), window.reDocumentacao()->document()->documentMargin());
+    EXPECT_EQ(window.reDocumentacao()->cursorRect().top(),
+              window.reDocumentacao()->document()->documentMargin());
     EXPECT_EQ(window.action(u"Visualizar"_s)->text(), u"  &Ocultar "_s);
     EXPECT_TRUE(window.reDocumentacao()->hasFocus() || !window.isActiveWindow());
     EXPECT_TRUE(window.reDocumentacao()->isReadOnly());
@@ -302,7 +303,8 @@ TEST_F(MainWindow, ALongDocumentOpensAtItsTop)
     window.action(u"Visualizar"_s)->trigger();
     QTest::qWait(50);
     EXPECT_EQ(window.reDocumentacao()->verticalScrollBar()->value(), 0);
-    EXPECT_EQ(window.reDocumentacao()->cursorRect().top(), window.reDocumentacao()->document()->documentMargin());
+    EXPECT_EQ(window.reDocumentacao()->cursorRect().top(),
+              window.reDocumentacao()->document()->documentMargin());
 }
 
 TEST(MainWindowPlacement, StaysInsideTheScreen)

@@ -4,7 +4,7 @@
 // (Debug, so Qt's own assertions are on too) this is the run that would
 // report any fault the hand-written cases miss.
 #include "app/QuorvelCore.h"
-#include "common/SilentPrompts.h"
+#include "tests/support/SilentPrompts.h"
 #include "output/RtfWriter.h"
 #include "table/IdentifierTable.h"
 #include "tests/support/Required.h"
@@ -44,7 +44,8 @@ TEST(RealCode, FreePascalSourcesAreHarvestedDocumentedAndPublished)
     core.setArquivoConfiguracao(folder.path(u"Quorvel.ini"_s));
     core.setPastaExecutavel(folder.path(QString()) % u'/');
     core.respondeTabelas(QuorvelCore::RespostaTabelas::Nenhuma);
-    core.abreArquivo(project); // the skimming harvest through the worker threads, trace kept as the window keeps it
+    core.abreArquivo(
+        project); // the skimming harvest through the worker threads, trace kept as the window keeps it
     ASSERT_GT(core.cdsUnits().rowCount(), 1000);
 
     // The plain harvest that reads every token finds the same rows.

@@ -70,7 +70,8 @@ QString deadPort()
     return QString::number(port);
 }
 
-#define REQUIRE_SERVER() REQUIRE_FOR_TEST(server.available(), "no test server: run scripts/test, which starts one")
+#define REQUIRE_SERVER()                                                                                     \
+    REQUIRE_FOR_TEST(server.available(), "no test server: run scripts/test, which starts one")
 
 class TableComment : public ::testing::Test
 {

@@ -55,7 +55,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (!QDir(here.filePath(entry)).removeRecursively())
             QFile::remove(here.filePath(entry));
     }
-    writeFile(u"a.pas"_s, "unit A;\r\n//? Geral\r\n//* texto\r\n//@ r\r\nfunction F(x: integer): integer;\r\n");
+    writeFile(u"a.pas"_s,
+              "unit A;\r\n//? Geral\r\n//* texto\r\n//@ r\r\nfunction F(x: integer): integer;\r\n");
     writeFile(u"p.dpr"_s, "uses A in 'a.pas';\r\n");
     writeFile(u"q.ini"_s, "[opcoes]\r\nCOrfaos=1\r\n");
 
@@ -82,7 +83,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         !args.contains(u"-h"_s) && !args.contains(u"--version"_s) && !args.contains(u"-v"_s)) {
         QJsonParseError error;
         const QJsonDocument json = QJsonDocument::fromJson(out.data(), &error);
-        check(error.error == QJsonParseError::NoError && json.isArray(), "a listing that is no JSON array", args);
+        check(error.error == QJsonParseError::NoError && json.isArray(), "a listing that is no JSON array",
+              args);
     }
     return 0;
 }

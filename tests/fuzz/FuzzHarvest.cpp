@@ -3,7 +3,7 @@
 // harvest that skims from landmark to landmark (with its trace kept as bytes,
 // and without a trace) finds exactly what the one that reads every token finds.
 #include "app/QuorvelCore.h"
-#include "common/SilentPrompts.h"
+#include "tests/support/SilentPrompts.h"
 #include "table/IdentifierTable.h"
 
 #include <cstdlib>

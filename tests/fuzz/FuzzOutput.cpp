@@ -3,7 +3,7 @@
 // the site stays inside its folder, with a folder of its own for every unit
 // name and every page whole.
 #include "app/QuorvelCore.h"
-#include "common/SilentPrompts.h"
+#include "tests/support/SilentPrompts.h"
 #include "output/RtfWriter.h"
 #include "table/IdentifierTable.h"
 
@@ -24,13 +24,15 @@ namespace {
 // chosen by the first byte of the kind field so every kind is reached.
 std::vector<IdentifierRow> rowsOf(QByteArrayView bytes)
 {
-    static const QString kinds[] = {u"Help"_s, u"Coment.Órfão"_s, u"Tabela MySQL"_s, QString(), u" integer"_s};
+    static const QString kinds[] = {u"Help"_s, u"Coment.Órfão"_s, u"Tabela MySQL"_s, QString(),
+                                    u" integer"_s};
     std::vector<IdentifierRow> rows;
     for (QByteArrayView record : QByteArray(bytes.toByteArray()).split('\x01')) {
         const QList<QByteArray> f = record.toByteArray().split('\0');
         auto field = [&](int i) { return i < f.size() ? QString::fromUtf8(f[i]) : QString(); };
         const int kind = f.size() > 2 && !f[2].isEmpty() ? static_cast<unsigned char>(f[2][0]) % 5 : 0;
-        rows.push_back({field(0), field(1), field(3), kinds[kind], field(4), static_cast<int>(record.size())});
+        rows.push_back(
+            {field(0), field(1), field(3), kinds[kind], field(4), static_cast<int>(record.size())});
         if (rows.size() == 64)
             break;
     }
@@ -50,7 +52,8 @@ void checkRtf(const QByteArray& rtf)
     int depth = 0;
     for (qsizetype i = 0; i < rtf.size(); ++i) {
         const char c = rtf[i];
-        check(static_cast<unsigned char>(c) >= 0x20 || c == '\r' || c == '\n', "a raw control byte in the RTF");
+        check(static_cast<unsigned char>(c) >= 0x20 || c == '\r' || c == '\n',
+              "a raw control byte in the RTF");
         if (c == '\\') {
             ++i; // an escaped character or the first of a control word
             continue;

@@ -1,7 +1,7 @@
 // The project reader over any bytes, and the matching of the paths it finds
 // against an empty folder: nothing may escape or crash.
 #include "app/QuorvelCore.h"
-#include "common/SilentPrompts.h"
+#include "tests/support/SilentPrompts.h"
 #include "common/UnitPath.h"
 
 #include <QTemporaryDir>

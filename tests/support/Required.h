@@ -11,6 +11,6 @@
 #define REQUIRE_FOR_TEST(available, what)                                                                    \
     if (!(available)) {                                                                                      \
         if (qEnvironmentVariableIsSet("QUORVEL_TEST_EVERYTHING"))                                            \
-            FAIL() << what << " (scripts/test provides it)";                                                  \
+            FAIL() << what << " (scripts/test provides it)";                                                 \
         GTEST_SKIP() << what;                                                                                \
     }
