@@ -16,5 +16,6 @@ QString textForUser(const std::exception& error)
     if (dynamic_cast<const std::bad_alloc*>(&error) != nullptr)
         return u"Não há memória suficiente para concluir o comando."_s;
     qWarning("Quorvel: internal error: %s", error.what());
-    return u"Um erro interno interrompeu o comando. Por favor, avise a equipe Quorvel: "_s % Programa::contato();
+    return u"Um erro interno interrompeu o comando. Por favor, avise a equipe Quorvel: "_s %
+           Programa::contato();
 }

@@ -1,5 +1,7 @@
 #include "database/ConexaoMySQL.h"
 
+#include "database/DescricaoTabela.h"
+
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -9,8 +11,6 @@
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-
-const QStringList kColunas = {u"Field"_s, u"Type"_s, u"Null"_s, u"Key"_s, u"Default"_s, u"Extra"_s};
 
 QString describeError(const QSqlError& error)
 {
@@ -114,7 +114,7 @@ QList<QStringList> ConexaoMySQL::describe(const QString& table)
         throw ErroBancoDados(describeError(query.lastError()));
     const QSqlRecord record = query.record();
     QList<int> columns;
-    for (const QString& name : kColunas) {
+    for (const QString& name : colunasDescribe()) {
         const int index = record.indexOf(name);
         if (index < 0)
             throw ErroBancoDados(u"O resultado não tem a coluna "_s % name % u'.');

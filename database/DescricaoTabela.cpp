@@ -4,7 +4,6 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-const QStringList kCabecalhos = {u"Field"_s, u"Type"_s, u"Null"_s, u"Key"_s, u"Default"_s, u"Extra"_s};
 constexpr QChar kEspacoDuro(0x00A0); // the no-break space pads the cells
 
 QString linhaDeCelulas(const QStringList& celulas, const QList<int>& larguras)
@@ -17,6 +16,12 @@ QString linhaDeCelulas(const QStringList& celulas, const QList<int>& larguras)
 
 } // namespace
 
+const QStringList& colunasDescribe()
+{
+    static const QStringList colunas = {u"Field"_s, u"Type"_s, u"Null"_s, u"Key"_s, u"Default"_s, u"Extra"_s};
+    return colunas;
+}
+
 QString PadDireita(const QString& texto, QChar preenchimento, int largura)
 {
     if (texto.size() >= largura)
@@ -27,7 +32,7 @@ QString PadDireita(const QString& texto, QChar preenchimento, int largura)
 QString formataDescricao(const QString& nomeTabela, const QList<QStringList>& linhas)
 {
     QList<int> larguras;
-    for (const QString& cabecalho : kCabecalhos)
+    for (const QString& cabecalho : colunasDescribe())
         larguras.append(static_cast<int>(cabecalho.size()));
     for (const QStringList& linha : linhas) {
         for (qsizetype i = 0; i < larguras.size(); ++i)
@@ -38,8 +43,8 @@ QString formataDescricao(const QString& nomeTabela, const QList<QStringList>& li
         borda += u'+' % QString(largura + 2, u'-');
     borda += u"+\r\n"_s;
 
-    QString texto =
-        u"descrição de ["_s % nomeTabela % u"]\r\n"_s % borda % linhaDeCelulas(kCabecalhos, larguras) % borda;
+    QString texto = u"descrição de ["_s % nomeTabela % u"]\r\n"_s % borda %
+                    linhaDeCelulas(colunasDescribe(), larguras) % borda;
     for (const QStringList& linha : linhas)
         texto += linhaDeCelulas(linha, larguras);
     return texto % borda % QString::number(linhas.size()) % u" campos na tabela. ;)\r\n"_s;
@@ -72,6 +77,6 @@ QVariant TabelaDescricao::data(const QModelIndex& index, int role) const
 QVariant TabelaDescricao::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < ColumnCount)
-        return kCabecalhos[section];
+        return colunasDescribe()[section];
     return QAbstractTableModel::headerData(section, orientation, role);
 }

@@ -5,6 +5,10 @@
 #include <QString>
 #include <QStringList>
 
+// The columns of describe's result, in its order, as the server names them
+// and the description's header shows them.
+const QStringList& colunasDescribe();
+
 // `texto` followed by as many `preenchimento` characters as reach `largura`.
 QString PadDireita(const QString& texto, QChar preenchimento, int largura);
 

@@ -4,10 +4,10 @@
 // Every way must give the same rows, questions, trace and state at the end.
 #include "app/QuorvelCore.h"
 #include "common/QuorvelError.h"
-#include "tests/support/SilentPrompts.h"
 #include "harvest/TraceLog.h"
 #include "harvest/UnitFeed.h"
 #include "table/IdentifierTable.h"
+#include "tests/support/SilentPrompts.h"
 #include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>

@@ -4,10 +4,10 @@
 // (Debug, so Qt's own assertions are on too) this is the run that would
 // report any fault the hand-written cases miss.
 #include "app/QuorvelCore.h"
-#include "tests/support/SilentPrompts.h"
 #include "output/RtfWriter.h"
 #include "table/IdentifierTable.h"
 #include "tests/support/Required.h"
+#include "tests/support/SilentPrompts.h"
 #include "tests/support/TestFiles.h"
 
 #include <QDir>
