@@ -7,9 +7,9 @@ using namespace Qt::Literals::StringLiterals;
 QuorvelCore::QuorvelCore(IUserPrompts& prompts)
     : m_prompts(prompts), m_cdsUnits(std::make_unique<IdentifierTable>()),
       m_harvester(prompts, *m_cdsUnits, m_Memo1), m_projects(prompts, m_harvester, m_Memo1),
-      m_opening(prompts, *m_cdsUnits, m_Memo1, m_harvester, m_projects), m_tabelas(prompts, m_settings),
-      m_documento(prompts, m_settings, *m_cdsUnits), m_html(prompts, m_settings, *m_cdsUnits),
-      m_Memo2(u"Memo2"_s)
+      m_opening(prompts, m_settings, *m_cdsUnits, m_Memo1, m_harvester, m_projects),
+      m_tabelas(prompts, m_settings), m_documento(prompts, m_settings, *m_cdsUnits),
+      m_html(prompts, m_settings, *m_cdsUnits), m_Memo2(u"Memo2"_s)
 {
     m_harvester.setTableComments(&m_tabelas);
     m_Memo1.addLine(u"Memo1"); // each hidden memo shows its name until it is filled

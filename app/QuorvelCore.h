@@ -51,6 +51,8 @@ public:
     QStringList unitsDoProjeto(QByteArrayView bytes) { return m_projects.unitsDoProjeto(bytes); }
     void abreArquivo(const QString& arquivo) { m_opening.abreArquivo(arquivo); }
     void AbrirExecute() { m_opening.AbrirExecute(); }
+    // Reads every source as `codificacao` says instead of as the settings do.
+    void setCodificacao(std::optional<Codificacao> codificacao) { m_opening.setCodificacao(codificacao); }
     // Empties the table and the document, then runs Abrir.
     void NovoExecute();
 

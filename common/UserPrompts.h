@@ -26,6 +26,7 @@ enum class Topic
     TableLaterQuestion,
     TableNotice,
     OverwriteFolder,
+    EncodingNotice, // a file forced to UTF-8 that is not
 };
 
 // A font as the options window keeps it; the colour is a screen colour (red

@@ -6,6 +6,7 @@
 #include "settings/IniFile.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -92,6 +93,17 @@ QWidget* TfrmOpcoesQuorvel::criaAbaDocumentacao()
     m_cbProcFunc->setObjectName(u"cbProcFunc"_s);
     for (QCheckBox* box : {m_cbCOrfao, m_cbHelp, m_cbMySQL, m_cbProcFunc})
         layout->addWidget(box);
+    layout->addSpacing(6);
+    auto* rotulo = new QLabel(u"Codificação das fontes"_s, page);
+    m_cbCodificacao = new QComboBox(page);
+    m_cbCodificacao->setObjectName(u"cbCodificacao"_s);
+    // In the order of the enumeration, each with the value it stands for.
+    m_cbCodificacao->addItem(u"Automática (UTF-8 ou Windows-1252)"_s, static_cast<int>(Codificacao::Auto));
+    m_cbCodificacao->addItem(u"Windows-1252"_s, static_cast<int>(Codificacao::Windows1252));
+    m_cbCodificacao->addItem(u"UTF-8"_s, static_cast<int>(Codificacao::Utf8));
+    rotulo->setBuddy(m_cbCodificacao);
+    layout->addWidget(rotulo);
+    layout->addWidget(m_cbCodificacao);
     layout->addStretch();
     return page;
 }
@@ -168,6 +180,8 @@ void TfrmOpcoesQuorvel::mostraOpcoes()
     m_cbHelp->setChecked(m_opcoes.documentacao.AjudaGeral);
     m_cbMySQL->setChecked(m_opcoes.documentacao.MySQL);
     m_cbProcFunc->setChecked(m_opcoes.documentacao.ProcFunc);
+    m_cbCodificacao->setCurrentIndex(
+        m_cbCodificacao->findData(static_cast<int>(m_opcoes.documentacao.codificacao)));
     m_ledtAplicacao->setText(m_opcoes.Aplicacao);
     m_ledtVersao->setText(m_opcoes.Versao);
     m_ledtPasta->setText(m_opcoes.Pasta);
@@ -210,6 +224,7 @@ void TfrmOpcoesQuorvel::Button1Click(QPushButton* sender)
     m_opcoes.documentacao.AjudaGeral = m_cbHelp->isChecked();
     m_opcoes.documentacao.MySQL = m_cbMySQL->isChecked();
     m_opcoes.documentacao.ProcFunc = m_cbProcFunc->isChecked();
+    m_opcoes.documentacao.codificacao = static_cast<Codificacao>(m_cbCodificacao->currentData().toInt());
     m_opcoes.Aplicacao = m_ledtAplicacao->text();
     m_opcoes.Versao = m_ledtVersao->text();
     m_opcoes.Pasta = m_ledtPasta->text();

@@ -9,6 +9,7 @@
 
 class IUserPrompts;
 class QCheckBox;
+class QComboBox;
 class QLineEdit;
 class QPushButton;
 class QTabWidget;
@@ -47,6 +48,7 @@ public:
     QCheckBox* cbHelp() const { return m_cbHelp; }
     QCheckBox* cbMySQL() const { return m_cbMySQL; }
     QCheckBox* cbProcFunc() const { return m_cbProcFunc; }
+    QComboBox* cbCodificacao() const { return m_cbCodificacao; }
     QLineEdit* ledtAplicacao() const { return m_ledtAplicacao; }
     QLineEdit* ledtVersao() const { return m_ledtVersao; }
     QLineEdit* ledtPasta() const { return m_ledtPasta; }
@@ -74,6 +76,7 @@ private:
     QCheckBox* m_cbHelp = nullptr;
     QCheckBox* m_cbMySQL = nullptr;
     QCheckBox* m_cbProcFunc = nullptr;
+    QComboBox* m_cbCodificacao = nullptr;
     QLineEdit* m_ledtAplicacao = nullptr;
     QLineEdit* m_ledtVersao = nullptr;
     QLineEdit* m_ledtPasta = nullptr;

@@ -158,7 +158,21 @@ namespace {
 
 // The scanner itself, inlined into both entry points so that reading a run of
 // tokens costs no call per token.
-Q_ALWAYS_INLINE int scan(QStringView text, qsizetype& pos, int& line, Token& token)
+// The length of the letter outside ASCII at `pos` that continues an
+// identifier of a UTF-8 text (1, or 2 for a pair of surrogates), or 0.
+qsizetype unicodeLetterAt(const char16_t* c, qsizetype pos, qsizetype n)
+{
+    const char16_t ch = c[pos];
+    if (ch < 0x80)
+        return 0;
+    if (QChar::isHighSurrogate(ch) && pos + 1 < n && QChar::isLowSurrogate(c[pos + 1])) {
+        const char32_t code = QChar::surrogateToUcs4(ch, c[pos + 1]);
+        return QChar::isLetter(code) || QChar::isMark(code) ? 2 : 0;
+    }
+    return QChar::isLetter(ch) || QChar::isMark(ch) ? 1 : 0;
+}
+
+Q_ALWAYS_INLINE int scan(QStringView text, qsizetype& pos, int& line, Token& token, bool unicodeLetters)
 {
     const char16_t* c = text.utf16();
     const qsizetype n = text.size();
@@ -185,8 +199,14 @@ Q_ALWAYS_INLINE int scan(QStringView text, qsizetype& pos, int& line, Token& tok
     switch (classOf(c[pos])) {
     case Letter:
         ++pos;
-        while (pos < n && isIdentifierChar(c[pos]))
-            ++pos;
+        for (;;) {
+            while (pos < n && isIdentifierChar(c[pos]))
+                ++pos;
+            const qsizetype letter = unicodeLetters && pos < n ? unicodeLetterAt(c, pos, n) : 0;
+            if (letter == 0)
+                break;
+            pos += letter;
+        }
         code = reservedWordIndex(text.sliced(start, pos - start)) > 0 ? ReservedWord : Identifier;
         break;
     case Digit:
@@ -304,9 +324,9 @@ Q_ALWAYS_INLINE int scan(QStringView text, qsizetype& pos, int& line, Token& tok
 
 } // namespace
 
-int next(QStringView text, qsizetype& pos, int& line, Token& token)
+int next(QStringView text, qsizetype& pos, int& line, Token& token, bool unicodeLetters)
 {
-    return scan(text, pos, line, token);
+    return scan(text, pos, line, token, unicodeLetters);
 }
 
 bool skim(QStringView text, SkimState& state, qsizetype tokens, std::vector<Landmark>& landmarks)
@@ -314,7 +334,7 @@ bool skim(QStringView text, SkimState& state, qsizetype tokens, std::vector<Land
     const char16_t* c = text.utf16();
     Token token;
     for (qsizetype count = 0; count < tokens; ++count) {
-        const int code = scan(text, state.pos, state.line, token);
+        const int code = scan(text, state.pos, state.line, token, state.unicodeLetters);
         const char16_t* t = c + token.start;
         const bool landmark = isMarker(code) || code == EndOfText ||
                               (code == ReservedWord && token.length == 4 && t[0] == u'u') ||

@@ -60,8 +60,10 @@ inline constexpr int kReservedWordCount = 39;
 
 // Reads the token at `pos` (0-based) and moves `pos` past it; adds to `line`
 // the carriage returns it passes. Never fails and never reads past the text;
-// at the end of the text it keeps returning EndOfText.
-int next(QStringView text, qsizetype& pos, int& line, Token& token);
+// at the end of the text it keeps returning EndOfText. With
+// `unicodeLetters` (a text read as UTF-8), a letter outside ASCII continues
+// an identifier, as current compilers allow.
+int next(QStringView text, qsizetype& pos, int& line, Token& token, bool unicodeLetters = false);
 
 // Where a skim stands in its text.
 struct SkimState
@@ -69,6 +71,7 @@ struct SkimState
     qsizetype pos = 0;
     int line = 0;
     int previousCode = NoToken;
+    bool unicodeLetters = false; // as `next` takes it
 };
 
 // Reads up to `tokens` (at least 1) tokens from where `state` stands, as

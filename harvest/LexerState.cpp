@@ -5,7 +5,7 @@ int LexerState::ProximoToken(const QString& texto, qsizetype& posicao)
     // A pointer test spares the reference count on every token of one text.
     if (m_source.constData() != texto.constData() || m_source.size() != texto.size())
         m_source = texto;
-    const int code = Lexer::next(texto, posicao, m_LinhaAtual, m_token);
+    const int code = Lexer::next(texto, posicao, m_LinhaAtual, m_token, m_unicodeLetters);
     if (code != EndOfText)
         m_CodigoToken = code;
     return code;
@@ -23,9 +23,10 @@ void LexerState::takeToken(const QString& texto, const Token& token, int previou
         m_CodigoToken = token.code;
 }
 
-void LexerState::startText(const QString& texto)
+void LexerState::startText(const QString& texto, bool unicodeLetters)
 {
     m_source = texto;
+    m_unicodeLetters = unicodeLetters;
 }
 
 void LexerState::keepLastToken()

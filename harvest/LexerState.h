@@ -16,7 +16,10 @@ public:
     // and, when it is not NoToken, the code of the token before it.
     void takeToken(const QString& texto, const Token& token, int previousCode);
 
-    void startText(const QString& texto);
+    // A new text; letters outside ASCII continue identifiers when
+    // `unicodeLetters` (a text read as UTF-8).
+    void startText(const QString& texto, bool unicodeLetters);
+    bool unicodeLetters() const { return m_unicodeLetters; }
     void resetCounters()
     {
         m_LinhaAtual = 0;
@@ -46,4 +49,5 @@ private:
     Token m_token;
     int m_CodigoToken = 0;
     int m_LinhaAtual = 0;
+    bool m_unicodeLetters = false;
 };

@@ -1,10 +1,13 @@
 #include "harvest/OpeningCommand.h"
 
-#include "common/UnitPath.h"
 #include "common/UserPrompts.h"
+#include "harvest/ProjectFiles.h"
 #include "harvest/ProjectReader.h"
 #include "harvest/TraceLog.h"
 #include "harvest/UnitHarvester.h"
+#include "settings/IniFile.h"
+#include "settings/SettingsFiles.h"
+#include "settings/SettingsLocation.h"
 #include "table/IdentifierTable.h"
 
 #include <QScopeGuard>
@@ -29,15 +32,17 @@ private:
 
 } // namespace
 
-OpeningCommand::OpeningCommand(IUserPrompts& prompts, IdentifierTable& table, TraceLog& trace,
-                               UnitHarvester& harvester, ProjectReader& projects)
-    : m_prompts(prompts), m_table(table), m_trace(trace), m_harvester(harvester), m_projects(projects)
+OpeningCommand::OpeningCommand(IUserPrompts& prompts, const SettingsLocation& settings,
+                               IdentifierTable& table, TraceLog& trace, UnitHarvester& harvester,
+                               ProjectReader& projects)
+    : m_prompts(prompts), m_settings(settings), m_table(table), m_trace(trace), m_harvester(harvester),
+      m_projects(projects)
 {}
 
 void OpeningCommand::AbrirExecute()
 {
-    const std::optional<QString> arquivo = m_prompts.chooseFileToOpen(
-        u"Projeto a ser documentado ..."_s, {u"Projetos Delphi (*.dpr)"_s, u"Units Delphi (*.pas)"_s});
+    const std::optional<QString> arquivo =
+        m_prompts.chooseFileToOpen(u"Projeto a ser documentado ..."_s, ProjectFiles::filtrosAbrir());
     if (arquivo)
         abreArquivo(*arquivo);
 }
@@ -48,13 +53,16 @@ void OpeningCommand::abreArquivo(const QString& arquivo)
     // its rows are placed, which takes a while on a large table.
     const auto endProgress = qScopeGuard([this] { m_prompts.reportProgress(1, 1, QString()); });
     m_trace.clear();
+    m_harvester.setCodificacao(m_codificacao.value_or(
+        OpcoesDocumentacao::read(IniFile(m_settings.arquivoConfiguracao())).codificacao));
     {
         BulkAppend bulk(m_table);
-        // Only ".dpr" in lower case is a project; anything else is a unit.
-        if (UnitPath::extension(arquivo) == u".dpr")
-            m_projects.AbreProjeto(arquivo);
-        else
+        // Only a project's extension in lower case makes it one; anything
+        // else is a unit.
+        if (ProjectFiles::tipoDe(arquivo) == TipoArquivo::Unit)
             m_harvester.AbreUnit(arquivo);
+        else
+            m_projects.AbreProjeto(arquivo);
     }
     m_table.applyColumnOrder();
 }

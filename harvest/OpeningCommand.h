@@ -1,8 +1,13 @@
 #pragma once
 
+#include "common/Codificacao.h"
+
 #include <QString>
 
+#include <optional>
+
 class IUserPrompts;
+class SettingsLocation;
 class IdentifierTable;
 class ProjectReader;
 class TraceLog;
@@ -13,8 +18,10 @@ class UnitHarvester;
 class OpeningCommand
 {
 public:
-    OpeningCommand(IUserPrompts& prompts, IdentifierTable& table, TraceLog& trace, UnitHarvester& harvester,
-                   ProjectReader& projects);
+    OpeningCommand(IUserPrompts& prompts, const SettingsLocation& settings, IdentifierTable& table,
+                   TraceLog& trace, UnitHarvester& harvester, ProjectReader& projects);
+    // Overrides the settings' Codificacao (the batch mode's --encoding).
+    void setCodificacao(std::optional<Codificacao> codificacao) { m_codificacao = codificacao; }
 
     // The open dialog, then abreArquivo.
     void AbrirExecute();
@@ -25,6 +32,8 @@ public:
 
 private:
     IUserPrompts& m_prompts;
+    const SettingsLocation& m_settings;
+    std::optional<Codificacao> m_codificacao;
     IdentifierTable& m_table;
     TraceLog& m_trace;
     UnitHarvester& m_harvester;

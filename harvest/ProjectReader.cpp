@@ -1,8 +1,10 @@
 #include "harvest/ProjectReader.h"
 
 #include "common/AsciiCase.h"
+#include "common/FileReading.h"
 #include "common/UnitPath.h"
 #include "common/UserPrompts.h"
+#include "harvest/ProjectFiles.h"
 #include "harvest/SourceText.h"
 #include "harvest/UnitFeed.h"
 #include "harvest/UnitHarvester.h"
@@ -21,31 +23,44 @@ void ProjectReader::AbreProjeto(const QString& arquivo)
         m_prompts.showMessage(UnitHarvester::mensagemArquivoInexistente(), arquivo);
         return;
     }
-    const QStringList paths = caminhosDasUnits(arquivo, unitsDoProjeto(SourceText::readFile(arquivo)));
+    const TipoArquivo tipo = ProjectFiles::tipoDe(arquivo);
+    QStringList listed;
+    if (tipo == TipoArquivo::ProjetoFonte) {
+        listed = unitsDoProjeto(SourceText::readFile(arquivo));
+    } else {
+        QByteArray bytes;
+        FileReading::read(arquivo, bytes);
+        listed = ProjectFiles::unitsDoXml(arquivo, tipo, bytes);
+    }
+    const QStringList paths = caminhosDasUnits(arquivo, listed, tipo);
 
     // The units are read and skimmed on worker threads while this one
     // harvests them; questions and messages stay here, in the units' order.
-    UnitFeed feed(paths, 0, m_harvester.traceKeepsUnitBytes());
+    UnitFeed feed(paths, 0, m_harvester.traceKeepsUnitBytes(), m_harvester.codificacao());
     const int total = static_cast<int>(paths.size());
     for (int i = 0; i < total; ++i) {
         m_prompts.reportProgress(i, total, paths[i]);
         QByteArray bytes; // kept by the trace, when it is on
-        if (!feed.nextUnit(m_harvester.textForFeed(), &bytes)) {
+        SourceText::Leitura leitura;
+        if (!feed.nextUnit(m_harvester.textForFeed(), &bytes, &leitura)) {
             m_prompts.showMessage(UnitHarvester::mensagemArquivoInexistente(), paths[i]);
             continue;
         }
-        m_harvester.harvestFromFeed(feed, paths[i], std::move(bytes));
+        m_harvester.harvestFromFeed(feed, paths[i], std::move(bytes), leitura);
     }
 }
 
-QStringList ProjectReader::caminhosDasUnits(const QString& arquivo, const QStringList& literais)
+QStringList ProjectReader::caminhosDasUnits(const QString& arquivo, const QStringList& listed,
+                                            TipoArquivo tipo)
 {
-    // Paths in a project are relative to the project's folder.
+    // Paths in a project are relative to the project's folder. Of a source
+    // project's literals only the ".pas" paths are units; an XML project's
+    // list holds nothing else.
     const QString folder = QFileInfo(arquivo).absolutePath();
     UnitPath::Resolver resolver;
     QStringList paths;
-    for (const QString& unit : literais) {
-        if (UnitPath::extension(unit) == u".pas")
+    for (const QString& unit : listed) {
+        if (tipo != TipoArquivo::ProjetoFonte || UnitPath::extension(unit) == u".pas")
             paths.append(resolver.resolve(folder, unit));
     }
     return paths;
@@ -53,17 +68,19 @@ QStringList ProjectReader::caminhosDasUnits(const QString& arquivo, const QStrin
 
 QStringList ProjectReader::unitsDoProjeto(QByteArrayView bytes)
 {
-    const QStringList units = LeProjeto(SourceText::fromBytes(bytes));
+    QString texto;
+    const SourceText::Leitura leitura = SourceText::fromBytes(bytes, texto, m_harvester.codificacao());
+    const QStringList units = LeProjeto(texto, leitura.utf8);
     m_harvester.lexer().keepLastToken();
     return units;
 }
 
-QStringList ProjectReader::LeProjeto(const QString& texto)
+QStringList ProjectReader::LeProjeto(const QString& texto, bool unicodeLetters)
 {
     LexerState& lexer = m_harvester.lexer();
     QStringList units;
     qsizetype posicao = 0;
-    lexer.startText(texto);
+    lexer.startText(texto, unicodeLetters);
     lexer.setNoToken();
     while (!lexer.tokenIsEof()) {
         const int code = lexer.ProximoToken(texto, posicao);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "harvest/ProjectFiles.h"
+
 #include <QByteArrayView>
 #include <QStringList>
 
@@ -14,18 +16,19 @@ class ProjectReader
 public:
     ProjectReader(IUserPrompts& prompts, UnitHarvester& harvester, TraceLog& trace);
 
-    // A project that does not exist gets the missing-file message; so does
-    // each unit it names that does not. Throws QuorvelError when a file that
-    // exists cannot be read.
+    // A project file of any kind (ProjectFiles): a project that does not
+    // exist gets the missing-file message; so does each unit it names that
+    // does not. Throws QuorvelError when a file that exists cannot be read,
+    // or when an XML project is malformed (then nothing of it is harvested).
     void AbreProjeto(const QString& arquivo);
     // Every literal of a project's text, lower-cased (the unit paths among them).
     QStringList unitsDoProjeto(QByteArrayView bytes);
 
 private:
-    QStringList LeProjeto(const QString& texto);
+    QStringList LeProjeto(const QString& texto, bool unicodeLetters);
     // The project's units that are read: the ".pas" paths, resolved against
     // the project's folder.
-    static QStringList caminhosDasUnits(const QString& arquivo, const QStringList& literais);
+    static QStringList caminhosDasUnits(const QString& arquivo, const QStringList& listed, TipoArquivo tipo);
 
     IUserPrompts& m_prompts;
     UnitHarvester& m_harvester;

@@ -1,5 +1,6 @@
 #include "harvest/SourceText.h"
 
+#include "common/Codificacao.h"
 #include "common/FileReading.h"
 #include "common/Windows1252.h"
 
@@ -11,7 +12,26 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-constexpr QByteArrayView kUtf8Bom("\xEF\xBB\xBF", 3);
+bool hasByteAbove127(QByteArrayView bytes)
+{
+    for (const char c : bytes) {
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return true;
+    }
+    return false;
+}
+
+// The line, counted from 1, of the byte at `offset`: CR LF, a lone CR and a
+// lone LF each end a line.
+int lineOf(QByteArrayView bytes, qsizetype offset)
+{
+    int line = 1;
+    for (qsizetype i = 0; i < offset; ++i) {
+        if (bytes[i] == '\n' || (bytes[i] == '\r' && (i + 1 >= bytes.size() || bytes[i + 1] != '\n')))
+            ++line;
+    }
+    return line;
+}
 
 // Copies `in` with every line break made CR LF and a final CR LF added to a
 // last line that lacks one.
@@ -74,23 +94,47 @@ bool crlfOnly(const char* begin, const char* end)
 
 namespace SourceText {
 
-QString fromBytes(QByteArrayView bytes)
+// Every sequence that is not UTF-8 becomes U+FFFD, visibly.
+void fromUtf8(QByteArrayView bytes, QString& out)
+{
+    const QString decoded = QString::fromUtf8(bytes);
+    out = normalizeLines(decoded.utf16(), decoded.size(), [](char16_t c) { return c; });
+}
+
+QString fromBytes(QByteArrayView bytes, Codificacao codificacao)
 {
     QString out;
-    fromBytes(bytes, out);
+    fromBytes(bytes, out, codificacao);
     return out;
 }
 
-void fromBytes(QByteArrayView bytes, QString& out)
+Leitura fromBytes(QByteArrayView bytes, QString& out, Codificacao codificacao)
 {
     const qsizetype nul = bytes.indexOf('\0');
     if (nul >= 0)
         bytes = bytes.first(nul);
-    if (bytes.startsWith(kUtf8Bom)) {
-        const QString decoded = QString::fromUtf8(bytes.sliced(kUtf8Bom.size()));
-        out = normalizeLines(decoded.utf16(), decoded.size(), [](char16_t c) { return c; });
-        return;
+    if (bytes.startsWith(Utf8::kBom)) {
+        fromUtf8(bytes.sliced(Utf8::kBom.size()), out);
+        return {true, 0};
     }
+    if (codificacao != Codificacao::Windows1252) {
+        // Plain ASCII reads the same either way: only a byte above 127 asks.
+        const qsizetype invalid = Utf8::firstInvalid(bytes);
+        if (codificacao == Codificacao::Utf8) {
+            fromUtf8(bytes, out);
+            return {true, invalid < 0 ? 0 : lineOf(bytes, invalid)};
+        }
+        if (invalid < 0 && hasByteAbove127(bytes)) {
+            fromUtf8(bytes, out);
+            return {true, 0};
+        }
+    }
+    fromWindows1252(bytes, out);
+    return {false, 0};
+}
+
+void fromWindows1252(QByteArrayView bytes, QString& out)
+{
     const char* const begin = bytes.data();
     const char* const end = begin + bytes.size();
     const qsizetype n = bytes.size();

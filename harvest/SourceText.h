@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/Codificacao.h"
+
 #include <QByteArrayView>
 #include <QString>
 
@@ -7,11 +9,21 @@
 // included, followed by a carriage return and a line feed.
 namespace SourceText {
 
+// How a text was read.
+struct Leitura
+{
+    bool utf8 = false;     // as UTF-8: a letter outside ASCII continues an identifier
+    int linhaInvalida = 0; // forced to UTF-8: the line, from 1, of the first byte that was not
+};
+
 // Lines end at CR LF, a lone CR or a lone LF; a byte 0 ends the text. The bytes
-// are Windows-1252, except after a UTF-8 byte-order mark, which is dropped.
-QString fromBytes(QByteArrayView bytes);
+// are read as `codificacao` says (a UTF-8 byte-order mark, dropped, always
+// means UTF-8); a byte that is not UTF-8 in a text forced to it becomes U+FFFD.
+QString fromBytes(QByteArrayView bytes, Codificacao codificacao = Codificacao::Auto);
 // The same into `out`, reusing its storage when it is not shared.
-void fromBytes(QByteArrayView bytes, QString& out);
+Leitura fromBytes(QByteArrayView bytes, QString& out, Codificacao codificacao = Codificacao::Auto);
+void fromUtf8(QByteArrayView bytes, QString& out);
+void fromWindows1252(QByteArrayView bytes, QString& out);
 
 // True when `path` names an existing file (a folder is not a file).
 bool fileExists(const QString& path);

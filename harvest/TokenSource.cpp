@@ -4,14 +4,15 @@
 
 int EveryTokenSource::next(qsizetype& pos, int& line, Token& token)
 {
-    Lexer::next(m_text, pos, line, token);
+    Lexer::next(m_text, pos, line, token, m_unicodeLetters);
     return NoToken;
 }
 
-void SkimmingSource::begin(const QString& text)
+void SkimmingSource::begin(const QString& text, bool unicodeLetters)
 {
     m_text = text;
     m_skim = Lexer::SkimState();
+    m_skim.unicodeLetters = unicodeLetters;
     m_skimDone = false;
     m_own.clear();
     m_at = m_end = nullptr;

@@ -16,8 +16,9 @@ class TokenSource
 {
 public:
     virtual ~TokenSource() = default;
-    // A new unit's text starts; the source reads from its beginning.
-    virtual void begin(const QString& text) = 0;
+    // A new unit's text starts; the source reads from its beginning, with
+    // letters outside ASCII continuing identifiers when `unicodeLetters`.
+    virtual void begin(const QString& text, bool unicodeLetters) = 0;
     // The loop's next token at or after `pos`: fills `token`, moves `pos`
     // past it and sets `line` to the line breaks before its end. Returns the
     // code of the token before it, or NoToken when the source read every
@@ -33,12 +34,17 @@ public:
 class EveryTokenSource : public TokenSource
 {
 public:
-    void begin(const QString& text) override { m_text = text; }
+    void begin(const QString& text, bool unicodeLetters) override
+    {
+        m_text = text;
+        m_unicodeLetters = unicodeLetters;
+    }
     int next(qsizetype& pos, int& line, Token& token) override;
     bool readsEveryToken() const override { return true; }
 
 private:
     QString m_text;
+    bool m_unicodeLetters = false;
 };
 
 // Jumps from landmark to landmark: the landmarks come a run at a time, from
@@ -48,7 +54,7 @@ class SkimmingSource : public TokenSource
 public:
     // With a feed, the landmarks of its current unit; without, a skim here.
     explicit SkimmingSource(UnitFeed* feed = nullptr) : m_feed(feed) {}
-    void begin(const QString& text) override;
+    void begin(const QString& text, bool unicodeLetters) override;
     int next(qsizetype& pos, int& line, Token& token) override;
     bool readsEveryToken() const override { return false; }
 

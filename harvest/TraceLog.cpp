@@ -54,21 +54,24 @@ void TraceLog::addLine(QStringView text)
     addToken(Source::Plain, 0, text);
 }
 
-void TraceLog::addUnitTokens(QByteArray bytes, qsizetype lastStart, std::vector<BlockSpan> blocks)
+void TraceLog::addUnitTokens(QByteArray bytes, qsizetype lastStart, std::vector<BlockSpan> blocks,
+                             Codificacao codificacao)
 {
     bytes.squeeze(); // a reader's buffer has room to spare
-    m_units.push_back(UnitTokens{m_bytes.size(), std::move(bytes), lastStart, std::move(blocks)});
+    m_units.push_back(
+        UnitTokens{m_bytes.size(), std::move(bytes), lastStart, std::move(blocks), codificacao});
 }
 
 void TraceLog::appendUnitLines(const UnitTokens& unit, QStringList& out) const
 {
-    const QString text = SourceText::fromBytes(unit.bytes);
+    QString text;
+    const bool unicodeLetters = SourceText::fromBytes(unit.bytes, text, unit.codificacao).utf8;
     qsizetype pos = 0;
     int line = 0;
     Token token;
     size_t block = 0;
     for (;;) {
-        const int code = Lexer::next(text, pos, line, token);
+        const int code = Lexer::next(text, pos, line, token, unicodeLetters);
         while (block < unit.blocks.size() && unit.blocks[block].last < token.start)
             ++block;
         const bool inBlock = block < unit.blocks.size() && unit.blocks[block].from < token.start;

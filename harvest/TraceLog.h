@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/Codificacao.h"
+
 #include <QByteArray>
 #include <QStringList>
 #include <QStringView>
@@ -36,7 +38,10 @@ public:
     // A unit's lines: one per token of the text made from `bytes` (as
     // SourceText::fromBytes makes it) from the first up to the one starting
     // at `lastStart`, leaving out those starting inside a block span.
-    void addUnitTokens(QByteArray bytes, qsizetype lastStart, std::vector<BlockSpan> blocks);
+    // `codificacao` is how the harvest read the bytes, so the lines are made
+    // from the same text.
+    void addUnitTokens(QByteArray bytes, qsizetype lastStart, std::vector<BlockSpan> blocks,
+                       Codificacao codificacao = Codificacao::Auto);
 
     bool isEmpty() const { return m_bytes.isEmpty() && m_units.empty(); }
     QStringList lines() const;
@@ -52,6 +57,7 @@ private:
         QByteArray bytes;
         qsizetype lastStart;
         std::vector<BlockSpan> blocks;
+        Codificacao codificacao;
     };
     void appendUnitLines(const UnitTokens& unit, QStringList& out) const;
 

@@ -20,8 +20,8 @@ constexpr int kMostWorkers = 4;
 
 } // namespace
 
-UnitFeed::UnitFeed(QStringList paths, int workers, bool keepBytes)
-    : m_paths(std::move(paths)), m_keepBytes(keepBytes)
+UnitFeed::UnitFeed(QStringList paths, int workers, bool keepBytes, Codificacao codificacao)
+    : m_paths(std::move(paths)), m_keepBytes(keepBytes), m_codificacao(codificacao)
 {
     if (workers <= 0)
         workers = std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, kMostWorkers);
@@ -88,7 +88,8 @@ void UnitFeed::feedUnit(qsizetype unit, Lane& lane, QByteArray& bytes)
         return;
     }
     SourceText::readFile(path, bytes);
-    const QString text = SourceText::fromBytes(bytes);
+    QString text;
+    begin.leitura = SourceText::fromBytes(bytes, text, m_codificacao);
     begin.text = text; // shared: both threads only read it from now on
     if (m_keepBytes)   // handed over whole: the next unit is read into a new buffer
         begin.bytes = std::exchange(bytes, QByteArray());
@@ -96,6 +97,7 @@ void UnitFeed::feedUnit(qsizetype unit, Lane& lane, QByteArray& bytes)
         return;
 
     Lexer::SkimState state;
+    state.unicodeLetters = begin.leitura.utf8;
     std::vector<Landmark> landmarks = spareRun();
     for (;;) {
         const bool last = Lexer::skim(text, state, kRunTokens, landmarks);
@@ -171,7 +173,7 @@ void UnitFeed::recycle(std::vector<Landmark>&& run)
     run = {};
 }
 
-bool UnitFeed::nextUnit(QString& text, QByteArray* bytes)
+bool UnitFeed::nextUnit(QString& text, QByteArray* bytes, SourceText::Leitura* leitura)
 {
     text.clear();
     if (bytes != nullptr)
@@ -197,6 +199,8 @@ bool UnitFeed::nextUnit(QString& text, QByteArray* bytes)
     text = std::move(item.text);
     if (bytes != nullptr)
         *bytes = std::move(item.bytes);
+    if (leitura != nullptr)
+        *leitura = item.leitura;
     return !item.missing;
 }
 

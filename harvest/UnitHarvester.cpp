@@ -33,38 +33,55 @@ void UnitHarvester::AbreUnit(const QString& arquivo)
 
 void UnitHarvester::harvestBytes(QByteArrayView bytes, const QString& arquivo)
 {
-    SourceText::fromBytes(bytes, m_texto);
-    harvestWith(nullptr, arquivo, traceKeepsUnitBytes() ? bytes.toByteArray() : QByteArray());
+    const SourceText::Leitura leitura = SourceText::fromBytes(bytes, m_texto, m_codificacao);
+    harvestWith(nullptr, arquivo, traceKeepsUnitBytes() ? bytes.toByteArray() : QByteArray(), leitura);
 }
 
-void UnitHarvester::harvestFromFeed(UnitFeed& feed, const QString& arquivo, QByteArray bytes)
+void UnitHarvester::harvestFromFeed(UnitFeed& feed, const QString& arquivo, QByteArray bytes,
+                                    const SourceText::Leitura& leitura)
 {
-    harvestWith(&feed, arquivo, std::move(bytes));
+    harvestWith(&feed, arquivo, std::move(bytes), leitura);
 }
 
-void UnitHarvester::harvestWith(UnitFeed* feed, const QString& arquivo, QByteArray bytes)
+void UnitHarvester::harvestWith(UnitFeed* feed, const QString& arquivo, QByteArray bytes,
+                                const SourceText::Leitura& leitura)
 {
+    avisaUtf8Invalido(arquivo, leitura);
     // Reading every token leaves a feed's landmarks unread; the feed drops
     // them when it moves to the next unit.
     if (m_readEveryToken) {
         EveryTokenSource everyToken;
-        harvestText(arquivo, std::move(bytes), everyToken);
+        harvestText(arquivo, std::move(bytes), everyToken, leitura.utf8);
     } else {
         SkimmingSource skimming(feed);
-        harvestText(arquivo, std::move(bytes), skimming);
+        harvestText(arquivo, std::move(bytes), skimming, leitura.utf8);
     }
 }
 
-void UnitHarvester::harvestText(const QString& arquivo, QByteArray bytes, TokenSource& source)
+void UnitHarvester::avisaUtf8Invalido(const QString& arquivo, const SourceText::Leitura& leitura)
+{
+    if (leitura.linhaInvalida == 0)
+        return;
+    m_prompts.ask(
+        Question{Topic::EncodingNotice,
+                 u"O arquivo não está em UTF-8 válido; o que não pôde ser lido aparece como \uFFFD."_s,
+                 {Answer::Ok},
+                 Answer::Ok,
+                 arquivo,
+                 leitura.linhaInvalida});
+}
+
+void UnitHarvester::harvestText(const QString& arquivo, QByteArray bytes, TokenSource& source,
+                                bool unicodeLetters)
 {
     m_arquivoAtual = arquivo;
     m_lexer.resetCounters();
-    LeUnit(source);
+    LeUnit(source, unicodeLetters);
     // The unit's text is reused for the next unit.
     m_NomeUnit.settle(m_texto);
     m_TipoIdentificadorAtual.settle(m_texto);
     if (traceKeepsUnitBytes())
-        m_trace.addUnitTokens(std::move(bytes), m_lastLoopStart, std::move(m_blockSpans));
+        m_trace.addUnitTokens(std::move(bytes), m_lastLoopStart, std::move(m_blockSpans), m_codificacao);
     m_lexer.keepLastToken();
 }
 
@@ -125,12 +142,12 @@ void UnitHarvester::DocumentaTabela()
     InsereIdentificador();
 }
 
-void UnitHarvester::LeUnit(TokenSource& source)
+void UnitHarvester::LeUnit(TokenSource& source, bool unicodeLetters)
 {
     m_NomeUnit.clear();
     m_posicao = 0;
-    m_lexer.startText(m_texto);
-    source.begin(m_texto);
+    m_lexer.startText(m_texto, unicodeLetters);
+    source.begin(m_texto, unicodeLetters);
     for (CharScan* scan : {&m_scanSemicolon, &m_scanLineEnd, &m_scanOpen, &m_scanClose, &m_scanTypeEnd})
         scan->reset(m_texto);
     m_lexer.setNoToken();

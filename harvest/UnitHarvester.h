@@ -3,6 +3,7 @@
 #include "harvest/CharScan.h"
 #include "harvest/DeferredText.h"
 #include "harvest/LexerState.h"
+#include "harvest/SourceText.h"
 #include "harvest/TableComments.h"
 #include "harvest/TraceLog.h"
 
@@ -33,6 +34,9 @@ public:
     // The harvest skims a unit from landmark to landmark. Told to, it reads
     // every token one by one and keeps the trace line by line instead.
     void setReadEveryToken(bool every) { m_readEveryToken = every; }
+    // How source files are read (the settings' Codificacao, --encoding).
+    void setCodificacao(Codificacao codificacao) { m_codificacao = codificacao; }
+    Codificacao codificacao() const { return m_codificacao; }
     // The trace keeps a unit as its bytes, unless it is kept line by line.
     bool traceKeepsUnitBytes() const { return m_traceEnabled && !m_readEveryToken; }
 
@@ -43,7 +47,8 @@ public:
     void harvestBytes(QByteArrayView bytes, const QString& arquivo);
     // The harvest of a project's unit whose text and landmarks the feed has
     // ready; `bytes` are the file's, for the trace, when it keeps them.
-    void harvestFromFeed(UnitFeed& feed, const QString& arquivo, QByteArray bytes);
+    void harvestFromFeed(UnitFeed& feed, const QString& arquivo, QByteArray bytes,
+                         const SourceText::Leitura& leitura);
     // The text the feed gives the next unit into.
     QString& textForFeed() { return m_texto; }
 
@@ -65,11 +70,14 @@ public:
 
 private:
     // With a feed, the skimming takes its landmarks; without, it skims here.
-    void harvestWith(UnitFeed* feed, const QString& arquivo, QByteArray bytes);
-    void harvestText(const QString& arquivo, QByteArray bytes, TokenSource& source);
+    void harvestWith(UnitFeed* feed, const QString& arquivo, QByteArray bytes,
+                     const SourceText::Leitura& leitura);
+    // Says once per file that a text forced to UTF-8 was not.
+    void avisaUtf8Invalido(const QString& arquivo, const SourceText::Leitura& leitura);
+    void harvestText(const QString& arquivo, QByteArray bytes, TokenSource& source, bool unicodeLetters);
     // Each block returns true when the token that ended it must be acted on
     // as if the loop had just read it.
-    void LeUnit(TokenSource& source);
+    void LeUnit(TokenSource& source, bool unicodeLetters);
     bool LeBlocoOrfao();
     bool LeBlocoRotina();
     bool LeBlocoTabela();
@@ -100,6 +108,7 @@ private:
     ITableComments* m_tableComments = nullptr;
     bool m_traceEnabled = true;
     bool m_readEveryToken = false;
+    Codificacao m_codificacao = Codificacao::Auto;
 
     // The unit's text, its bytes as read, and where the lexer stands in it.
     QByteArray m_bytes;

@@ -28,6 +28,10 @@ OpcoesDocumentacao OpcoesDocumentacao::read(const IniFile& ini)
     o.AjudaGeral = ini.readBool(u"opcoes", u"AjudaGeral", defaults.AjudaGeral);
     o.MySQL = ini.readBool(u"opcoes", u"MySQL", defaults.MySQL);
     o.ProcFunc = ini.readBool(u"opcoes", u"ProcFunc", defaults.ProcFunc);
+    // A name the program does not know reads as the default.
+    o.codificacao =
+        codificacaoDeNome(ini.readString(u"opcoes", u"Codificacao", nomeCodificacao(defaults.codificacao)))
+            .value_or(defaults.codificacao);
     return o;
 }
 
@@ -37,4 +41,5 @@ void OpcoesDocumentacao::write(IniFile& ini) const
     ini.writeBool(u"opcoes", u"AjudaGeral", AjudaGeral);
     ini.writeBool(u"opcoes", u"MySQL", MySQL);
     ini.writeBool(u"opcoes", u"ProcFunc", ProcFunc);
+    ini.writeString(u"opcoes", u"Codificacao", nomeCodificacao(codificacao));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/Codificacao.h"
 #include "table/RowKinds.h"
 
 #include <QString>
@@ -25,6 +26,8 @@ struct OpcoesDocumentacao
     bool AjudaGeral = true;
     bool MySQL = true;
     bool ProcFunc = true;
+    // How the source files are read.
+    Codificacao codificacao = Codificacao::Auto;
 
     static OpcoesDocumentacao read(const IniFile& ini);
     void write(IniFile& ini) const;

@@ -89,7 +89,8 @@ TEST_F(OptionsWindow, SavingRightAwayWritesEveryKey)
     EXPECT_EQ(ini.readString(u"FormatoHTML", u"FontConteudoTitulo", {}), u"Courier"_s);
     EXPECT_EQ(ini.readString(u"HTML", u"Aplicacao", u"x"_s), u""_s);
     EXPECT_EQ(ini.readString(u"opcoes", u"COrfaos", {}), u"0"_s);
-    EXPECT_EQ(fileBytes().count('='), 29);
+    EXPECT_EQ(ini.readString(u"opcoes", u"Codificacao", {}), u"auto"_s);
+    EXPECT_EQ(fileBytes().count('='), 30);
 }
 
 TEST_F(OptionsWindow, AGroupFollowsItsMember)

@@ -120,9 +120,12 @@ TEST_F(Opening, AbrirAndNovoWithTheDialog)
     prompts.expectFile(a);
     core.AbrirExecute();
     EXPECT_EQ(prompts.dialogTitles.last(), u"Projeto a ser documentado ..."_s);
-    EXPECT_EQ(prompts.dialogFilters.last().size(), 2);
+    // The two filters of old first, then every project kind and every unit kind.
+    EXPECT_EQ(prompts.dialogFilters.last().size(), 4);
     EXPECT_TRUE(prompts.dialogFilters.last()[0].contains(u"(*.dpr)"_s));
     EXPECT_TRUE(prompts.dialogFilters.last()[1].contains(u"(*.pas)"_s));
+    EXPECT_TRUE(prompts.dialogFilters.last()[2].contains(u"*.lpi"_s));
+    EXPECT_TRUE(prompts.dialogFilters.last()[3].contains(u"*.pp"_s));
 
     // Cancelling changes nothing, not even the trace.
     const QStringList trace = core.Memo1().lines();

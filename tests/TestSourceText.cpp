@@ -37,8 +37,43 @@ TEST(SourceText, ReadsWindows1252AndStopsAtByteZero)
 TEST(SourceText, AUtf8ByteOrderMarkSwitchesToUtf8)
 {
     EXPECT_EQ(SourceText::fromBytes(QByteArray("\xEF\xBB\xBFol\xC3\xA1\r\nx")), u"olá\r\nx\r\n"_s);
-    // Without the mark the same bytes are Windows-1252 characters.
-    EXPECT_EQ(SourceText::fromBytes(QByteArray("ol\xC3\xA1")), u"olÃ¡\r\n"_s);
+    // Forced to Windows-1252, the same bytes without the mark are its characters.
+    EXPECT_EQ(SourceText::fromBytes(QByteArray("ol\xC3\xA1"), Codificacao::Windows1252), u"olÃ¡\r\n"_s);
+    // The mark wins over any forced choice.
+    EXPECT_EQ(SourceText::fromBytes(QByteArray("\xEF\xBB\xBF\xC3\xA7"), Codificacao::Windows1252),
+              u"ç\r\n"_s);
+}
+
+// Without the mark: UTF-8 when there is a byte above 127 and every byte is
+// UTF-8, Windows-1252 otherwise; forced UTF-8 replaces what is not, visibly,
+// and tells the line of the first such byte.
+TEST(SourceText, TheEncodingOfAFileWithoutItsMark)
+{
+    const struct
+    {
+        QByteArray bytes;
+        Codificacao codificacao;
+        QString text;
+        bool utf8;
+        int linhaInvalida;
+    } cases[] = {
+        {"ol\xC3\xA1", Codificacao::Auto, u"olá\r\n"_s, true, 0},
+        {"a\xE7\xE3o", Codificacao::Auto, u"ação\r\n"_s, false, 0}, // Windows-1252, no UTF-8 here
+        {"ol\xC3\xA1 e a\xE7", Codificacao::Auto, u"olÃ¡ e aç\r\n"_s, false, 0}, // UTF-8 up to a point
+        {"ascii", Codificacao::Auto, u"ascii\r\n"_s, false, 0},
+        {"\xC0\xAF", Codificacao::Auto, u"À¯\r\n"_s, false, 0},                // an overlong '/' is no UTF-8
+        {"\xED\xA0\x80", Codificacao::Auto, u"í\u00A0\u20AC\r\n"_s, false, 0}, // nor a surrogate
+        {"um\r\ndois\nol\xE1\r", Codificacao::Utf8, u"um\r\ndois\r\nol\uFFFD\r\n"_s, true, 3},
+        {"ol\xC3\xA1", Codificacao::Utf8, u"olá\r\n"_s, true, 0},
+        {"ol\xC3\xA1", Codificacao::Windows1252, u"olÃ¡\r\n"_s, false, 0},
+    };
+    for (const auto& c : cases) {
+        QString text;
+        const SourceText::Leitura leitura = SourceText::fromBytes(c.bytes, text, c.codificacao);
+        EXPECT_EQ(text, c.text) << c.bytes.toStdString();
+        EXPECT_EQ(leitura.utf8, c.utf8) << c.bytes.toStdString();
+        EXPECT_EQ(leitura.linhaInvalida, c.linhaInvalida) << c.bytes.toStdString();
+    }
 }
 
 TEST(SourceText, AFolderIsNotAFileAndCannotBeRead)

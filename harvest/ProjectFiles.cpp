@@ -1,0 +1,182 @@
+#include "harvest/ProjectFiles.h"
+
+#include "common/QuorvelError.h"
+#include "common/UnitPath.h"
+
+#include <QXmlStreamReader>
+
+#include <vector>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+bool endsWithAny(const QString& name, std::initializer_list<QStringView> extensions)
+{
+    for (const QStringView extension : extensions) {
+        if (name.endsWith(extension, Qt::CaseInsensitive))
+            return true;
+    }
+    return false;
+}
+
+// An entry of a Lazarus list in either form Lazarus writes: <Unit> or the
+// numbered <Unit0>, <Unit1>, ... (likewise <Item>, <Item1>, ...).
+bool isListEntry(QStringView element, QStringView stem)
+{
+    if (!element.startsWith(stem))
+        return false;
+    for (const QChar c : element.sliced(stem.size())) {
+        if (!c.isDigit())
+            return false;
+    }
+    return true;
+}
+
+// Walks a Lazarus file: for each entry `stem` of the list `list` inside
+// `section`, the Value of its Filename and, when `flag` is given, whether
+// that child's Value is "True".
+struct LazarusEntry
+{
+    QString filename;
+    bool flagged = false;
+};
+
+std::vector<LazarusEntry> lazarusEntries(QXmlStreamReader& xml, QStringView section, QStringView list,
+                                         QStringView stem, QStringView flag)
+{
+    std::vector<LazarusEntry> entries;
+    QStringList path; // the open elements
+    while (!xml.atEnd()) {
+        const QXmlStreamReader::TokenType token = xml.readNext();
+        if (token == QXmlStreamReader::EndElement) {
+            path.removeLast();
+            continue;
+        }
+        if (token != QXmlStreamReader::StartElement)
+            continue;
+        const QString name = xml.name().toString();
+        const qsizetype depth = path.size();
+        if (depth >= 2 && path[depth - 1] == list && path[depth - 2] == section && isListEntry(name, stem)) {
+            entries.push_back({});
+        } else if (depth >= 3 && path[depth - 2] == list && path[depth - 3] == section &&
+                   isListEntry(path[depth - 1], stem) && !entries.empty()) {
+            const QString value = xml.attributes().value(QLatin1StringView("Value")).toString();
+            if (name == u"Filename")
+                entries.back().filename = value;
+            else if (!flag.isEmpty() && name == flag)
+                entries.back().flagged = value.compare(u"True", Qt::CaseInsensitive) == 0;
+        }
+        path.append(name);
+    }
+    return entries;
+}
+
+QStringList lazarusProject(QXmlStreamReader& xml)
+{
+    QStringList units;
+    for (const LazarusEntry& e :
+         lazarusEntries(xml, u"ProjectOptions", u"Units", u"Unit", u"IsPartOfProject")) {
+        if (e.flagged && endsWithAny(e.filename, {u".pas", u".pp", u".lpr"}))
+            units.append(e.filename);
+    }
+    return units;
+}
+
+QStringList lazarusPackage(QXmlStreamReader& xml)
+{
+    QStringList units;
+    for (const LazarusEntry& e : lazarusEntries(xml, u"Package", u"Files", u"Item", {})) {
+        if (endsWithAny(e.filename, {u".pas", u".pp"}))
+            units.append(e.filename);
+    }
+    return units;
+}
+
+// The main source (the <MainSource> of a <PropertyGroup>; the one inside
+// <DelphiCompile> is a marker, not a file), then the DCCReference units.
+QStringList delphiProject(QXmlStreamReader& xml)
+{
+    QString mainSource;
+    QStringList units;
+    QStringList path;
+    while (!xml.atEnd()) {
+        const QXmlStreamReader::TokenType token = xml.readNext();
+        if (token == QXmlStreamReader::EndElement) {
+            path.removeLast();
+            continue;
+        }
+        if (token != QXmlStreamReader::StartElement)
+            continue;
+        const QString name = xml.name().toString();
+        if (name == u"DCCReference") {
+            const QString include = xml.attributes().value(QLatin1StringView("Include")).toString();
+            if (endsWithAny(include, {u".pas"}))
+                units.append(include);
+        } else if (name == u"MainSource" && !path.isEmpty() && path.last() == u"PropertyGroup" &&
+                   mainSource.isEmpty()) {
+            mainSource = xml.readElementText().trimmed();
+            continue; // readElementText consumed the end of the element
+        }
+        path.append(name);
+    }
+    if (!mainSource.isEmpty())
+        units.prepend(mainSource);
+    return units;
+}
+
+} // namespace
+
+namespace ProjectFiles {
+
+TipoArquivo tipoDe(const QString& arquivo)
+{
+    const QString extension = UnitPath::extension(arquivo);
+    if (extension == u".dpr" || extension == u".lpr" || extension == u".dpk")
+        return TipoArquivo::ProjetoFonte;
+    if (extension == u".lpi")
+        return TipoArquivo::ProjetoLazarus;
+    if (extension == u".lpk")
+        return TipoArquivo::PacoteLazarus;
+    if (extension == u".dproj")
+        return TipoArquivo::ProjetoDelphi;
+    return TipoArquivo::Unit;
+}
+
+bool seAbre(const QString& arquivo)
+{
+    const QString extension = UnitPath::extension(arquivo).toLower();
+    return tipoDe(arquivo) != TipoArquivo::Unit || extension == u".pas" || extension == u".pp";
+}
+
+QStringList filtrosAbrir()
+{
+    return {u"Projetos Delphi (*.dpr)"_s, u"Units Delphi (*.pas)"_s,
+            u"Todos os projetos (*.dpr *.lpr *.dpk *.lpi *.lpk *.dproj)"_s, u"Todas as units (*.pas *.pp)"_s};
+}
+
+QStringList unitsDoXml(const QString& arquivo, TipoArquivo tipo, QByteArrayView bytes)
+{
+    QXmlStreamReader xml(bytes.toByteArray());
+    QStringList units;
+    switch (tipo) {
+    case TipoArquivo::ProjetoLazarus:
+        units = lazarusProject(xml);
+        break;
+    case TipoArquivo::PacoteLazarus:
+        units = lazarusPackage(xml);
+        break;
+    case TipoArquivo::ProjetoDelphi:
+        units = delphiProject(xml);
+        break;
+    case TipoArquivo::ProjetoFonte:
+    case TipoArquivo::Unit:
+        break;
+    }
+    if (xml.hasError())
+        throw QuorvelError(
+            u"%1:%2: projeto malformado: %3"_s.arg(arquivo).arg(xml.lineNumber()).arg(xml.errorString()));
+    return units;
+}
+
+} // namespace ProjectFiles
