@@ -1,6 +1,7 @@
 #include "app/BatchMode.h"
 
 #include "app/QuorvelCore.h"
+#include "common/Codificacao.h"
 #include "common/ErrorText.h"
 #include "common/Program.h"
 #include "common/QuorvelError.h"
@@ -95,10 +96,11 @@ public:
     Options()
     {
         m_parser.setApplicationDescription(u"Quorvel: documentação de programas Object Pascal."_s);
-        m_parser.addOptions(
-            {m_list, m_order, m_settings, m_describe, m_rtf, m_html, m_output, m_force, m_help, m_version});
-        m_parser.addPositionalArgument(u"arquivos"_s, u"Projetos (.dpr) ou units (.pas)."_s,
-                                       u"[arquivo...]"_s);
+        m_parser.addOptions({m_list, m_order, m_settings, m_describe, m_encoding, m_rtf, m_html, m_output,
+                             m_force, m_help, m_version});
+        m_parser.addPositionalArgument(
+            u"arquivos"_s, u"Projetos (.dpr, .lpr, .dpk, .lpi, .lpk, .dproj) ou units (.pas, .pp)."_s,
+            u"[arquivo...]"_s);
     }
 
     // The reason the arguments cannot run, or nothing when they can.
@@ -114,7 +116,8 @@ public:
             return u"--output precisa do nome de uma pasta."_s;
         if ((!lists() && !rtf() && !html()) || files().isEmpty())
             return u"Uso: Quorvel [--list] [--rtf ARQUIVO.rtf] [--html [--output PASTA] [--force]] "
-                   u"[--order CAMPOS] [--settings ARQUIVO] [--describe none|all] ARQUIVO..."_s;
+                   u"[--order CAMPOS] [--settings ARQUIVO] [--describe none|all] "
+                   u"[--encoding auto|windows-1252|utf-8] ARQUIVO..."_s;
         m_columns = IdentifierTable::parseOrdering(m_parser.value(m_order));
         if (!m_columns)
             return u"Ordenação inválida: \"%1\". Campos possíveis: %2."_s.arg(
@@ -122,6 +125,8 @@ public:
         const QString describe = m_parser.value(m_describe);
         if (describe != u"none" && describe != u"all")
             return u"--describe aceita none ou all."_s;
+        if (m_parser.isSet(m_encoding) && !codificacaoDeNome(m_parser.value(m_encoding)))
+            return u"--encoding aceita auto, windows-1252 ou utf-8."_s;
         return std::nullopt;
     }
 
@@ -142,6 +147,11 @@ public:
         return m_parser.isSet(m_settings) ? std::optional(m_parser.value(m_settings)) : std::nullopt;
     }
     bool describesAll() const { return m_parser.value(m_describe) == u"all"; }
+    // Nothing: as the settings say.
+    std::optional<Codificacao> codificacao() const
+    {
+        return m_parser.isSet(m_encoding) ? codificacaoDeNome(m_parser.value(m_encoding)) : std::nullopt;
+    }
     QList<int> columns() const { return m_columns.value_or(IdentifierTable::initialColumnOrder()); }
     QStringList files() const { return m_parser.positionalArguments(); }
 
@@ -163,6 +173,11 @@ private:
         u"Tabelas MySQL: none (padrão) guarda os comentários sem descrição; all descreve todas com os "
         u"parâmetros da seção conexao (senha em QUORVEL_MYSQL_PASSWORD, se definida)."_s,
         u"none|all"_s, u"none"_s};
+    const QCommandLineOption m_encoding{u"encoding"_s,
+                                        u"Como ler as fontes: auto (UTF-8 quando o arquivo inteiro é UTF-8, "
+                                        u"senão Windows-1252), windows-1252 "
+                                        u"ou utf-8 (padrão: a opção Codificacao das configurações)."_s,
+                                        u"auto|windows-1252|utf-8"_s};
     const QCommandLineOption m_rtf{u"rtf"_s, u"Gera a documentação e a grava neste arquivo .rtf."_s,
                                    u"arquivo"_s};
     const QCommandLineOption m_html{u"html"_s, u"Gera o help em HTML."_s};
@@ -203,6 +218,7 @@ void prepare(QuorvelCore& core, const Options& options)
 {
     core.setTraceEnabled(false);
     core.setOrdemColunas(options.columns());
+    core.setCodificacao(options.codificacao());
     if (options.settings())
         core.setArquivoConfiguracao(*options.settings());
     if (options.describesAll()) {

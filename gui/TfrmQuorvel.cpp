@@ -5,11 +5,11 @@
 #include "common/Fonts.h"
 
 #include "common/QuorvelError.h"
-#include "common/UnitPath.h"
 #include "common/UserPrompts.h"
 #include "database/DescricaoTabela.h"
 #include "gui/TfrmAjudaQuorvel.h"
 #include "gui/TfrmOpcoesQuorvel.h"
+#include "harvest/ProjectFiles.h"
 #include "table/IdentifierTable.h"
 
 #include <QAction>
@@ -47,8 +47,7 @@ QPlainTextEdit* makeMemo(QWidget* parent, const QString& name, QSize size)
 
 bool isSourceFile(const QString& path)
 {
-    const QString extension = UnitPath::extension(path).toLower();
-    return extension == u".dpr" || extension == u".pas";
+    return ProjectFiles::seAbre(path);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "settings/IniFile.h"
 
 #include "common/AtomicFile.h"
+#include "common/Codificacao.h"
 #include "common/FileReading.h"
 #include "common/QuorvelError.h"
 #include "common/Windows1252.h"
@@ -98,7 +99,10 @@ IniFile::IniFile(QString path) : m_path(std::move(path))
     } catch (const QuorvelError&) {
         return; // a settings file that cannot be read is no settings file
     }
-    const QString text = Windows1252::decode(bytes);
+    // A file a modern editor saved with the UTF-8 mark is UTF-8, and stays so.
+    m_utf8 = bytes.startsWith(Utf8::kBom);
+    const QString text = m_utf8 ? QString::fromUtf8(QByteArrayView(bytes).sliced(Utf8::kBom.size()))
+                                : Windows1252::decode(bytes);
     // Keep every line with its own break, so untouched lines stay as they were.
     qsizetype start = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -220,6 +224,8 @@ void IniFile::writeBool(QStringView section, QStringView key, bool value)
 
 void IniFile::save() const
 {
-    if (AtomicFile::tryWrite(m_path, Windows1252::encode(m_lines.join(QString()))))
+    const QString text = m_lines.join(QString());
+    const QByteArray bytes = m_utf8 ? Utf8::kBom.toByteArray() + text.toUtf8() : Windows1252::encode(text);
+    if (AtomicFile::tryWrite(m_path, bytes))
         throw QuorvelError(u"Unable to write to "_s % QFileInfo(m_path).absoluteFilePath());
 }

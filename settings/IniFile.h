@@ -64,6 +64,7 @@ private:
 
     QString m_path;
     QStringList m_lines; // each line with its own line break, if it had one
+    bool m_utf8 = false; // the file began with the UTF-8 mark, which a save keeps
     int m_batches = 0;   // open batches: writes wait for the outermost commit
 };
 

@@ -170,13 +170,16 @@ Qt::ItemFlags IdentifierTable::flags(const QModelIndex& index) const
 
 QStringView IdentifierTable::keptPart(QStringView text, int column)
 {
-    // Cut to the field's width without splitting a surrogate pair.
+    // The width counts characters: a pair of surrogates is one.
     const int width = fieldWidth(column);
     if (width <= 0 || text.size() <= width)
         return text;
-    qsizetype keep = width;
-    if (text[keep - 1].isHighSurrogate())
-        --keep;
+    qsizetype keep = 0;
+    for (int characters = 0; characters < width && keep < text.size(); ++characters) {
+        const bool pair =
+            text[keep].isHighSurrogate() && keep + 1 < text.size() && text[keep + 1].isLowSurrogate();
+        keep += pair ? 2 : 1;
+    }
     return text.first(keep);
 }
 

@@ -52,7 +52,7 @@ public:
     // Stored texts longer than this are cut; 0 for fields without a limit.
     static int fieldWidth(int column);
     // The part of `text` that a row keeps in the column: all of it, or as
-    // much as its width allows.
+    // many characters as its width allows (never UTF-16 units, never bytes).
     static QStringView keptPart(QStringView text, int column);
     // A row of no special kind is a procedure or function when the first nine
     // characters of its identifier, A to Z lower-cased, are "procedure" or

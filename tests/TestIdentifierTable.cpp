@@ -72,12 +72,31 @@ TEST(IdentifierTable, FieldsTitlesAndWidths)
     EXPECT_FALSE(table.flags(table.index(0, 0)).testFlag(Qt::ItemIsEditable));
 }
 
-TEST(IdentifierTable, CuttingNeverSplitsASurrogatePair)
+// A width counts characters: a character beyond the first plane is one, and
+// a cut never splits its pair of surrogates.
+TEST(IdentifierTable, WidthsCountCharacters)
 {
     IdentifierTable table;
+    table.setOrdering(u"linhaIdentificador");
     const QString emoji = u"\U0001F600"_s;
-    table.append(makeRow(QString(29, u'a') + emoji, u"x"_s));
-    EXPECT_EQ(table.row(0).unit, QString(29, u'a'));
+    QString emojis;
+    for (int i = 0; i < 31; ++i)
+        emojis += emoji;
+    const struct
+    {
+        QString unit;
+        QString kept;
+    } cases[] = {
+        {QString(29, u'a') + emoji, QString(29, u'a') + emoji},
+        {QString(30, u'a') + emoji, QString(30, u'a')},
+        {emojis, emojis.first(60)},
+        {u"Conversão"_s + QString(30, u'x'), u"Conversão"_s + QString(21, u'x')},
+    };
+    int linha = 0;
+    for (const auto& c : cases)
+        table.append(IdentifierRow{c.unit, u"x"_s, {}, {}, {}, ++linha});
+    for (int i = 0; i < table.rowCount(); ++i)
+        EXPECT_EQ(table.row(i).unit, cases[i].kept) << i;
 }
 
 TEST(IdentifierTable, OrdersByUnitThenIdentifierIgnoringCaseButNotAccents)

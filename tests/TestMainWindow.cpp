@@ -236,14 +236,23 @@ TEST_F(MainWindow, DroppedSourceFilesAreOpened)
 {
     const QString b = unitsFixture();
     const QString text = folder.writeSource(u"leia.txt"_s, u"//? não\n"_s);
+    // Lazarus's units and projects are taken too.
+    const QString pp = folder.writeSource(u"c.pp"_s, u"unit UC;\n//? terceiro\n"_s);
+    const QString lpi =
+        folder.write(u"p.lpi"_s, "<CONFIG><ProjectOptions><Units><Unit><Filename Value=\"d.pas\"/>"
+                                 "<IsPartOfProject Value=\"True\"/></Unit></Units></ProjectOptions>"
+                                 "</CONFIG>");
+    folder.writeSource(u"d.pas"_s, u"unit UD;\n//? quarto\n"_s);
     QMimeData mime;
-    mime.setUrls({QUrl::fromLocalFile(b), QUrl::fromLocalFile(text)});
+    mime.setUrls({QUrl::fromLocalFile(b), QUrl::fromLocalFile(text), QUrl::fromLocalFile(pp),
+                  QUrl::fromLocalFile(lpi)});
     QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &mime, Qt::LeftButton, {});
     QCoreApplication::sendEvent(&window, &enter);
     EXPECT_TRUE(enter.isAccepted());
     QDropEvent drop(QPointF(100, 100), Qt::CopyAction, &mime, Qt::LeftButton, {});
     QCoreApplication::sendEvent(&window, &drop);
-    EXPECT_EQ(column(IdentifierTable::Identificador), (QStringList{u"segundo"_s}));
+    EXPECT_EQ(column(IdentifierTable::Identificador),
+              (QStringList{u"segundo"_s, u"terceiro"_s, u"quarto"_s}));
 }
 
 TEST_F(MainWindow, TheHiddenMemosShowTheTraceWhenAsked)

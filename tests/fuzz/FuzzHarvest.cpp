@@ -3,8 +3,8 @@
 // harvest that skims from landmark to landmark (with its trace kept as bytes,
 // and without a trace) finds exactly what the one that reads every token finds.
 #include "app/QuorvelCore.h"
-#include "tests/support/SilentPrompts.h"
 #include "table/IdentifierTable.h"
+#include "tests/support/SilentPrompts.h"
 
 #include <cstdlib>
 
@@ -27,10 +27,11 @@ enum class Way
     SkimmingWithoutTrace,
 };
 
-Outcome harvest(QByteArrayView bytes, Way way)
+Outcome harvest(QByteArrayView bytes, Way way, Codificacao codificacao)
 {
     SilentPrompts prompts;
     QuorvelCore core(prompts);
+    core.harvester().setCodificacao(codificacao);
     core.setReadEveryToken(way == Way::EveryToken);
     core.setTraceEnabled(way != Way::SkimmingWithoutTrace);
     core.respondeTabelas(QuorvelCore::RespostaTabelas::Nenhuma);
@@ -66,21 +67,33 @@ bool sameHarvest(const Outcome& a, const Outcome& b)
     return true;
 }
 
+// Widths count characters.
+qsizetype characters(const QString& text)
+{
+    return QStringView(text).toUcs4().size();
+}
+
 } // namespace
 
+// The first byte chooses how the rest is read: detected (UTF-8 when it all
+// is), or forced to Windows-1252 or to UTF-8.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const QByteArrayView bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    const Outcome read = harvest(bytes, Way::EveryToken);
+    if (size == 0)
+        return 0;
+    const auto codificacao = static_cast<Codificacao>(data[0] % 3);
+    const QByteArrayView bytes(reinterpret_cast<const char*>(data) + 1, static_cast<qsizetype>(size - 1));
+    const Outcome read = harvest(bytes, Way::EveryToken, codificacao);
     for (const IdentifierRow& row : read.rows) {
-        if (row.unit.size() > 30 || row.identificador.size() > 200 || row.nomeIdentificador.size() > 40 ||
-            row.tipoIdentificador.size() > 20 || row.linhaIdentificador < 0)
+        if (characters(row.unit) > 30 || characters(row.identificador) > 200 ||
+            characters(row.nomeIdentificador) > 40 || characters(row.tipoIdentificador) > 20 ||
+            row.linhaIdentificador < 0)
             std::abort();
     }
-    const Outcome skimmed = harvest(bytes, Way::Skimming);
+    const Outcome skimmed = harvest(bytes, Way::Skimming, codificacao);
     if (!sameHarvest(skimmed, read) || skimmed.trace != read.trace)
         std::abort();
-    if (!sameHarvest(harvest(bytes, Way::SkimmingWithoutTrace), read))
+    if (!sameHarvest(harvest(bytes, Way::SkimmingWithoutTrace, codificacao), read))
         std::abort();
     return 0;
 }

@@ -1,18 +1,40 @@
-// The project reader over any bytes, and the matching of the paths it finds
-// against an empty folder: nothing may escape or crash.
+// The project readers over any bytes: the literals of a source project, or
+// the XML of a Lazarus project, a Lazarus package or a Delphi project (the
+// first byte chooses), and the matching of the paths they find against an
+// empty folder. Nothing may escape or crash; malformed XML fails with the
+// file and the line, never otherwise.
 #include "app/QuorvelCore.h"
-#include "tests/support/SilentPrompts.h"
+#include "common/QuorvelError.h"
 #include "common/UnitPath.h"
+#include "harvest/ProjectFiles.h"
+#include "tests/support/SilentPrompts.h"
 
 #include <QTemporaryDir>
 
+#include <cstdlib>
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
+    if (size == 0)
+        return 0;
     static QTemporaryDir folder;
-    SilentPrompts prompts;
-    QuorvelCore core(prompts);
-    const QStringList units = core.unitsDoProjeto(
-        QByteArrayView(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
+    const TipoArquivo kinds[] = {TipoArquivo::ProjetoFonte, TipoArquivo::ProjetoLazarus,
+                                 TipoArquivo::PacoteLazarus, TipoArquivo::ProjetoDelphi};
+    const TipoArquivo tipo = kinds[data[0] % 4];
+    const QByteArrayView bytes(reinterpret_cast<const char*>(data) + 1, static_cast<qsizetype>(size - 1));
+    QStringList units;
+    if (tipo == TipoArquivo::ProjetoFonte) {
+        SilentPrompts prompts;
+        QuorvelCore core(prompts);
+        units = core.unitsDoProjeto(bytes);
+    } else {
+        try {
+            units = ProjectFiles::unitsDoXml(QStringLiteral("p.lpi"), tipo, bytes);
+        } catch (const QuorvelError& e) {
+            if (!e.message().startsWith(QStringLiteral("p.lpi:")))
+                std::abort();
+        }
+    }
     UnitPath::Resolver resolver;
     for (const QString& unit : units) {
         UnitPath::extension(unit);
