@@ -1,5 +1,7 @@
 #include "gui/TfrmOpcoesQuorvel.h"
 
+#include "settings/SettingsLocation.h"
+
 #include "common/Fonts.h"
 #include "common/QuorvelError.h"
 #include "common/UserPrompts.h"
@@ -7,6 +9,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -73,6 +76,12 @@ TfrmOpcoesQuorvel::TfrmOpcoesQuorvel(IUserPrompts& prompts, QString arquivoConfi
 
 TfrmOpcoesQuorvel::~TfrmOpcoesQuorvel() = default;
 
+void TfrmOpcoesQuorvel::setLocal(const SettingsLocation* local)
+{
+    m_local = local;
+    Q_EMIT m_ledtPasta->textChanged(m_ledtPasta->text());
+}
+
 QWidget* TfrmOpcoesQuorvel::criaAbaDocumentacao()
 {
     auto* page = new QWidget;
@@ -128,6 +137,15 @@ QWidget* TfrmOpcoesQuorvel::criaAbaHTML()
     m_ledtAplicacao = addEdit(u"ledtAplicacao"_s, u"Nome da Aplicação"_s);
     m_ledtVersao = addEdit(u"ledtVersao"_s, u"Versão da Aplicação"_s);
     m_ledtPasta = addEdit(u"ledtPasta"_s, u"Pasta p/ criação do Help"_s);
+    m_lblPastaReal = new QLabel(page);
+    m_lblPastaReal->setObjectName(u"lblPastaReal"_s);
+    m_lblPastaReal->setWordWrap(true);
+    m_lblPastaReal->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    layout->addWidget(m_lblPastaReal);
+    connect(m_ledtPasta, &QLineEdit::textChanged, this, [this](const QString& pasta) {
+        m_lblPastaReal->setText(m_local ? u"O help será criado em %1"_s.arg(m_local->pastaDoHelp(pasta))
+                                        : QString());
+    });
     layout->addStretch();
     return page;
 }

@@ -10,6 +10,8 @@
 class IUserPrompts;
 class QCheckBox;
 class QComboBox;
+class QLabel;
+class SettingsLocation;
 class QLineEdit;
 class QPushButton;
 class QTabWidget;
@@ -48,6 +50,11 @@ public:
     QCheckBox* cbHelp() const { return m_cbHelp; }
     QCheckBox* cbMySQL() const { return m_cbMySQL; }
     QCheckBox* cbProcFunc() const { return m_cbProcFunc; }
+    // Where the help will really be written, when the window knows the
+    // program's settings location: beside a portable program, under the
+    // user's documents folder for an installed one.
+    void setLocal(const SettingsLocation* local);
+    QLabel* lblPastaReal() const { return m_lblPastaReal; }
     QComboBox* cbCodificacao() const { return m_cbCodificacao; }
     QLineEdit* ledtAplicacao() const { return m_ledtAplicacao; }
     QLineEdit* ledtVersao() const { return m_ledtVersao; }
@@ -77,6 +84,8 @@ private:
     QCheckBox* m_cbMySQL = nullptr;
     QCheckBox* m_cbProcFunc = nullptr;
     QComboBox* m_cbCodificacao = nullptr;
+    QLabel* m_lblPastaReal = nullptr;
+    const SettingsLocation* m_local = nullptr;
     QLineEdit* m_ledtAplicacao = nullptr;
     QLineEdit* m_ledtVersao = nullptr;
     QLineEdit* m_ledtPasta = nullptr;

@@ -339,6 +339,7 @@ void TfrmQuorvel::OpcoesExecute()
 {
     runCommand([this] {
         TfrmOpcoesQuorvel window(m_prompts, m_core.arquivoConfiguracao(), Programa::versao(), this);
+        window.setLocal(&m_core.settings());
         const Showing showing(m_frmOpcoesQuorvel, window);
         window.exec();
     });

@@ -6,10 +6,34 @@
 #include "settings/IniFile.h"
 #include "settings/SettingsLocation.h"
 
+#include "common/QuorvelError.h"
+
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+
 using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// A folder that cannot be created is named with the reason, rather than the
+// first page that could then not be written inside it.
+void criaPasta(const QString& pasta)
+{
+    if (::mkdir(QFile::encodeName(pasta).constData(), 0777) == 0)
+        return;
+    const int error = errno; // before anything else can change it
+    if (QFileInfo(pasta).isDir())
+        return;
+    throw QuorvelError(u"Cannot create folder \""_s % pasta % u"\". "_s %
+                       QString::fromLocal8Bit(std::strerror(error)));
+}
+
+} // namespace
 
 HtmlCommand::HtmlCommand(IUserPrompts& prompts, const SettingsLocation& settings, IdentifierTable& table)
     : m_prompts(prompts), m_settings(settings), m_table(table)
@@ -20,7 +44,7 @@ HtmlCommand::IdentidadeHTML HtmlCommand::identidadeHTML() const
     const IniFile ini(m_settings.arquivoConfiguracao());
     return {ini.readString(u"HTML", u"Aplicacao", u"[APLICAÇÃO]"_s),
             ini.readString(u"HTML", u"Versao", u"[VERSÃO]"_s),
-            m_settings.PastaExecutavel() % ini.readString(u"HTML", u"Pasta", u"HELP"_s)};
+            m_settings.pastaDoHelp(ini.readString(u"HTML", u"Pasta", u"HELP"_s))};
 }
 
 bool HtmlCommand::HTMLExecute()
@@ -44,9 +68,12 @@ bool HtmlCommand::GeraHTML(const QString& aplicacao, const QString& versao, cons
         if (resposta != Answer::Yes)
             return false;
     }
-    // Removes the folder only when it is empty; creates one level only.
+    // Removes the folder only when it is empty; creates one level only, but
+    // for an installed program the documents folder's "Quorvel" too.
     QDir().rmdir(pasta);
-    QDir().mkdir(pasta);
+    if (!m_settings.portatil())
+        QDir().mkpath(QFileInfo(pasta).absolutePath());
+    criaPasta(pasta);
     site.write(pasta, aplicacao, versao, m_table, [this](int feitas, int total, const QString& arquivo) {
         m_prompts.reportProgress(feitas, total, arquivo);
     });

@@ -3,6 +3,7 @@
 #include "gui/TfrmOpcoesQuorvel.h"
 #include "gui/TfrmQuorvel.h"
 #include "settings/IniFile.h"
+#include "settings/SettingsLocation.h"
 #include "tests/support/ScriptedPrompts.h"
 #include "tests/support/TestFiles.h"
 
@@ -299,4 +300,15 @@ TEST_F(OptionsWindow, TheHtmlTabTakesTheFolderFirst)
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     }
     EXPECT_EQ(order, (QStringList{u"ledtPasta"_s, u"ledtAplicacao"_s, u"ledtVersao"_s}));
+}
+
+TEST_F(OptionsWindow, TheHtmlTabShowsTheFolderReallyUsed)
+{
+    TfrmOpcoesQuorvel window(prompts, settings, u"v1.1"_s);
+    SettingsLocation local;
+    local.setPastaExecutavel(folder.path(QString()) % u'/');
+    window.setLocal(&local);
+    EXPECT_EQ(window.lblPastaReal()->text(), u"O help será criado em "_s % folder.path(u"HELP"_s));
+    window.ledtPasta()->setText(u"AJUDA"_s);
+    EXPECT_EQ(window.lblPastaReal()->text(), u"O help será criado em "_s % folder.path(u"AJUDA"_s));
 }

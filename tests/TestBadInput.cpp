@@ -286,6 +286,9 @@ TEST_F(BadInput, ASiteOnAReadOnlyFileSystem)
 {
     const QString target = folder.path(u"somente-leitura"_s);
     QDir().mkpath(target);
+    // A settings file beside the program keeps it portable: the site goes
+    // into its read-only folder.
+    folder.write(u"somente-leitura/Quorvel.ini"_s, "[HTML]\r\n");
     QProcess mount;
     mount.start(u"mount"_s, {u"--bind"_s, u"-o"_s, u"ro"_s, target, target});
     if (!mount.waitForFinished(10000) || mount.exitCode() != 0)
@@ -299,8 +302,7 @@ TEST_F(BadInput, ASiteOnAReadOnlyFileSystem)
         core.HTMLExecute();
         ADD_FAILURE() << "the site was written on a read-only file system";
     } catch (const QuorvelError& e) {
-        EXPECT_TRUE(e.message().startsWith(u"Cannot create file \""_s % target % u"/HELP/index.htm\"."_s))
-            << e.message().toStdString();
+        EXPECT_EQ(e.message(), u"Cannot create folder \""_s % target % u"/HELP\". Read-only file system"_s);
     }
     QProcess umount;
     umount.start(u"umount"_s, {target});

@@ -2,11 +2,11 @@
 
 #include <sys/mount.h>
 
-SmallFileSystem::SmallFileSystem(int kilobytes)
+SmallFileSystem::SmallFileSystem(int kilobytes, bool readOnly)
 {
     const QByteArray options = "size=" + QByteArray::number(kilobytes) + "k";
-    m_mounted = m_dir.isValid() && ::mount("tmpfs", m_dir.path().toLocal8Bit().constData(), "tmpfs", 0,
-                                           options.constData()) == 0;
+    m_mounted = m_dir.isValid() && ::mount("tmpfs", m_dir.path().toLocal8Bit().constData(), "tmpfs",
+                                           readOnly ? MS_RDONLY : 0, options.constData()) == 0;
 }
 
 SmallFileSystem::~SmallFileSystem()

@@ -9,7 +9,9 @@
 class SmallFileSystem
 {
 public:
-    explicit SmallFileSystem(int kilobytes);
+    // `readOnly`: nobody, root included, may write in it (an installed
+    // program's folder).
+    explicit SmallFileSystem(int kilobytes, bool readOnly = false);
     ~SmallFileSystem();
     SmallFileSystem(const SmallFileSystem&) = delete;
     SmallFileSystem& operator=(const SmallFileSystem&) = delete;
