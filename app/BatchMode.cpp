@@ -11,7 +11,9 @@
 #include "table/TableJson.h"
 
 #include <QCommandLineParser>
+#include <QDir>
 #include <QFileDevice>
+#include <QFileInfo>
 #include <QIODevice>
 #include <QRegularExpression>
 
@@ -238,7 +240,9 @@ bool writeOutputs(QuorvelCore& core, const Options& options, BatchPrompts& promp
     try {
         if (options.rtf()) {
             core.GeraDocumentacao();
-            RtfWriter::save(core.reDocumentacao(), QuorvelCore::comExtensaoRtf(options.rtfFile()));
+            const QString documento = QuorvelCore::comExtensaoRtf(options.rtfFile());
+            RtfWriter::save(core.reDocumentacao(), documento);
+            writeLine(err, u"Documentação gravada em "_s % QFileInfo(documento).absoluteFilePath());
         }
         if (options.html()) {
             prompts.setOverwrite(options.force());
@@ -247,6 +251,7 @@ bool writeOutputs(QuorvelCore& core, const Options& options, BatchPrompts& promp
                 id.pasta = *options.output();
             if (!core.GeraHTML(id.aplicacao, id.versao, id.pasta))
                 return false;
+            writeLine(err, u"Help gravado em "_s % QDir(id.pasta).absoluteFilePath(u"index.htm"_s));
         }
         if (options.lists())
             writeTableJson(core.cdsUnits(), out);

@@ -27,6 +27,7 @@ enum class Topic
     TableNotice,
     OverwriteFolder,
     EncodingNotice, // a file forced to UTF-8 that is not
+    SiteWritten,    // where the help site is, and whether to open it
 };
 
 // A font as the options window keeps it; the colour is a screen colour (red

@@ -14,6 +14,8 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QHeaderView>
@@ -27,6 +29,7 @@
 #include <QThread>
 #include <QToolBar>
 #include <QToolButton>
+#include <QUrl>
 #include <QVBoxLayout>
 
 using namespace Qt::Literals::StringLiterals;
@@ -356,7 +359,21 @@ void TfrmQuorvel::AjudaExecute()
 
 void TfrmQuorvel::HTMLExecute()
 {
-    runCommand([this] { m_core.HTMLExecute(); });
+    runCommand([this] {
+        if (!m_core.HTMLExecute())
+            return;
+        // Where the site is, and the way to it: its first page in the browser.
+        const QString index = QDir(m_core.identidadeHTML().pasta).absoluteFilePath(u"index.htm"_s);
+        const Answer resposta = m_prompts.ask(
+            Question{Topic::SiteWritten,
+                     u"O help foi gerado em\r"_s % index % u"\r\rDeseja abri-lo no navegador?"_s,
+                     {Answer::Yes, Answer::No},
+                     Answer::Yes,
+                     {},
+                     0});
+        if (resposta == Answer::Yes)
+            QDesktopServices::openUrl(QUrl::fromLocalFile(index));
+    });
 }
 
 void TfrmQuorvel::SalvarExecute()

@@ -461,7 +461,9 @@ TEST_F(HtmlSiteTest, BatchModeNeedsForceToReuseAFolder)
         const int status = BatchMode::run(args << unit, o, e);
         return std::pair{status, QString::fromUtf8(e.data())};
     };
-    EXPECT_EQ(run(false).first, 0);
+    const auto [written, said] = run(false);
+    EXPECT_EQ(written, 0);
+    EXPECT_EQ(said, u"Help gravado em "_s % out % u"/index.htm\n"_s); // where the site is
     EXPECT_TRUE(page(out % u"/U/ajuda.htm"_s).contains(u"texto<br />"_s));
     const auto [status, err] = run(false);
     EXPECT_EQ(status, 4);

@@ -332,3 +332,19 @@ TEST(MainWindowPlacement, StaysInsideTheScreen)
     for (const auto& c : cases)
         EXPECT_EQ(TfrmQuorvel::placement(c.frame, c.available), c.expected);
 }
+
+// After the site is written, a notice says where it is and offers to open it.
+TEST_F(MainWindow, TheHtmlCommandSaysWhereTheSiteIs)
+{
+    window.core().setArquivoConfiguracao(folder.path(u"Quorvel.ini"_s));
+    window.core().setPastaExecutavel(folder.path(QString()) % u'/');
+    window.openFiles({unitsFixture()});
+    prompts.expect(Topic::SiteWritten, Answer::No);
+    window.action(u"HTML"_s)->trigger();
+    EXPECT_TRUE(prompts.scriptDone());
+    ASSERT_FALSE(prompts.questions.isEmpty());
+    EXPECT_EQ(prompts.questions.last().text, u"O help foi gerado em\r"_s % folder.path(u"HELP/index.htm"_s) %
+                                                 u"\r\rDeseja abri-lo no navegador?"_s);
+    EXPECT_TRUE(QFile::exists(folder.path(u"HELP/index.htm"_s)));
+    EXPECT_TRUE(prompts.errors.isEmpty());
+}
