@@ -50,6 +50,7 @@ public:
     void AbreProjeto(const QString& arquivo) { m_projects.AbreProjeto(arquivo); }
     QStringList unitsDoProjeto(QByteArrayView bytes) { return m_projects.unitsDoProjeto(bytes); }
     void abreArquivo(const QString& arquivo) { m_opening.abreArquivo(arquivo); }
+    bool aberturaCancelada() const { return m_opening.cancelada(); }
     void AbrirExecute() { m_opening.AbrirExecute(); }
     // Reads every source as `codificacao` says instead of as the settings do.
     void setCodificacao(std::optional<Codificacao> codificacao) { m_opening.setCodificacao(codificacao); }

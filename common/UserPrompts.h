@@ -107,4 +107,9 @@ public:
         Q_UNUSED(total);
         Q_UNUSED(file);
     }
+    // Whether the user asked the running opening to stop (the progress
+    // dialog's Cancel, or closing the window); asked between two units.
+    virtual bool cancelRequested() { return false; }
+    // The window is closing: the running opening stops as a Cancel stops it.
+    virtual void requestCancel() {}
 };

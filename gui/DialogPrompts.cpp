@@ -250,6 +250,7 @@ void DialogPrompts::reportProgress(int done, int total, const QString& file)
 {
     if (file.isEmpty() || done >= total) {
         m_progress.reset();
+        m_cancelRequested = false;
         return;
     }
     if (done == 0)
@@ -262,13 +263,25 @@ void DialogPrompts::reportProgress(int done, int total, const QString& file)
         m_progress = std::make_unique<QProgressDialog>(m_parent);
         m_progress->setWindowTitle(QApplication::applicationName());
         m_progress->setWindowModality(Qt::ApplicationModal);
-        m_progress->setCancelButton(nullptr);
+        m_progress->setCancelButtonText(u"Cancelar"_s);
+        m_progress->setAutoReset(false);
+        m_progress->setAutoClose(false);
         m_progress->setMinimumDuration(0);
         m_progress->setMinimumWidth(420);
     }
     m_progress->setMaximum(total);
     m_progress->setLabelText(u"%1 de %2\n%3"_s.arg(done + 1).arg(total).arg(file));
     m_progress->setValue(done);
+}
+
+bool DialogPrompts::cancelRequested()
+{
+    return m_cancelRequested || (m_progress && m_progress->wasCanceled());
+}
+
+void DialogPrompts::requestCancel()
+{
+    m_cancelRequested = true;
 }
 
 std::optional<quint32> DialogPrompts::chooseColor(quint32 initial)

@@ -28,6 +28,8 @@ public:
     std::optional<QString> chooseFileToSave(const QString& title, const QStringList& filters,
                                             const QString& suggested) override;
     void reportProgress(int done, int total, const QString& file) override;
+    bool cancelRequested() override;
+    void requestCancel() override;
     std::optional<quint32> chooseColor(quint32 initial) override;
     std::optional<FonteAmostra> chooseFont(const FonteAmostra& initial) override;
     std::optional<QList<ParametroConexao>> editConnection(const QList<ParametroConexao>& rows) override;
@@ -40,4 +42,5 @@ private:
     QPointer<QWidget> m_parent;
     QElapsedTimer m_sinceLastAnswer;
     std::unique_ptr<QProgressDialog> m_progress;
+    bool m_cancelRequested = false;
 };

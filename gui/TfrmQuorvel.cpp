@@ -13,6 +13,7 @@
 #include "table/IdentifierTable.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
@@ -27,6 +28,7 @@
 #include <QTableView>
 #include <QTextEdit>
 #include <QThread>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
@@ -254,14 +256,33 @@ void TfrmQuorvel::createHiddenViews()
 
 void TfrmQuorvel::runCommand(const std::function<void()>& command)
 {
+    m_commandRunning = true;
     try {
         command();
     } catch (const std::exception& e) {
         m_prompts.showError(textForUser(e));
     }
+    m_commandRunning = false;
     showDocument();
     if (m_Memo1->isVisible())
         refreshMemo1();
+    if (m_closeWhenDone) { // the window was closed while the command ran
+        m_closeWhenDone = false;
+        QTimer::singleShot(0, this, &QWidget::close);
+    }
+}
+
+void TfrmQuorvel::closeEvent(QCloseEvent* event)
+{
+    // Closed during an opening: the opening stops as a Cancel stops it, and
+    // the window closes once it has.
+    if (m_commandRunning) {
+        m_prompts.requestCancel();
+        m_closeWhenDone = true;
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
 }
 
 void TfrmQuorvel::showDocument()
@@ -276,8 +297,12 @@ void TfrmQuorvel::showDocument()
 
 void TfrmQuorvel::openFiles(const QStringList& files)
 {
-    for (const QString& file : files)
+    // A Cancel ends the whole command: the files after it are not opened.
+    for (const QString& file : files) {
         runCommand([&] { m_core.abreArquivo(file); });
+        if (m_core.aberturaCancelada())
+            break;
+    }
 }
 
 void TfrmQuorvel::NovoExecute()

@@ -53,6 +53,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void FormCreate();
@@ -91,4 +92,6 @@ private:
     int m_revisaoMostrada = 0;
     TfrmOpcoesQuorvel* m_frmOpcoesQuorvel = nullptr;
     TfrmAjudaQuorvel* m_frmAjudaQuorvel = nullptr;
+    bool m_commandRunning = false;
+    bool m_closeWhenDone = false;
 };

@@ -47,6 +47,11 @@ void OpeningCommand::AbrirExecute()
         abreArquivo(*arquivo);
 }
 
+bool OpeningCommand::cancelada() const
+{
+    return m_projects.cancelled();
+}
+
 void OpeningCommand::abreArquivo(const QString& arquivo)
 {
     // The progress of a project ends however the opening ends, and only once

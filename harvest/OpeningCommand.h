@@ -29,6 +29,9 @@ public:
     // QuorvelError when a file that exists cannot be read; rows stored
     // before stay.
     void abreArquivo(const QString& arquivo);
+    // True when the user cancelled the last opening: nothing else of the
+    // command runs.
+    bool cancelada() const;
 
 private:
     IUserPrompts& m_prompts;

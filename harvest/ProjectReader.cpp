@@ -36,10 +36,16 @@ void ProjectReader::AbreProjeto(const QString& arquivo)
 
     // The units are read and skimmed on worker threads while this one
     // harvests them; questions and messages stay here, in the units' order.
+    m_cancelled = false;
     UnitFeed feed(paths, 0, m_harvester.traceKeepsUnitBytes(), m_harvester.codificacao());
     const int total = static_cast<int>(paths.size());
     for (int i = 0; i < total; ++i) {
         m_prompts.reportProgress(i, total, paths[i]);
+        // A Cancel stops the harvest after the unit being read; its rows stay.
+        if (m_prompts.cancelRequested()) {
+            m_cancelled = true;
+            break;
+        }
         QByteArray bytes; // kept by the trace, when it is on
         SourceText::Leitura leitura;
         if (!feed.nextUnit(m_harvester.textForFeed(), &bytes, &leitura)) {

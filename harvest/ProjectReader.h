@@ -23,6 +23,8 @@ public:
     void AbreProjeto(const QString& arquivo);
     // Every literal of a project's text, lower-cased (the unit paths among them).
     QStringList unitsDoProjeto(QByteArrayView bytes);
+    // True when the user cancelled the last project's harvest.
+    bool cancelled() const { return m_cancelled; }
 
 private:
     QStringList LeProjeto(const QString& texto, bool unicodeLetters);
@@ -33,4 +35,5 @@ private:
     IUserPrompts& m_prompts;
     UnitHarvester& m_harvester;
     TraceLog& m_trace;
+    bool m_cancelled = false;
 };

@@ -199,3 +199,26 @@ TEST_F(Opening, CellClickPutsTheValueInMemo2)
     core.DBGrid1CellClick(0, IdentifierTable::Unit);
     EXPECT_EQ(core.Memo2(), u"U"_s);
 }
+
+// A Cancel during a project's opening stops the harvest after the unit being
+// read: the rows before stay, in the table's ordering, and the command ends.
+TEST_F(Opening, CancelKeepsTheRowsBeforeIt)
+{
+    folder.writeSource(u"a.pas"_s, u"unit UA;\n//? a\n"_s);
+    folder.writeSource(u"b.pas"_s, u"unit UB;\n//? b\n"_s);
+    folder.writeSource(u"c.pas"_s, u"unit UC;\n//? c\n"_s);
+    const QString project =
+        folder.writeSource(u"p.dpr"_s, u"uses C in 'c.pas', A in 'a.pas', B in 'b.pas';\n"_s);
+    core.setOrdemColunas({IdentifierTable::Unit});
+    prompts.cancelAfter(2); // pressed while the first unit was read
+    core.abreArquivo(project);
+    EXPECT_EQ(identifiers(), QStringList{u"c"_s});
+    EXPECT_TRUE(core.aberturaCancelada());
+    EXPECT_EQ(prompts.progressEnds, 1);
+
+    // The next opening runs in full.
+    prompts.cancelAfter(-1);
+    core.abreArquivo(project);
+    EXPECT_FALSE(core.aberturaCancelada());
+    EXPECT_EQ(identifiers(), (QStringList{u"a"_s, u"b"_s, u"c"_s, u"c"_s}));
+}

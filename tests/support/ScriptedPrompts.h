@@ -36,6 +36,13 @@ public:
     std::optional<QString> chooseFileToSave(const QString& title, const QStringList& filters,
                                             const QString& suggested) override;
     void reportProgress(int done, int total, const QString& file) override;
+    // The user presses Cancel once `reports` progress reports were shown.
+    void cancelAfter(int reports) { m_cancelAfter = reports; }
+    bool cancelRequested() override
+    {
+        return m_cancelAfter >= 0 && static_cast<int>(progressFiles.size()) >= m_cancelAfter;
+    }
+    void requestCancel() override { m_cancelAfter = 0; }
     std::optional<quint32> chooseColor(quint32 initial) override;
     std::optional<FonteAmostra> chooseFont(const FonteAmostra& initial) override;
     std::optional<QList<ParametroConexao>> editConnection(const QList<ParametroConexao>& rows) override;
@@ -54,6 +61,7 @@ public:
     QList<QList<ParametroConexao>> connectionRows;
 
 private:
+    int m_cancelAfter = -1;
     struct Step
     {
         Topic topic;
