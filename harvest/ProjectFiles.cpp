@@ -33,9 +33,28 @@ bool isListEntry(QStringView element, QStringView stem)
     return true;
 }
 
-// Walks a Lazarus file: for each entry `stem` of the list `list` inside
-// `section`, the Value of its Filename and, when `flag` is given, whether
-// that child's Value is "True".
+// Walks the elements of an XML file, handing each start to `onStart` with
+// the path of the elements open around it. `onStart` returns true when it
+// read the element to its end (readElementText), so the path stays right.
+template <typename OnStart> void walk(QXmlStreamReader& xml, OnStart onStart)
+{
+    QStringList path;
+    while (!xml.atEnd()) {
+        const QXmlStreamReader::TokenType token = xml.readNext();
+        if (token == QXmlStreamReader::EndElement) {
+            if (!path.isEmpty())
+                path.removeLast();
+        } else if (token == QXmlStreamReader::StartElement) {
+            const QString name = xml.name().toString();
+            if (!onStart(name, path))
+                path.append(name);
+        }
+    }
+}
+
+// For each entry `stem` of the list `list` inside `section` of a Lazarus
+// file: the Value of its Filename and, when `flag` is given, whether that
+// child's Value is "True".
 struct LazarusEntry
 {
     QString filename;
@@ -46,16 +65,7 @@ std::vector<LazarusEntry> lazarusEntries(QXmlStreamReader& xml, QStringView sect
                                          QStringView stem, QStringView flag)
 {
     std::vector<LazarusEntry> entries;
-    QStringList path; // the open elements
-    while (!xml.atEnd()) {
-        const QXmlStreamReader::TokenType token = xml.readNext();
-        if (token == QXmlStreamReader::EndElement) {
-            path.removeLast();
-            continue;
-        }
-        if (token != QXmlStreamReader::StartElement)
-            continue;
-        const QString name = xml.name().toString();
+    walk(xml, [&](const QString& name, const QStringList& path) {
         const qsizetype depth = path.size();
         if (depth >= 2 && path[depth - 1] == list && path[depth - 2] == section && isListEntry(name, stem)) {
             entries.push_back({});
@@ -67,8 +77,8 @@ std::vector<LazarusEntry> lazarusEntries(QXmlStreamReader& xml, QStringView sect
             else if (!flag.isEmpty() && name == flag)
                 entries.back().flagged = value.compare(u"True", Qt::CaseInsensitive) == 0;
         }
-        path.append(name);
-    }
+        return false;
+    });
     return entries;
 }
 
@@ -99,16 +109,7 @@ QStringList delphiProject(QXmlStreamReader& xml)
 {
     QString mainSource;
     QStringList units;
-    QStringList path;
-    while (!xml.atEnd()) {
-        const QXmlStreamReader::TokenType token = xml.readNext();
-        if (token == QXmlStreamReader::EndElement) {
-            path.removeLast();
-            continue;
-        }
-        if (token != QXmlStreamReader::StartElement)
-            continue;
-        const QString name = xml.name().toString();
+    walk(xml, [&](const QString& name, const QStringList& path) {
         if (name == u"DCCReference") {
             const QString include = xml.attributes().value(QLatin1StringView("Include")).toString();
             if (endsWithAny(include, {u".pas"}))
@@ -116,10 +117,10 @@ QStringList delphiProject(QXmlStreamReader& xml)
         } else if (name == u"MainSource" && !path.isEmpty() && path.last() == u"PropertyGroup" &&
                    mainSource.isEmpty()) {
             mainSource = xml.readElementText().trimmed();
-            continue; // readElementText consumed the end of the element
+            return true;
         }
-        path.append(name);
-    }
+        return false;
+    });
     if (!mainSource.isEmpty())
         units.prepend(mainSource);
     return units;
