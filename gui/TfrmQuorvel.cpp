@@ -415,9 +415,13 @@ bool TfrmQuorvel::eventFilter(QObject* watched, QEvent* event)
 
 void TfrmQuorvel::tbtnVisualizarMouseUp(Qt::MouseButton button)
 {
-    // The right button builds the document; the view stays as it is.
-    if (button == Qt::RightButton)
-        runCommand([this] { m_core.GeraDocumentacao(); });
+    // The right button builds the document; the view stays as it is. An
+    // open view shows the new document; a shut one's caption says it is ready.
+    if (button != Qt::RightButton)
+        return;
+    runCommand([this] { m_core.GeraDocumentacao(); });
+    if (!m_reDocumentacao->isVisible())
+        action(u"Visualizar"_s)->setIconText(u"&Visualizar\u2713"_s);
 }
 
 void TfrmQuorvel::setDocumentHeight(int height)

@@ -348,3 +348,37 @@ TEST_F(MainWindow, TheHtmlCommandSaysWhereTheSiteIs)
     EXPECT_TRUE(QFile::exists(folder.path(u"HELP/index.htm"_s)));
     EXPECT_TRUE(prompts.errors.isEmpty());
 }
+
+// Built while the view is shut, the document waits: the caption of
+// Visualizar says it is ready until the view is opened.
+TEST_F(MainWindow, VisualizarSaysWhenTheDocumentIsReady)
+{
+    window.core().setArquivoConfiguracao(folder.path(u"Quorvel.ini"_s));
+    window.openFiles({unitsFixture()});
+    QAction* visualizar = window.action(u"Visualizar"_s);
+    QTest::mouseClick(window.ToolBar1()->widgetForAction(visualizar), Qt::RightButton);
+    EXPECT_EQ(visualizar->iconText(), u"&Visualizar\u2713"_s);
+    visualizar->trigger();
+    EXPECT_EQ(visualizar->iconText(), u"&Ocultar"_s);
+    visualizar->trigger();
+    EXPECT_EQ(visualizar->iconText(), u"&Visualizar"_s);
+}
+
+// Closing the window during an opening cancels it as Cancel would: the rows
+// before stay, and the window closes once the opening has stopped.
+TEST_F(MainWindow, ClosingTheWindowDuringAnOpeningCancelsIt)
+{
+    folder.writeSource(u"a.pas"_s, u"unit UA;\n//? a\n"_s);
+    folder.writeSource(u"b.pas"_s, u"unit UB;\n//? b\n"_s);
+    const QString project = folder.writeSource(u"p.dpr"_s, u"uses A in 'a.pas', B in 'b.pas';\n"_s);
+    window.show();
+    prompts.onProgress = [&] {
+        if (prompts.progressFiles.size() == 2)
+            window.close(); // the first unit read, the second about to be
+    };
+    window.openFiles({project, project});
+    EXPECT_EQ(column(IdentifierTable::Identificador), QStringList{u"a"_s});
+    EXPECT_TRUE(window.isVisible());
+    QTest::qWait(50);
+    EXPECT_FALSE(window.isVisible());
+}

@@ -44,6 +44,8 @@ void ScriptedPrompts::reportProgress(int done, int total, const QString& file)
         progressFiles.append(file);
     else
         ++progressEnds;
+    if (onProgress && !file.isEmpty() && done < total)
+        onProgress();
 }
 
 std::optional<quint32> ScriptedPrompts::chooseColor(quint32 initial)

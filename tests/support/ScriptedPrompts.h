@@ -43,6 +43,8 @@ public:
         return m_cancelAfter >= 0 && static_cast<int>(progressFiles.size()) >= m_cancelAfter;
     }
     void requestCancel() override { m_cancelAfter = 0; }
+    // Runs at each progress report, as the user's hand would meanwhile.
+    std::function<void()> onProgress;
     std::optional<quint32> chooseColor(quint32 initial) override;
     std::optional<FonteAmostra> chooseFont(const FonteAmostra& initial) override;
     std::optional<QList<ParametroConexao>> editConnection(const QList<ParametroConexao>& rows) override;
