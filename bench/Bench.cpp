@@ -7,10 +7,10 @@
 //   quorvel_bench harvest PROJECT  opening a project as the window does (with
 //                                  the trace) and as batch mode does (without)
 #include "app/QuorvelCore.h"
-#include "tests/support/SilentPrompts.h"
 #include "gui/TfrmQuorvel.h"
 #include "output/RtfWriter.h"
 #include "table/IdentifierTable.h"
+#include "tests/support/SilentPrompts.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -4,7 +4,6 @@
 #include "common/QuorvelError.h"
 #include "common/Windows1252.h"
 
-
 using namespace Qt::Literals::StringLiterals;
 
 namespace {

@@ -3,9 +3,9 @@
 // the site stays inside its folder, with a folder of its own for every unit
 // name and every page whole.
 #include "app/QuorvelCore.h"
-#include "tests/support/SilentPrompts.h"
 #include "output/RtfWriter.h"
 #include "table/IdentifierTable.h"
+#include "tests/support/SilentPrompts.h"
 
 #include <QDir>
 #include <QDirIterator>
