@@ -88,6 +88,10 @@ TfrmQuorvel::TfrmQuorvel(IUserPrompts& prompts, QWidget* parent)
 
     createHiddenViews();
     FormCreate();
+    // A close asked for during a command happens once the command is over.
+    m_closeLater.setSingleShot(true);
+    m_closeLater.setInterval(0);
+    connect(&m_closeLater, &QTimer::timeout, this, &QWidget::close);
 
     if (const QScreen* screen = this->screen())
         move(placement(frameGeometry().size(), screen->availableGeometry()));
@@ -268,7 +272,7 @@ void TfrmQuorvel::runCommand(const std::function<void()>& command)
         refreshMemo1();
     if (m_closeWhenDone) { // the window was closed while the command ran
         m_closeWhenDone = false;
-        QTimer::singleShot(0, this, &QWidget::close);
+        m_closeLater.start();
     }
 }
 

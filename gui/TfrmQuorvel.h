@@ -3,6 +3,7 @@
 #include "app/QuorvelCore.h"
 
 #include <QMainWindow>
+#include <QTimer>
 
 #include <functional>
 
@@ -94,4 +95,5 @@ private:
     TfrmAjudaQuorvel* m_frmAjudaQuorvel = nullptr;
     bool m_commandRunning = false;
     bool m_closeWhenDone = false;
+    QTimer m_closeLater;
 };

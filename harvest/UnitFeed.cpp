@@ -90,14 +90,15 @@ void UnitFeed::feedUnit(qsizetype unit, Lane& lane, QByteArray& bytes)
     SourceText::readFile(path, bytes);
     QString text;
     begin.leitura = SourceText::fromBytes(bytes, text, m_codificacao);
-    begin.text = text; // shared: both threads only read it from now on
-    if (m_keepBytes)   // handed over whole: the next unit is read into a new buffer
+    const bool unicodeLetters = begin.leitura.utf8; // `begin` is handed over below
+    begin.text = text;                              // shared: both threads only read it from now on
+    if (m_keepBytes) // handed over whole: the next unit is read into a new buffer
         begin.bytes = std::exchange(bytes, QByteArray());
     if (!push(lane, std::move(begin)))
         return;
 
     Lexer::SkimState state;
-    state.unicodeLetters = begin.leitura.utf8;
+    state.unicodeLetters = unicodeLetters;
     std::vector<Landmark> landmarks = spareRun();
     for (;;) {
         const bool last = Lexer::skim(text, state, kRunTokens, landmarks);
