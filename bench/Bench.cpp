@@ -6,6 +6,9 @@
 //   quorvel_bench output PROJECT   rich-text build and save, after a harvest
 //   quorvel_bench harvest PROJECT  opening a project as the window does (with
 //                                  the trace) and as batch mode does (without)
+//   quorvel_bench rewrite FOLDER   the floor of a site: every file under FOLDER
+//                                  written again, each to a new file renamed
+//                                  over it, as plainly as the system allows
 #include "app/QuorvelCore.h"
 #include "gui/TfrmQuorvel.h"
 #include "output/RtfWriter.h"
@@ -13,6 +16,7 @@
 #include "tests/support/SilentPrompts.h"
 
 #include <QApplication>
+#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QHeaderView>
 #include <QScrollBar>
@@ -21,8 +25,11 @@
 #include <QTextEdit>
 
 #include <cstdio>
+#include <fcntl.h>
 #include <functional>
 #include <random>
+#include <unistd.h>
+#include <vector>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -161,6 +168,38 @@ int benchHarvest(const QString& project)
     return 0;
 }
 
+// Reads every file under `folder`, then writes each one's bytes again to a new
+// file beside it and renames that over it: what writing those pages costs on
+// this file system, with nothing of the program's own.
+int benchRewrite(const QString& folder)
+{
+    std::vector<std::pair<QByteArray, QByteArray>> files; // encoded path, bytes
+    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    qint64 total = 0;
+    while (it.hasNext()) {
+        const QString path = it.next();
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return 1;
+        files.emplace_back(QFile::encodeName(path), file.readAll());
+        total += files.back().second.size();
+    }
+    QElapsedTimer timer;
+    timer.start();
+    for (const auto& [path, bytes] : files) {
+        const QByteArray temporary = path + ".tmp";
+        const int fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+        if (fd < 0 || ::write(fd, bytes.constData(), static_cast<size_t>(bytes.size())) != bytes.size() ||
+            ::close(fd) != 0 || ::rename(temporary.constData(), path.constData()) != 0) {
+            std::perror(path.constData());
+            return 1;
+        }
+    }
+    std::printf("rewrite: %zu files, %.1f MB in %.2f s\n", files.size(), total / 1048576.0,
+                timer.nsecsElapsed() / 1e9);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -176,6 +215,8 @@ int main(int argc, char** argv)
         return benchOutput(args[2]);
     if (args.size() == 3 && args[1] == u"harvest")
         return benchHarvest(args[2]);
-    std::fprintf(stderr, "uso: quorvel_bench table|grid LINHAS | output|harvest PROJETO\n");
+    if (args.size() == 3 && args[1] == u"rewrite")
+        return benchRewrite(args[2]);
+    std::fprintf(stderr, "uso: quorvel_bench table|grid LINHAS | output|harvest PROJETO | rewrite PASTA\n");
     return 1;
 }

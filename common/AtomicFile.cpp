@@ -5,8 +5,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <atomic>
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -34,6 +34,15 @@ mode_t modeFor(const struct stat* replaced)
         return m;
     }();
     return 0666 & ~mask;
+}
+
+// A name beside the target that no other writer uses: this process's id and a
+// count of its own. Opened exclusively, a name that is somehow taken is
+// passed over for the next.
+QByteArray temporaryName(const QByteArray& target)
+{
+    static std::atomic<unsigned> count{0};
+    return target + '.' + QByteArray::number(::getpid(), 36) + '-' + QByteArray::number(count++, 36) + ".tmp";
 }
 
 bool writeAll(int fd, const char* data, qsizetype size)
@@ -64,7 +73,7 @@ std::optional<QString> tryWrite(const QString& fileName, const QByteArray& bytes
 {
     QByteArray target = QFile::encodeName(fileName);
     struct stat info = {};
-    const bool exists = ::lstat(target.constData(), &info) == 0;
+    bool exists = ::lstat(target.constData(), &info) == 0;
     if (exists && S_ISLNK(info.st_mode)) {
         if (options.refuseLinks)
             return linkReason();
@@ -72,22 +81,27 @@ std::optional<QString> tryWrite(const QString& fileName, const QByteArray& bytes
         const QString resolved = QFileInfo(fileName).canonicalFilePath();
         if (!resolved.isEmpty())
             target = QFile::encodeName(resolved);
+        exists = ::stat(target.constData(), &info) == 0;
     }
-    struct stat targetInfo = {};
-    const bool targetExists = ::stat(target.constData(), &targetInfo) == 0;
-    if (targetExists && S_ISDIR(targetInfo.st_mode))
+    if (exists && S_ISDIR(info.st_mode))
         return u"É uma pasta."_s;
 
-    QByteArray temporary = target + ".XXXXXX";
-    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
-    if (fd < 0)
-        return systemReason(errno);
+    int fd = -1;
+    QByteArray temporary;
+    for (int attempt = 0; fd < 0; ++attempt) {
+        temporary = temporaryName(target);
+        fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && (errno != EEXIST || attempt == 100))
+            return systemReason(errno);
+    }
     const auto abandon = [&](int error) -> std::optional<QString> {
         ::close(fd);
         ::unlink(temporary.constData());
         return systemReason(error);
     };
-    if (::fchmod(fd, modeFor(targetExists ? &targetInfo : nullptr)) != 0)
+    // A new file has what the process's mask allows, as open gave it; one
+    // that replaces another keeps the permissions of the file it replaces.
+    if (exists && (info.st_mode & 07777) != modeFor(nullptr) && ::fchmod(fd, info.st_mode & 07777) != 0)
         return abandon(errno);
     if (!writeAll(fd, bytes.constData(), bytes.size()))
         return abandon(errno);
@@ -106,10 +120,15 @@ std::optional<QString> tryWrite(const QString& fileName, const QByteArray& bytes
     return std::nullopt;
 }
 
+QString cannotCreate(const QString& fileName, const QString& reason)
+{
+    return u"Cannot create file \""_s % fileName % u"\". "_s % reason;
+}
+
 void write(const QString& fileName, const QByteArray& bytes, Options options)
 {
     if (const std::optional<QString> reason = tryWrite(fileName, bytes, options))
-        throw QuorvelError(u"Cannot create file \""_s % fileName % u"\". "_s % *reason);
+        throw QuorvelError(cannotCreate(fileName, *reason));
 }
 
 void syncFolder(const QString& folder)
@@ -119,7 +138,7 @@ void syncFolder(const QString& folder)
         const int error = errno;
         if (fd >= 0)
             ::close(fd);
-        throw QuorvelError(u"Cannot create file \""_s % folder % u"\". "_s % systemReason(error));
+        throw QuorvelError(cannotCreate(folder, systemReason(error)));
     }
     ::close(fd);
 }

@@ -23,7 +23,11 @@ struct Options
 // Nothing on success, otherwise the reason the file could not be written.
 std::optional<QString> tryWrite(const QString& fileName, const QByteArray& bytes, Options options = {});
 
-// Throws QuorvelError "Cannot create file "<name>". <reason>".
+// The message of a file that could not be written: "Cannot create file
+// "<name>". <reason>".
+QString cannotCreate(const QString& fileName, const QString& reason);
+
+// Throws QuorvelError with cannotCreate's message.
 void write(const QString& fileName, const QByteArray& bytes, Options options = {});
 
 // Every file written on the file system that holds `folder` reaches the disk.

@@ -11,12 +11,25 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <malloc.h>
 #include <memory>
 #include <unistd.h>
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
+
+// A harvest allocates a few hundred thousand rows and frees each unit's text
+// as it goes. The allocator's defaults give memory back to the system and
+// take it again many times over, and on a virtual machine each page taken
+// again costs a fault of several microseconds: memory freed is kept for the
+// next unit instead, and a unit's text never gets pages of its own.
+void keepFreedMemory()
+{
+    mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
+    mallopt(M_TRIM_THRESHOLD, 128 * 1024 * 1024);
+    mallopt(M_TOP_PAD, 16 * 1024 * 1024);
+}
 
 // In batch mode standard error carries the program's own messages only,
 // one per line, for scripts to read; Qt's diagnostics stay out of it.
@@ -54,6 +67,7 @@ int runBatch(int argc, char* argv[], bool needsFonts)
 
 int main(int argc, char* argv[])
 {
+    keepFreedMemory();
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));

@@ -101,31 +101,31 @@ void UnitHarvester::limpaBloco()
     m_IdentificadorAtual.clear();
     m_NomeIdentificadorAtual.clear();
     m_TipoIdentificadorAtual.clear();
-    m_HelpAtual.clear();
+    m_HelpAtual.resize(0); // keeps its room
 }
 
 void UnitHarvester::adicionaLinhaAjuda()
 {
+    // Appended in place: the help's buffer keeps its room from block to block.
     const QStringView line = m_lexer.view();
-    if (m_HelpAtual.isEmpty())
-        m_HelpAtual = line.toString();
-    else if (m_lexer.token().code == ParagraphMarker)
-        m_HelpAtual += u"\r\n"_s % line;
-    else
-        m_HelpAtual += u' ' % line;
+    if (!m_HelpAtual.isEmpty())
+        m_HelpAtual.append(m_lexer.token().code == ParagraphMarker ? u"\r\n" : u" ");
+    m_HelpAtual.append(line);
 }
 
 void UnitHarvester::InsereIdentificador()
 {
     // Only the parts the table keeps of texts a raw scan took are copied. A
     // table that is not open and idle drops the row silently.
+    // The unit's name and the kind come from the pool; the help is copied at
+    // its size, so that the buffer it was built in serves the next block.
     const auto kept = [this](const DeferredText& text, int column) {
-        return IdentifierTable::keptPart(text.view(m_texto), column).toString();
+        return m_pool.shared(IdentifierTable::keptPart(text.view(m_texto), column));
     };
     m_table.append(IdentifierRow{kept(m_NomeUnit, IdentifierTable::Unit), m_IdentificadorAtual,
                                  m_NomeIdentificadorAtual,
                                  kept(m_TipoIdentificadorAtual, IdentifierTable::TipoIdentificador),
-                                 m_HelpAtual, m_lexer.LinhaAtual()});
+                                 QString(m_HelpAtual.constData(), m_HelpAtual.size()), m_lexer.LinhaAtual()});
 }
 
 void UnitHarvester::DocumentaTabela()
@@ -268,7 +268,7 @@ bool UnitHarvester::LeBlocoAjuda()
         m_IdentificadorAtual = line;
         m_NomeIdentificadorAtual = u"Help "_s % line;
         m_TipoIdentificadorAtual = RowKinds::TipoHelp();
-        m_HelpAtual.clear();
+        m_HelpAtual.resize(0);
         lerToken();
         while (m_lexer.token().code == ParagraphMarker || m_lexer.token().code == ContinuationMarker) {
             adicionaLinhaAjuda();

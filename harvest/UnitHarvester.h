@@ -5,6 +5,7 @@
 #include "harvest/LexerState.h"
 #include "harvest/SourceText.h"
 #include "harvest/TableComments.h"
+#include "harvest/TextPool.h"
 #include "harvest/TraceLog.h"
 
 #include <QByteArray>
@@ -131,5 +132,6 @@ private:
     DeferredText m_TipoIdentificadorAtual;
     QString m_HelpAtual;
     QString m_NomeTabela;
+    TextPool m_pool; // the rows' repeated texts
     bool m_IgnorarAvisosOrfaos = false;
 };

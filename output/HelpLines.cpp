@@ -2,6 +2,8 @@
 
 #include "common/Fonts.h"
 
+#include <algorithm>
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
@@ -12,10 +14,33 @@ QFont boxFont()
     return tahoma(11);
 }
 
+// The printable characters of Latin-1, which the box's font has: neither a
+// fallback font nor a combining mark can widen a line of them.
+bool isPlain(char16_t c)
+{
+    return (c >= 0x20 && c < 0x7F) || (c >= 0xA0 && c <= 0xFF);
+}
+
 } // namespace
 
 HelpLines::HelpLines() : m_font(boxFont()), m_metrics(m_font)
-{}
+{
+    qreal widest = 0;
+    for (char16_t c = 0x20; c <= 0xFF; ++c) {
+        if (isPlain(c))
+            widest = std::max(widest, m_metrics.horizontalAdvance(QChar(c)));
+    }
+    // Kerning and rounding move a character by less than a pixel at this
+    // size; two make the bound safe.
+    m_asciiBound = widest + 2;
+}
+
+bool HelpLines::surelyFits(QStringView line) const
+{
+    if (static_cast<qreal>(line.size()) * m_asciiBound > kWrapWidth)
+        return false;
+    return std::all_of(line.begin(), line.end(), [](QChar c) { return isPlain(c.unicode()); });
+}
 
 QStringList HelpLines::split(const QString& help) const
 {
@@ -37,8 +62,9 @@ QStringList HelpLines::split(const QString& help) const
 
 QStringList HelpLines::wrap(const QString& line) const
 {
-    // Most lines fit: measuring them is all it takes.
-    if (line.isEmpty() || m_metrics.horizontalAdvance(line) <= kWrapWidth)
+    // Most lines fit: a short line of plain characters needs no measuring,
+    // and measuring the others is all it takes.
+    if (line.isEmpty() || surelyFits(line) || m_metrics.horizontalAdvance(line) <= kWrapWidth)
         return {line};
     // Greedy word wrap, as the box does it: the blanks after a word stay at the
     // end of its line, and a word wider than the box is broken where it

@@ -21,7 +21,11 @@ public:
 
 private:
     QStringList wrap(const QString& line) const;
+    // True when the line is short and plain enough to fit without measuring:
+    // printable Latin-1, each character no wider than the widest of them.
+    bool surelyFits(QStringView line) const;
 
     QFont m_font;
     QFontMetricsF m_metrics;
+    qreal m_asciiBound = 0; // the widest printable Latin-1 character, and a margin
 };

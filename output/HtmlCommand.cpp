@@ -1,5 +1,6 @@
 #include "output/HtmlCommand.h"
 
+#include "common/AtomicFile.h"
 #include "common/Program.h"
 #include "common/UserPrompts.h"
 #include "output/HtmlSite.h"
@@ -77,5 +78,8 @@ bool HtmlCommand::GeraHTML(const QString& aplicacao, const QString& versao, cons
     site.write(pasta, aplicacao, versao, m_table, [this](int feitas, int total, const QString& arquivo) {
         m_prompts.reportProgress(feitas, total, arquivo);
     });
+    // The pages were written without waiting for the disk, each replacing its
+    // old one atomically; the site is done once all of them are on it.
+    AtomicFile::syncFolder(pasta);
     return true;
 }

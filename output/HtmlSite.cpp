@@ -3,6 +3,7 @@
 #include "common/AtomicFile.h"
 #include "common/QuorvelError.h"
 #include "common/Windows1252.h"
+#include "output/PageWriter.h"
 #include "settings/IniFile.h"
 #include "settings/OpcoesQuorvel.h"
 #include "table/IdentifierTable.h"
@@ -10,6 +11,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 
 #include <algorithm>
 
@@ -17,12 +19,13 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-// Nothing is written through a link left inside a reused site folder.
-constexpr AtomicFile::Options kPageWrite{.refuseLinks = true, .syncEach = true};
+// Nothing is written through a link left inside a reused site folder. The
+// command syncs the whole site once at its end, not page by page.
+constexpr AtomicFile::Options kPageWrite{.refuseLinks = true, .syncEach = false};
 
-void writePage(const QString& path, const QStringList& lines)
+void writePage(PageWriter& writer, const QString& path, const QStringList& lines)
 {
-    AtomicFile::write(path, HtmlSite::bytes(lines), kPageWrite);
+    writer.write(path, HtmlSite::bytes(lines));
 }
 
 // The pages at the site's top, whose names no unit folder may take.
@@ -34,8 +37,29 @@ void makeUnitFolder(const QString& path)
 {
     const QFileInfo info(path);
     if (info.isSymLink())
-        throw QuorvelError(u"Cannot create file \""_s % path % u"\". "_s % AtomicFile::linkReason());
+        throw QuorvelError(AtomicFile::cannotCreate(path, AtomicFile::linkReason()));
     QDir().mkdir(path);
+}
+
+// A line in Windows-1252; a character the code page lacks becomes a numeric
+// character reference. Most characters of a page are ASCII, and those are
+// their own byte.
+void appendEncoded(QByteArray& out, QStringView text)
+{
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < 0x80) {
+            out.append(static_cast<char>(c));
+        } else if (Windows1252::canEncode(c)) {
+            out.append(Windows1252::encodeChar(c));
+        } else {
+            char32_t code = c;
+            if (QChar::isHighSurrogate(c) && i + 1 < n && text[i + 1].isLowSurrogate())
+                code = QChar::surrogateToUcs4(c, text[++i].unicode());
+            out.append("&#").append(QByteArray::number(static_cast<quint32>(code))).append(';');
+        }
+    }
 }
 
 } // namespace
@@ -46,21 +70,14 @@ HtmlSite::HtmlSite(FormatoHTML formato, OpcoesDocumentacao opcoes, QString conta
 
 QByteArray HtmlSite::bytes(const QStringList& lines)
 {
-    QString text;
+    qsizetype size = 0;
     for (const QString& line : lines)
-        text += line % u"\r\n"_s;
+        size += line.size() + 2;
     QByteArray out;
-    out.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i].unicode();
-        if (Windows1252::canEncode(c)) {
-            out += Windows1252::encodeChar(c);
-            continue;
-        }
-        char32_t code = c;
-        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate())
-            code = QChar::surrogateToUcs4(c, text[++i].unicode());
-        out += "&#" + QByteArray::number(static_cast<quint32>(code)) + ';';
+    out.reserve(size);
+    for (const QString& line : lines) {
+        appendEncoded(out, line);
+        out.append("\r\n", 2);
     }
     return out;
 }
@@ -198,11 +215,13 @@ void HtmlSite::entrada(QStringList& pagina, const QString& identificador, const 
 void HtmlSite::write(const QString& pasta, const QString& aplicacao, const QString& versao,
                      IdentifierTable& tabela, const Progresso& progresso) const
 {
-    writePage(pasta % u"/index.htm"_s, index(aplicacao));
-    writePage(pasta % u"/cabecalho.htm"_s, cabecalho(aplicacao, versao));
-    writePage(pasta % u"/rodape.htm"_s, rodape(versao));
-    writePage(pasta % u"/mensagem.htm"_s, mensagem(aplicacao, versao));
-    GeraPaginasUnits(pasta, tabela, progresso);
+    PageWriter writer(kPageWrite);
+    writePage(writer, pasta % u"/index.htm"_s, index(aplicacao));
+    writePage(writer, pasta % u"/cabecalho.htm"_s, cabecalho(aplicacao, versao));
+    writePage(writer, pasta % u"/rodape.htm"_s, rodape(versao));
+    writePage(writer, pasta % u"/mensagem.htm"_s, mensagem(aplicacao, versao));
+    GeraPaginasUnits(writer, pasta, tabela, progresso);
+    writer.finish();
 }
 
 QString HtmlSite::PastasUnits::of(const QString& unit)
@@ -353,13 +372,13 @@ QStringList HtmlSite::menuItens(const QString& unit, const Secoes& secoes) const
     return pagina;
 }
 
-void HtmlSite::escrevePaginasUnit(const QString& pastaUnit, const QString& unit, Secoes secoes) const
+void HtmlSite::escrevePaginasUnit(PageWriter& writer, const QString& pastaUnit, const QString& unit, Secoes secoes) const
 {
     const QStringList inexistente = GeraPaginaInexistente();
     // A unit without any section: both its frame pages are the placeholder.
     const bool algumaSecao = secoes.temAjuda || secoes.temProcedimentos || secoes.temTabelas;
-    writePage(pastaUnit % u"/conteudo.htm"_s, algumaSecao ? conteudo() : inexistente);
-    writePage(pastaUnit % u"/menuitens.htm"_s, algumaSecao ? menuItens(unit, secoes) : inexistente);
+    writePage(writer, pastaUnit % u"/conteudo.htm"_s, algumaSecao ? conteudo() : inexistente);
+    writePage(writer, pastaUnit % u"/menuitens.htm"_s, algumaSecao ? menuItens(unit, secoes) : inexistente);
     // A section the unit lacks is the placeholder; the others close their page.
     const auto fecha = [&](QStringList& pagina, bool tem, bool comFonte) {
         if (!tem) {
@@ -373,28 +392,37 @@ void HtmlSite::escrevePaginasUnit(const QString& pastaUnit, const QString& unit,
     fecha(secoes.ajuda, secoes.temAjuda, false);
     fecha(secoes.tabelas, secoes.temTabelas, true);
     fecha(secoes.procedimentos, secoes.temProcedimentos, true);
-    writePage(pastaUnit % u"/procedimentos.htm"_s, secoes.procedimentos);
-    writePage(pastaUnit % u"/tabelas.htm"_s, secoes.tabelas);
-    writePage(pastaUnit % u"/ajuda.htm"_s, secoes.ajuda);
-    writePage(pastaUnit % u"/mensagem.htm"_s, inexistente);
+    writePage(writer, pastaUnit % u"/procedimentos.htm"_s, secoes.procedimentos);
+    writePage(writer, pastaUnit % u"/tabelas.htm"_s, secoes.tabelas);
+    writePage(writer, pastaUnit % u"/ajuda.htm"_s, secoes.ajuda);
+    writePage(writer, pastaUnit % u"/mensagem.htm"_s, inexistente);
 }
 
-void HtmlSite::GeraPaginasUnits(const QString& pasta, IdentifierTable& tabela,
+void HtmlSite::GeraPaginasUnits(PageWriter& writer, const QString& pasta, IdentifierTable& tabela,
                                 const Progresso& progresso) const
 {
     QStringList menu = menuInicio();
     PastasUnits pastas;
-    for (const IdentifierTable::UnitRun& run : tabela.unitRuns()) {
+    const std::vector<IdentifierTable::UnitRun> runs = tabela.unitRuns();
+    // A unit that comes back in a later run gets its folder's pages from that
+    // run, which replaces them whole: the pages of its earlier runs would be
+    // written only to be replaced, so only its last run writes them.
+    QHash<QString, size_t> lastRun;
+    for (size_t i = 0; i < runs.size(); ++i)
+        lastRun.insert(runs[i].unit, i);
+    for (size_t i = 0; i < runs.size(); ++i) {
+        const IdentifierTable::UnitRun& run = runs[i];
         const QString nomePastaUnit = pastas.of(run.unit);
         const QString pastaUnit = pasta % u'/' % nomePastaUnit;
         if (progresso)
             progresso(run.first, tabela.rowCount(), pastaUnit);
         makeUnitFolder(pastaUnit);
         menu.append(itemMenu(run.unit, nomePastaUnit));
-        escrevePaginasUnit(pastaUnit, run.unit, secoesDaUnit(tabela, run));
+        if (lastRun.value(run.unit) == i)
+            escrevePaginasUnit(writer, pastaUnit, run.unit, secoesDaUnit(tabela, run));
     }
     menu << u"    </table>"_s << u"  </body>"_s << u"</html>"_s;
-    writePage(pasta % u"/menu.htm"_s, menu);
+    writePage(writer, pasta % u"/menu.htm"_s, menu);
     if (progresso)
         progresso(tabela.rowCount(), tabela.rowCount(), QString());
 }

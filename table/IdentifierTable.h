@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 
+#include <deque>
 #include <optional>
 #include <vector>
 
@@ -129,7 +130,7 @@ private:
     void rankRows(int column, const std::vector<int>& rows, std::vector<int>& rankOfRow) const;
     void invalidateRanks();
 
-    std::vector<IdentifierRow> m_rows; // in harvest order
+    std::deque<IdentifierRow> m_rows; // in harvest order; never moved as it grows
     std::vector<int> m_order;          // indices into m_rows in table order
     QList<int> m_orderColumns;
     QList<int> m_columnOrder;
