@@ -15,15 +15,15 @@ public:
     HelpLines();
 
     QStringList split(const QString& help) const;
+    // True when the line is short and plain enough to fit without measuring:
+    // printable Latin-1, each character no wider than the widest of them.
+    bool surelyFits(QStringView line) const;
 
     // The width the text wraps at: the box less its frame and margins.
     static constexpr qreal kWrapWidth = 776 - 8;
 
 private:
     QStringList wrap(const QString& line) const;
-    // True when the line is short and plain enough to fit without measuring:
-    // printable Latin-1, each character no wider than the widest of them.
-    bool surelyFits(QStringView line) const;
 
     QFont m_font;
     QFontMetricsF m_metrics;

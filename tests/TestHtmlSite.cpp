@@ -1,5 +1,6 @@
 #include "app/BatchMode.h"
 #include "app/QuorvelCore.h"
+#include "common/Fonts.h"
 #include "common/QuorvelError.h"
 #include "common/Windows1252.h"
 #include "output/HelpLines.h"
@@ -411,6 +412,29 @@ TEST_F(HtmlSiteTest, LongHelpLinesWrapLikeTheHelpBox)
     EXPECT_TRUE(helpLines.split(QString()).isEmpty());
     // A word longer than the box is broken too.
     EXPECT_GT(helpLines.split(QString(400, u'x')).size(), 1);
+}
+
+TEST_F(HtmlSiteTest, ALineKeptWithoutMeasuringFitsWhenMeasured)
+{
+    // The widest letters, pairs that kern, and every length around the box's
+    // width: whatever the shortcut keeps whole must fit when measured.
+    const HelpLines helpLines;
+    const QFontMetricsF metrics(tahoma(11));
+    int kept = 0;
+    for (const QString& unit : {u"W"_s, u"M"_s, u"@"_s, u"AV"_s, u"Wá"_s, u"ÆÐ"_s, u"mW "_s, u"f)"_s}) {
+        for (int n = 1; n * unit.size() <= 160; ++n) {
+            const QString line = unit.repeated(n);
+            if (!helpLines.surelyFits(line))
+                continue;
+            ++kept;
+            EXPECT_LE(metrics.horizontalAdvance(line), HelpLines::kWrapWidth) << line.toStdString();
+            EXPECT_EQ(helpLines.split(line), QStringList{line});
+        }
+    }
+    EXPECT_GT(kept, 100);
+    EXPECT_TRUE(helpLines.surelyFits(u"Rotina da linha 12. Primeiro parágrafo."));
+    EXPECT_FALSE(helpLines.surelyFits(u"Ação ́")); // a combining mark: measured
+    EXPECT_FALSE(helpLines.surelyFits(u"漢字"));
 }
 
 TEST_F(HtmlSiteTest, AnExistingFolderIsReusedOnlyOnYes)
