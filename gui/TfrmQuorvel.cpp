@@ -7,6 +7,7 @@
 #include "common/QuorvelError.h"
 #include "common/UserPrompts.h"
 #include "database/DescricaoTabela.h"
+#include "gui/DocumentView.h"
 #include "gui/TfrmAjudaQuorvel.h"
 #include "gui/TfrmOpcoesQuorvel.h"
 #include "harvest/ProjectFiles.h"
@@ -76,7 +77,7 @@ TfrmQuorvel::TfrmQuorvel(IUserPrompts& prompts, QWidget* parent)
     createGrid();
     layout->addWidget(m_DBGrid1, 1);
 
-    m_reDocumentacao = new QTextEdit(central);
+    m_reDocumentacao = new DocumentView(central);
     m_reDocumentacao->setObjectName(u"reDocumentacao"_s);
     QFont courier(u"Courier New"_s);
     courier.setPixelSize(11);
@@ -295,7 +296,7 @@ void TfrmQuorvel::showDocument()
         return;
     m_revisaoMostrada = m_core.revisaoDocumentacao();
     m_reDocumentacao->setReadOnly(false);
-    m_reDocumentacao->setPlainText(m_core.reDocumentacao().join(u'\n'));
+    m_reDocumentacao->setLines(m_core.reDocumentacao());
     m_reDocumentacao->setReadOnly(true);
 }
 

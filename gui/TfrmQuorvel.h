@@ -7,6 +7,7 @@
 
 #include <functional>
 
+class DocumentView;
 class IUserPrompts;
 class TfrmAjudaQuorvel;
 class TfrmOpcoesQuorvel;
@@ -40,7 +41,7 @@ public:
 
     QToolBar* ToolBar1() const { return m_ToolBar1; }
     QTableView* DBGrid1() const { return m_DBGrid1; }
-    QTextEdit* reDocumentacao() const { return m_reDocumentacao; }
+    DocumentView* reDocumentacao() const { return m_reDocumentacao; }
     QPlainTextEdit* Memo1() const { return m_Memo1; }
     QPlainTextEdit* Memo2() const { return m_Memo2; }
     QTableView* DBGrid2() const { return m_DBGrid2; }
@@ -85,7 +86,7 @@ private:
 
     QToolBar* m_ToolBar1 = nullptr;
     QTableView* m_DBGrid1 = nullptr;
-    QTextEdit* m_reDocumentacao = nullptr;
+    DocumentView* m_reDocumentacao = nullptr;
     QPlainTextEdit* m_Memo1 = nullptr;
     QPlainTextEdit* m_Memo2 = nullptr;
     QTableView* m_DBGrid2 = nullptr;

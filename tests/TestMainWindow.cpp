@@ -1,4 +1,5 @@
 #include "common/Fonts.h"
+#include "gui/DocumentView.h"
 #include "gui/TfrmQuorvel.h"
 #include "table/IdentifierTable.h"
 #include "tests/support/ScriptedPrompts.h"
@@ -6,6 +7,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QFile>
 #include <QHeaderView>
 #include <QMimeData>
@@ -281,8 +283,7 @@ TEST_F(MainWindow, RightClickBuildsTheDocumentAndVisualizarSlidesIt)
     EXPECT_EQ(window.reDocumentacao()->height(), 380);
     // It opens at its top, its first line whole.
     EXPECT_EQ(window.reDocumentacao()->verticalScrollBar()->value(), 0);
-    EXPECT_EQ(window.reDocumentacao()->cursorRect().top(),
-              window.reDocumentacao()->document()->documentMargin());
+    EXPECT_EQ(window.reDocumentacao()->firstVisibleLine(), 0);
     EXPECT_EQ(window.action(u"Visualizar"_s)->text(), u"  &Ocultar "_s);
     EXPECT_TRUE(window.reDocumentacao()->hasFocus() || !window.isActiveWindow());
     EXPECT_TRUE(window.reDocumentacao()->isReadOnly());
@@ -312,8 +313,7 @@ TEST_F(MainWindow, ALongDocumentOpensAtItsTop)
     window.action(u"Visualizar"_s)->trigger();
     QTest::qWait(50);
     EXPECT_EQ(window.reDocumentacao()->verticalScrollBar()->value(), 0);
-    EXPECT_EQ(window.reDocumentacao()->cursorRect().top(),
-              window.reDocumentacao()->document()->documentMargin());
+    EXPECT_EQ(window.reDocumentacao()->firstVisibleLine(), 0);
 }
 
 TEST(MainWindowPlacement, StaysInsideTheScreen)
@@ -381,4 +381,43 @@ TEST_F(MainWindow, ClosingTheWindowDuringAnOpeningCancelsIt)
     EXPECT_TRUE(window.isVisible());
     QTest::qWait(50);
     EXPECT_FALSE(window.isVisible());
+}
+
+TEST(DocumentView, AHugeDocumentIsSharedScrolledAndCopiedWhole)
+{
+    QStringList lines;
+    for (int i = 0; i < 500000; ++i)
+        lines.append(u"{\\f0 linha %1}"_s.arg(i));
+    DocumentView view;
+    view.resize(600, 200);
+    view.show();
+    view.setLines(lines);
+    // The view holds the core's lines themselves, not a copy of them.
+    EXPECT_EQ(view.lines().constData(), lines.constData());
+    EXPECT_EQ(view.firstVisibleLine(), 0);
+    const int inSight = view.verticalScrollBar()->pageStep();
+    ASSERT_GT(inSight, 1);
+    EXPECT_EQ(view.verticalScrollBar()->maximum(), 500000 - inSight);
+
+    QTest::keyClick(&view, Qt::Key_PageDown);
+    EXPECT_EQ(view.firstVisibleLine(), inSight);
+    QTest::keyClick(&view, Qt::Key_Down);
+    EXPECT_EQ(view.firstVisibleLine(), inSight + 1);
+    QTest::keyClick(&view, Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(view.firstVisibleLine(), 500000 - inSight); // the last line ends the last page
+    QTest::keyClick(&view, Qt::Key_Home, Qt::ControlModifier);
+    EXPECT_EQ(view.firstVisibleLine(), 0);
+
+    QTest::keyClick(&view, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), lines.join(u'\n'));
+    // Drawing and scrolling it made no copy either.
+    view.viewport()->grab();
+    EXPECT_EQ(view.lines().constData(), lines.constData());
+
+    // A short document has nothing to scroll; clearing leaves an empty view.
+    view.setLines({u"uma"_s, u"duas"_s});
+    EXPECT_EQ(view.verticalScrollBar()->maximum(), 0);
+    EXPECT_EQ(view.toPlainText(), u"uma\nduas"_s);
+    view.clear();
+    EXPECT_TRUE(view.toPlainText().isEmpty());
 }
