@@ -157,7 +157,8 @@ int benchOutput(const QString& project)
     }
     std::printf("rtf: %d rows, build and save: %.2f s (%.1f MB written); showing it: %.3f s; "
                 "the slowest page while scrolling: %.1f ms\n",
-                core.cdsUnits().rowCount(), rtf, QFileInfo(file).size() / 1048576.0, show, 1000 * slowestPage);
+                core.cdsUnits().rowCount(), rtf, QFileInfo(file).size() / 1048576.0, show,
+                1000 * slowestPage);
     return 0;
 }
 

@@ -47,18 +47,30 @@ void makeUnitFolder(const QString& path)
 void appendEncoded(QByteArray& out, QStringView text)
 {
     const qsizetype n = text.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const char16_t c = text[i].unicode();
-        if (c < 0x80) {
-            out.append(static_cast<char>(c));
-        } else if (Windows1252::canEncode(c)) {
-            out.append(Windows1252::encodeChar(c));
-        } else {
-            char32_t code = c;
-            if (QChar::isHighSurrogate(c) && i + 1 < n && text[i + 1].isLowSurrogate())
-                code = QChar::surrogateToUcs4(c, text[++i].unicode());
-            out.append("&#").append(QByteArray::number(static_cast<quint32>(code))).append(';');
+    qsizetype i = 0;
+    while (i < n) {
+        // A run of characters of one byte each, written in place.
+        const qsizetype base = out.size();
+        out.resize(base + (n - i));
+        char* const begin = out.data() + base;
+        char* p = begin;
+        for (; i < n; ++i) {
+            const char16_t c = text[i].unicode();
+            if (c < 0x80)
+                *p++ = static_cast<char>(c);
+            else if (Windows1252::canEncode(c))
+                *p++ = Windows1252::encodeChar(c);
+            else
+                break;
         }
+        out.resize(base + (p - begin));
+        if (i == n)
+            break;
+        char32_t code = text[i].unicode();
+        if (QChar::isHighSurrogate(code) && i + 1 < n && text[i + 1].isLowSurrogate())
+            code = QChar::surrogateToUcs4(static_cast<char16_t>(code), text[++i].unicode());
+        out.append("&#").append(QByteArray::number(static_cast<quint32>(code))).append(';');
+        ++i;
     }
 }
 
@@ -372,7 +384,8 @@ QStringList HtmlSite::menuItens(const QString& unit, const Secoes& secoes) const
     return pagina;
 }
 
-void HtmlSite::escrevePaginasUnit(PageWriter& writer, const QString& pastaUnit, const QString& unit, Secoes secoes) const
+void HtmlSite::escrevePaginasUnit(PageWriter& writer, const QString& pastaUnit, const QString& unit,
+                                  Secoes secoes) const
 {
     const QStringList inexistente = GeraPaginaInexistente();
     // A unit without any section: both its frame pages are the placeholder.

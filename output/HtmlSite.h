@@ -74,14 +74,16 @@ private:
         bool temProcedimentos = false;
         bool temTabelas = false;
     };
-    void GeraPaginasUnits(PageWriter& writer, const QString& pasta, IdentifierTable& tabela, const Progresso& progresso) const;
+    void GeraPaginasUnits(PageWriter& writer, const QString& pasta, IdentifierTable& tabela,
+                          const Progresso& progresso) const;
     QStringList menuInicio() const;
     QString itemMenu(const QString& unit, const QString& pastaUnit) const;
     // Walks the unit's rows, leaving the table's cursor on each in turn.
     Secoes secoesDaUnit(IdentifierTable& tabela, const IdentifierTable::UnitRun& run) const;
     QStringList conteudo() const;
     QStringList menuItens(const QString& unit, const Secoes& secoes) const;
-    void escrevePaginasUnit(PageWriter& writer, const QString& pastaUnit, const QString& unit, Secoes secoes) const;
+    void escrevePaginasUnit(PageWriter& writer, const QString& pastaUnit, const QString& unit,
+                            Secoes secoes) const;
     void entrada(QStringList& pagina, const QString& identificador, const QString& help) const;
     const QString& f(Formato key) const { return m_formato[key]; }
 

@@ -7,20 +7,36 @@ namespace {
 // Enough to keep the writer busy, few enough that the pages waiting hold
 // little memory.
 constexpr size_t kMostQueued = 64;
+// More writers wait no less on a disk of this kind.
+constexpr int kWriters = 2;
 
 } // namespace
 
-PageWriter::PageWriter(AtomicFile::Options options) : m_options(options), m_thread([this] { work(); })
-{}
+PageWriter::PageWriter(AtomicFile::Options options) : m_options(options)
+{
+    try {
+        for (int i = 0; i < kWriters; ++i)
+            m_threads.emplace_back([this] { work(); });
+    } catch (...) {
+        close(); // no thread to be had: the command fails
+        throw;
+    }
+}
 
 PageWriter::~PageWriter()
+{
+    close();
+}
+
+void PageWriter::close()
 {
     {
         const std::lock_guard lock(m_mutex);
         m_closing = true;
     }
     m_changed.notify_all();
-    m_thread.join();
+    for (std::thread& thread : m_threads)
+        thread.join();
 }
 
 void PageWriter::write(QString path, QByteArray bytes)
@@ -36,7 +52,7 @@ void PageWriter::write(QString path, QByteArray bytes)
 void PageWriter::finish()
 {
     std::unique_lock lock(m_mutex);
-    m_changed.wait(lock, [&] { return (m_queue.empty() && !m_writing) || m_failure; });
+    m_changed.wait(lock, [&] { return (m_queue.empty() && m_writing == 0) || m_failure; });
     throwIfFailed();
 }
 
@@ -55,13 +71,13 @@ void PageWriter::work()
             return; // closing, or nothing more may be written after a failure
         const Page page = std::move(m_queue.front());
         m_queue.pop_front();
-        m_writing = true;
+        ++m_writing;
         lock.unlock();
         m_changed.notify_all(); // room in the queue
         const std::optional<QString> reason = AtomicFile::tryWrite(page.path, page.bytes, m_options);
         lock.lock();
-        m_writing = false;
-        if (reason) {
+        --m_writing;
+        if (reason && !m_failure) {
             m_failure = AtomicFile::cannotCreate(page.path, *reason);
             m_queue.clear();
         }

@@ -10,14 +10,17 @@
 #include <mutex>
 #include <optional>
 #include <thread>
+#include <vector>
 
-// Writes a site's pages on a thread of its own, in the order they are given,
-// while the caller makes the next ones: making a page is work for the
-// processor, writing it mostly waiting on the file system. Each page is
-// written as AtomicFile writes a file.
+// Writes a site's pages on threads of its own, taken in the order they are
+// given, while the caller makes the next ones: making a page is work for the
+// processor, writing it mostly waiting on the file system (replacing a file
+// makes the system write it out), and two writers wait at the same time. Each
+// page is written as AtomicFile writes a file; no two pages of one site share
+// a path.
 //
-// The first page that cannot be written stops the writing: no page after it
-// is written, and the caller's next write or finish throws its QuorvelError.
+// The first page that cannot be written stops the writing: no page is begun
+// after it, and the caller's next write or finish throws its QuorvelError.
 class PageWriter
 {
 public:
@@ -41,14 +44,15 @@ private:
         QByteArray bytes;
     };
     void work();
+    void close();         // the writers end once the queue is written
     void throwIfFailed(); // with the lock held
 
     const AtomicFile::Options m_options;
     std::mutex m_mutex;
     std::condition_variable m_changed;
     std::deque<Page> m_queue;
-    bool m_writing = false; // a page taken from the queue is being written
+    int m_writing = 0; // pages taken from the queue and being written
     bool m_closing = false;
-    std::optional<QString> m_failure; // the message of the first page that failed
-    std::thread m_thread;             // last: it starts once everything above exists
+    std::optional<QString> m_failure;   // the message of the first page that failed
+    std::vector<std::thread> m_threads; // last: they start once everything above exists
 };

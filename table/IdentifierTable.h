@@ -131,7 +131,7 @@ private:
     void invalidateRanks();
 
     std::deque<IdentifierRow> m_rows; // in harvest order; never moved as it grows
-    std::vector<int> m_order;          // indices into m_rows in table order
+    std::vector<int> m_order;         // indices into m_rows in table order
     QList<int> m_orderColumns;
     QList<int> m_columnOrder;
     QCollator m_collator;
