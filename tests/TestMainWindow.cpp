@@ -398,6 +398,8 @@ TEST(DocumentView, AHugeDocumentIsSharedScrolledAndCopiedWhole)
     const int inSight = view.verticalScrollBar()->pageStep();
     ASSERT_GT(inSight, 1);
     EXPECT_EQ(view.verticalScrollBar()->maximum(), 500000 - inSight);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(view.verticalScrollBar()->isVisible());
 
     QTest::keyClick(&view, Qt::Key_PageDown);
     EXPECT_EQ(view.firstVisibleLine(), inSight);
@@ -417,6 +419,8 @@ TEST(DocumentView, AHugeDocumentIsSharedScrolledAndCopiedWhole)
     // A short document has nothing to scroll; clearing leaves an empty view.
     view.setLines({u"uma"_s, u"duas"_s});
     EXPECT_EQ(view.verticalScrollBar()->maximum(), 0);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(view.verticalScrollBar()->isVisible());
     EXPECT_EQ(view.toPlainText(), u"uma\nduas"_s);
     view.clear();
     EXPECT_TRUE(view.toPlainText().isEmpty());
