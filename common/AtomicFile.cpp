@@ -21,12 +21,9 @@ QString systemReason(int error)
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
-// The permissions of a new file: those of the file it replaces, or what the
-// process's mask allows.
-mode_t modeFor(const struct stat* replaced)
+// The permissions a new file gets: what the process's mask allows.
+mode_t newFileMode()
 {
-    if (replaced != nullptr)
-        return replaced->st_mode & 07777;
     // Read once, before any worker thread could create a file meanwhile.
     static const mode_t mask = [] {
         const mode_t m = ::umask(0);
@@ -101,7 +98,7 @@ std::optional<QString> tryWrite(const QString& fileName, const QByteArray& bytes
     };
     // A new file has what the process's mask allows, as open gave it; one
     // that replaces another keeps the permissions of the file it replaces.
-    if (exists && (info.st_mode & 07777) != modeFor(nullptr) && ::fchmod(fd, info.st_mode & 07777) != 0)
+    if (exists && (info.st_mode & 07777) != newFileMode() && ::fchmod(fd, info.st_mode & 07777) != 0)
         return abandon(errno);
     if (!writeAll(fd, bytes.constData(), bytes.size()))
         return abandon(errno);

@@ -32,12 +32,12 @@ HelpLines::HelpLines() : m_font(boxFont()), m_metrics(m_font)
     }
     // Kerning and rounding move a character by less than a pixel at this
     // size; two make the bound safe.
-    m_asciiBound = widest + 2;
+    m_plainBound = widest + 2;
 }
 
 bool HelpLines::surelyFits(QStringView line) const
 {
-    if (static_cast<qreal>(line.size()) * m_asciiBound > kWrapWidth)
+    if (static_cast<qreal>(line.size()) * m_plainBound > kWrapWidth)
         return false;
     return std::all_of(line.begin(), line.end(), [](QChar c) { return isPlain(c.unicode()); });
 }

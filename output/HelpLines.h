@@ -27,5 +27,5 @@ private:
 
     QFont m_font;
     QFontMetricsF m_metrics;
-    qreal m_asciiBound = 0; // the widest printable Latin-1 character, and a margin
+    qreal m_plainBound = 0; // the widest printable Latin-1 character, and a margin
 };

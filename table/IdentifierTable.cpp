@@ -74,11 +74,10 @@ QCollator tableCollator()
     return collator;
 }
 
-// The sort keys of `values[from, to)`, made with a collator of this thread's
-// own: a collator is not to be shared between threads.
-std::vector<QCollatorSortKey> sortKeysOf(const std::vector<QString>& values, size_t from, size_t to)
+// The sort keys of `values[from, to)`, made with `collator`.
+std::vector<QCollatorSortKey> sortKeysOf(const QCollator& collator, const std::vector<QString>& values,
+                                         size_t from, size_t to)
 {
-    const QCollator collator = tableCollator();
     std::vector<QCollatorSortKey> keys;
     keys.reserve(to - from);
     for (size_t i = from; i < to; ++i)
@@ -87,18 +86,22 @@ std::vector<QCollatorSortKey> sortKeysOf(const std::vector<QString>& values, siz
 }
 
 // Making a key is the larger part of ordering many distinct texts, and each
-// key is made alone: a long list is shared by the processors.
-std::vector<QCollatorSortKey> sortKeys(const std::vector<QString>& values)
+// key is made alone: a long list is shared by the processors. The calling
+// thread uses `collator`; every other thread a collator of its own, for a
+// collator is not to be shared between threads.
+std::vector<QCollatorSortKey> sortKeys(const QCollator& collator, const std::vector<QString>& values)
 {
     constexpr size_t kWorthAThread = 16384;
     const size_t parts = std::clamp<size_t>(
         std::min<size_t>(std::thread::hardware_concurrency(), values.size() / kWorthAThread), 1, 4);
     std::vector<std::future<std::vector<QCollatorSortKey>>> others;
     for (size_t part = 1; part < parts; ++part) {
-        others.push_back(std::async(std::launch::async, sortKeysOf, std::cref(values),
-                                    values.size() * part / parts, values.size() * (part + 1) / parts));
+        others.push_back(std::async(std::launch::async, [&values, part, parts] {
+            return sortKeysOf(tableCollator(), values, values.size() * part / parts,
+                              values.size() * (part + 1) / parts);
+        }));
     }
-    std::vector<QCollatorSortKey> keys = sortKeysOf(values, 0, values.size() / parts);
+    std::vector<QCollatorSortKey> keys = sortKeysOf(collator, values, 0, values.size() / parts);
     keys.reserve(values.size());
     for (auto& other : others) {
         for (QCollatorSortKey& key : other.get())
@@ -396,7 +399,7 @@ void IdentifierTable::rankRows(int column, const std::vector<int>& rows, std::ve
             it = idOfValue.insert(text, static_cast<int>(values.size())), values.push_back(text);
         rankOfRow[static_cast<size_t>(row)] = it.value(); // the value's id for now
     }
-    const std::vector<QCollatorSortKey> keys = sortKeys(values);
+    const std::vector<QCollatorSortKey> keys = sortKeys(m_collator, values);
     std::vector<int> byKey(values.size());
     std::iota(byKey.begin(), byKey.end(), 0);
     std::sort(byKey.begin(), byKey.end(), [&](int a, int b) { return keys[a].compare(keys[b]) < 0; });
