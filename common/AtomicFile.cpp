@@ -5,10 +5,14 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <limits>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -33,13 +37,78 @@ mode_t newFileMode()
     return 0666 & ~mask;
 }
 
-// A name beside the target that no other writer uses: this process's id and a
-// count of its own. Opened exclusively, a name that is somehow taken is
-// passed over for the next.
-QByteArray temporaryName(const QByteArray& target)
+// Every temporary name of the program starts so, to be told from the user's
+// files; the rest is this process's id and a count of its own. It is short
+// beside any target, so a target whose name is as long as the file system
+// allows still has one.
+constexpr char kTemporaryPrefix[] = ".quorvel-";
+
+QByteArray folderOf(const QByteArray& target)
+{
+    const qsizetype slash = target.lastIndexOf('/');
+    return slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : target.left(slash);
+}
+
+QByteArray temporaryName(const QByteArray& folder)
 {
     static std::atomic<unsigned> count{0};
-    return target + '.' + QByteArray::number(::getpid(), 36) + '-' + QByteArray::number(count++, 36) + ".tmp";
+    return folder + '/' + kTemporaryPrefix + QByteArray::number(::getpid(), 36) + '-' +
+           QByteArray::number(count++, 36) + ".tmp";
+}
+
+// A file with no name in the target's folder: if the process is killed while
+// writing, nothing is left behind. Not every file system has them.
+int openUnnamed(const QByteArray& folder)
+{
+    return ::open(folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+}
+
+// Gives the unnamed file a temporary name, to be renamed over the target.
+bool linkUnnamed(int fd, const QByteArray& temporary)
+{
+    const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd);
+    if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, temporary.constData(), AT_SYMLINK_FOLLOW) == 0)
+        return true;
+    // Without /proc, a privileged process can still link the descriptor.
+    return errno == ENOENT && ::linkat(fd, "", AT_FDCWD, temporary.constData(), AT_EMPTY_PATH) == 0;
+}
+
+// A named temporary file, where the file system has no unnamed ones.
+int openNamed(const QByteArray& folder, QByteArray& temporary)
+{
+    for (int attempt = 0;; ++attempt) {
+        temporary = temporaryName(folder);
+        const int fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST || attempt == 100)
+            return fd;
+    }
+}
+
+// The id of the process that made a temporary file, from its name: this
+// program's ".quorvel-<pid>-<n>.tmp", or "<page>.<pid>-<n>.tmp" of earlier
+// versions. Zero for any other name.
+pid_t temporaryOwner(QByteArrayView name)
+{
+    if (!name.endsWith(".tmp"))
+        return 0;
+    name.chop(4);
+    const qsizetype dash = name.lastIndexOf('-');
+    if (dash < 0)
+        return 0;
+    const QByteArrayView count = name.sliced(dash + 1);
+    const bool digits = !count.isEmpty() && std::all_of(count.begin(), count.end(), [](char c) {
+        return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z');
+    });
+    QByteArrayView before = name.first(dash);
+    const qsizetype dot = before.lastIndexOf('.');
+    const qsizetype start = before.startsWith(kTemporaryPrefix) ? qsizetype(sizeof kTemporaryPrefix - 1)
+                            : dot > 0                           ? dot + 1
+                                                                : -1;
+    if (!digits || start < 0)
+        return 0;
+    bool ok = false;
+    const qlonglong pid = before.sliced(start).toLongLong(&ok, 36);
+    return ok && pid > 0 && pid <= std::numeric_limits<pid_t>::max() ? static_cast<pid_t>(pid) : 0;
 }
 
 bool writeAll(int fd, const char* data, qsizetype size)
@@ -83,17 +152,21 @@ std::optional<QString> tryWrite(const QString& fileName, const QByteArray& bytes
     if (exists && S_ISDIR(info.st_mode))
         return u"É uma pasta."_s;
 
-    int fd = -1;
+    const QByteArray folder = folderOf(target);
     QByteArray temporary;
-    for (int attempt = 0; fd < 0; ++attempt) {
-        temporary = temporaryName(target);
-        fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && (errno != EEXIST || attempt == 100))
+    int fd = openUnnamed(folder);
+    const bool unnamed = fd >= 0;
+    if (!unnamed) {
+        if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
+            return systemReason(errno);
+        fd = openNamed(folder, temporary);
+        if (fd < 0)
             return systemReason(errno);
     }
     const auto abandon = [&](int error) -> std::optional<QString> {
         ::close(fd);
-        ::unlink(temporary.constData());
+        if (!temporary.isEmpty())
+            ::unlink(temporary.constData());
         return systemReason(error);
     };
     // A new file has what the process's mask allows, as open gave it; one
@@ -104,6 +177,15 @@ std::optional<QString> tryWrite(const QString& fileName, const QByteArray& bytes
         return abandon(errno);
     if (options.syncEach && ::fdatasync(fd) != 0)
         return abandon(errno);
+    if (unnamed) {
+        // Named only now, just before it replaces the target.
+        temporary = temporaryName(folder);
+        if (!linkUnnamed(fd, temporary)) {
+            const int error = errno;
+            temporary.clear();
+            return abandon(error);
+        }
+    }
     if (::close(fd) != 0) {
         const int error = errno;
         ::unlink(temporary.constData());
@@ -115,6 +197,23 @@ std::optional<QString> tryWrite(const QString& fileName, const QByteArray& bytes
         return systemReason(error);
     }
     return std::nullopt;
+}
+
+void removeStaleTemporaries(const QString& folder)
+{
+    DIR* dir = ::opendir(QFile::encodeName(folder).constData());
+    if (dir == nullptr)
+        return;
+    while (const dirent* entry = ::readdir(dir)) {
+        if (entry->d_type != DT_REG && entry->d_type != DT_UNKNOWN)
+            continue;
+        const pid_t owner = temporaryOwner(QByteArrayView(entry->d_name));
+        // Another instance's file is its own, while it runs.
+        if (owner == 0 || owner == ::getpid() || ::kill(owner, 0) == 0 || errno != ESRCH)
+            continue;
+        ::unlinkat(::dirfd(dir), entry->d_name, 0);
+    }
+    ::closedir(dir);
 }
 
 QString cannotCreate(const QString& fileName, const QString& reason)

@@ -6,8 +6,10 @@
 #include <optional>
 
 // Every file the program writes is written whole and atomically: the bytes go
-// to a new temporary file beside the target, which is then renamed over it. A
-// failure leaves the old file, if any, as it was, and no temporary file.
+// to a new file with no name in the target's folder, which is given a short
+// temporary name and renamed over the target. A failure leaves the old file,
+// if any, as it was, and no temporary file; a process killed while writing
+// leaves nothing either.
 namespace AtomicFile {
 
 struct Options
@@ -33,6 +35,12 @@ void write(const QString& fileName, const QByteArray& bytes, Options options = {
 // Every file written on the file system that holds `folder` reaches the disk.
 // Throws QuorvelError "Cannot create file "<folder>". <reason>" on failure.
 void syncFolder(const QString& folder);
+
+// Removes from `folder` the temporary files an earlier process of the program
+// left when it was killed while writing (processes still running keep
+// theirs). Only a file system without unnamed files, or a kill in the
+// moment between naming a file and renaming it, leaves one.
+void removeStaleTemporaries(const QString& folder);
 
 // The reason given for a target that is a symbolic link, when links are refused.
 QString linkReason();

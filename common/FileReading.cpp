@@ -80,6 +80,11 @@ void read(const QString& path, QByteArray& buffer, Until until)
         }
         if (got == 0)
             break;
+        // A UTF-16 text, told by its mark, has a byte 0 in every ASCII letter.
+        if (filled == 0 && got >= 2 &&
+            (std::memcmp(buffer.constData(), "\xFF\xFE", 2) == 0 ||
+             std::memcmp(buffer.constData(), "\xFE\xFF", 2) == 0))
+            until = Until::End;
         const char* nul = until == Until::FirstNul
                               ? static_cast<const char*>(
                                     std::memchr(buffer.constData() + filled, 0, static_cast<size_t>(got)))

@@ -11,7 +11,9 @@ namespace FileReading {
 enum class Until
 {
     End,      // every byte
-    FirstNul, // up to the first byte 0, which ends a source text
+    FirstNul, // up to the first byte 0, which ends a source text (every byte of a
+              // file that starts with a UTF-16 mark, whose text is ended
+              // by a character 0 instead)
 };
 
 // Reads the file into `buffer`, reusing its storage. Throws QuorvelError

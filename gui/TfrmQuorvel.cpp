@@ -1,6 +1,7 @@
 #include "gui/TfrmQuorvel.h"
 #include "common/ErrorText.h"
 #include "common/Program.h"
+#include "common/ProgramFile.h"
 
 #include "common/Fonts.h"
 
@@ -114,7 +115,7 @@ TfrmQuorvel::~TfrmQuorvel() = default;
 void TfrmQuorvel::FormCreate()
 {
     setWindowTitle(windowTitle() % u" - ("_s % Programa::versao() % u')');
-    m_core.setPastaExecutavel(QCoreApplication::applicationDirPath() % u'/');
+    m_core.setPastaExecutavel(ProgramFile::folder());
     m_reDocumentacao->setReadOnly(false);
     m_reDocumentacao->clear();
     m_reDocumentacao->setReadOnly(true);

@@ -1,5 +1,6 @@
 #include "app/BatchMode.h"
 #include "common/Fonts.h"
+#include "common/ProgramFile.h"
 #include "gui/DialogPrompts.h"
 #include "gui/TfrmQuorvel.h"
 
@@ -11,10 +12,8 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <malloc.h>
 #include <memory>
-#include <string>
 #include <unistd.h>
 
 using namespace Qt::Literals::StringLiterals;
@@ -31,33 +30,6 @@ void keepFreedMemory()
     mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
     mallopt(M_TRIM_THRESHOLD, 128 * 1024 * 1024);
     mallopt(M_TOP_PAD, 16 * 1024 * 1024);
-}
-
-// A harvest touches a few hundred megabytes of new memory, and on a virtual
-// machine each page of it costs a fault of several microseconds: backed by
-// huge pages, the same memory takes a twentieth of the faults and a project
-// opens 15% sooner. glibc reads that choice only when a program starts, so
-// the program starts itself once more with it. QUORVEL_ALLOCATOR marks the
-// second start, and a user who sets it keeps the defaults; under valgrind the
-// program is never started again, which would leave valgrind behind.
-void startWithHugePages(char* argv[])
-{
-    if (std::getenv("QUORVEL_ALLOCATOR") != nullptr)
-        return;
-    const char* preload = std::getenv("LD_PRELOAD");
-    if (preload != nullptr && std::strstr(preload, "vgpreload") != nullptr)
-        return;
-    const char* old = std::getenv("GLIBC_TUNABLES");
-    const std::string before = old != nullptr ? old : "";
-    const std::string tunables = (before.empty() ? "" : before + ":") + "glibc.malloc.hugetlb=1";
-    ::setenv("QUORVEL_ALLOCATOR", "1", 1);
-    ::setenv("GLIBC_TUNABLES", tunables.c_str(), 1);
-    ::execv("/proc/self/exe", argv);
-    // Not started again: this start goes on as it is.
-    if (old != nullptr)
-        ::setenv("GLIBC_TUNABLES", before.c_str(), 1);
-    else
-        ::unsetenv("GLIBC_TUNABLES");
 }
 
 // In batch mode standard error carries the program's own messages only,
@@ -100,8 +72,13 @@ int runBatch(int argc, char* argv[], bool needsFonts)
 
 int main(int argc, char* argv[])
 {
-    startWithHugePages(argv);
     keepFreedMemory();
+    // Settings and the site of a portable program live beside it: a program
+    // that cannot tell where it is would read and write in some other folder.
+    if (ProgramFile::path().isEmpty()) {
+        std::fprintf(stderr, "Quorvel: não foi possível saber onde está o arquivo do programa.\n");
+        return BatchMode::FileError;
+    }
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));

@@ -5,6 +5,9 @@
 #include "common/Windows1252.h"
 
 #include <QFileInfo>
+#include <QStringDecoder>
+
+#include <optional>
 
 #include <cstring>
 
@@ -90,6 +93,46 @@ bool crlfOnly(const char* begin, const char* end)
     return carriageReturns == lineFeeds;
 }
 
+// The UTF-16 encoding a byte-order mark announces, if the bytes start with one.
+std::optional<QStringConverter::Encoding> utf16ByMark(QByteArrayView bytes)
+{
+    if (bytes.startsWith("\xFF\xFE"))
+        return QStringConverter::Utf16LE;
+    if (bytes.startsWith("\xFE\xFF"))
+        return QStringConverter::Utf16BE;
+    return std::nullopt;
+}
+
+// A UTF-16 text without its mark; a character 0 ends it, as a byte 0 ends
+// the others. A unit that is not well-formed UTF-16 gets the line of its
+// first fault, as a text forced to UTF-8 does.
+SourceText::Leitura fromUtf16(QByteArrayView bytes, QStringConverter::Encoding encoding, QString& out)
+{
+    QStringDecoder decoder(encoding, QStringConverter::Flag::Stateless);
+    QString decoded = decoder.decode(bytes.sliced(2));
+    if (const qsizetype nul = decoded.indexOf(QChar(u'\0')); nul >= 0)
+        decoded.truncate(nul);
+    // The decoder keeps a surrogate without its pair; it is no character.
+    qsizetype firstFault = -1;
+    for (qsizetype i = 0; i < decoded.size(); ++i) {
+        const QChar c = decoded[i];
+        if (c.isHighSurrogate() && i + 1 < decoded.size() && decoded[i + 1].isLowSurrogate()) {
+            ++i;
+        } else if (c.isSurrogate() || c == QChar::ReplacementCharacter) {
+            decoded[i] = QChar::ReplacementCharacter;
+            if (firstFault < 0 && (c.isSurrogate() || decoder.hasError()))
+                firstFault = i;
+        }
+    }
+    int invalidLine = 0;
+    if (firstFault >= 0) {
+        const QStringView before = QStringView(decoded).first(firstFault);
+        invalidLine = 1 + static_cast<int>(before.count(u'\n') + before.count(u'\r') - before.count(u"\r\n"));
+    }
+    out = normalizeLines(decoded.utf16(), decoded.size(), [](char16_t c) { return c; });
+    return {true, invalidLine, true};
+}
+
 } // namespace
 
 namespace SourceText {
@@ -110,12 +153,18 @@ QString fromBytes(QByteArrayView bytes, Codificacao codificacao)
 
 Leitura fromBytes(QByteArrayView bytes, QString& out, Codificacao codificacao)
 {
+    // Some Windows editors save UTF-16 with its mark; its text is told by the
+    // mark alone, whatever the setting.
+    if (const std::optional<QStringConverter::Encoding> utf16 = utf16ByMark(bytes))
+        return fromUtf16(bytes, *utf16, out);
     const qsizetype nul = bytes.indexOf('\0');
     if (nul >= 0)
         bytes = bytes.first(nul);
     if (bytes.startsWith(Utf8::kBom)) {
-        fromUtf8(bytes.sliced(Utf8::kBom.size()), out);
-        return {true, 0};
+        bytes = bytes.sliced(Utf8::kBom.size());
+        const qsizetype invalid = Utf8::firstInvalid(bytes);
+        fromUtf8(bytes, out);
+        return {true, invalid < 0 ? 0 : lineOf(bytes, invalid)};
     }
     if (codificacao != Codificacao::Windows1252) {
         // Plain ASCII reads the same either way: only a byte above 127 asks.

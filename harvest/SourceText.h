@@ -13,12 +13,16 @@ namespace SourceText {
 struct Leitura
 {
     bool utf8 = false;     // as UTF-8: a letter outside ASCII continues an identifier
-    int linhaInvalida = 0; // forced to UTF-8: the line, from 1, of the first byte that was not
+    int linhaInvalida = 0; // the line, from 1, of the first byte that was not valid in the
+                           // encoding the text was read in (UTF-8 forced or marked, UTF-16)
+    bool utf16 = false;    // read as UTF-16, by its byte-order mark
 };
 
 // Lines end at CR LF, a lone CR or a lone LF; a byte 0 ends the text. The bytes
-// are read as `codificacao` says (a UTF-8 byte-order mark, dropped, always
-// means UTF-8); a byte that is not UTF-8 in a text forced to it becomes U+FFFD.
+// are read as `codificacao` says, but a byte-order mark, dropped, always wins:
+// UTF-8's means UTF-8, UTF-16's (little or big end first) UTF-16, ended by a
+// character 0. What is not valid in a text read as UTF-8 or UTF-16 becomes
+// U+FFFD.
 QString fromBytes(QByteArrayView bytes, Codificacao codificacao = Codificacao::Auto);
 // The same into `out`, reusing its storage when it is not shared.
 Leitura fromBytes(QByteArrayView bytes, QString& out, Codificacao codificacao = Codificacao::Auto);

@@ -62,13 +62,14 @@ void UnitHarvester::avisaUtf8Invalido(const QString& arquivo, const SourceText::
 {
     if (leitura.linhaInvalida == 0)
         return;
-    m_prompts.ask(
-        Question{Topic::EncodingNotice,
-                 u"O arquivo não está em UTF-8 válido; o que não pôde ser lido aparece como \uFFFD."_s,
-                 {Answer::Ok},
-                 Answer::Ok,
-                 arquivo,
-                 leitura.linhaInvalida});
+    m_prompts.ask(Question{
+        Topic::EncodingNotice,
+        leitura.utf16 ? u"O arquivo não está em UTF-16 válido; o que não pôde ser lido aparece como \uFFFD."_s
+                      : u"O arquivo não está em UTF-8 válido; o que não pôde ser lido aparece como \uFFFD."_s,
+        {Answer::Ok},
+        Answer::Ok,
+        arquivo,
+        leitura.linhaInvalida});
 }
 
 void UnitHarvester::harvestText(const QString& arquivo, QByteArray bytes, TokenSource& source,

@@ -1,6 +1,7 @@
 #include "output/HtmlCommand.h"
 
 #include "common/AtomicFile.h"
+#include "common/Folders.h"
 #include "common/Program.h"
 #include "common/UserPrompts.h"
 #include "output/HtmlSite.h"
@@ -13,28 +14,7 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <cerrno>
-#include <cstring>
-#include <sys/stat.h>
-
 using namespace Qt::Literals::StringLiterals;
-
-namespace {
-
-// A folder that cannot be created is named with the reason, rather than the
-// first page that could then not be written inside it.
-void criaPasta(const QString& pasta)
-{
-    if (::mkdir(QFile::encodeName(pasta).constData(), 0777) == 0)
-        return;
-    const int error = errno; // before anything else can change it
-    if (QFileInfo(pasta).isDir())
-        return;
-    throw QuorvelError(u"Cannot create folder \""_s % pasta % u"\". "_s %
-                       QString::fromLocal8Bit(std::strerror(error)));
-}
-
-} // namespace
 
 HtmlCommand::HtmlCommand(IUserPrompts& prompts, const SettingsLocation& settings, IdentifierTable& table)
     : m_prompts(prompts), m_settings(settings), m_table(table)
@@ -72,9 +52,7 @@ bool HtmlCommand::GeraHTML(const QString& aplicacao, const QString& versao, cons
     // Removes the folder only when it is empty; creates one level only, but
     // for an installed program the documents folder's "Quorvel" too.
     QDir().rmdir(pasta);
-    if (!m_settings.portatil())
-        QDir().mkpath(QFileInfo(pasta).absolutePath());
-    criaPasta(pasta);
+    Folders::make(pasta, m_settings.portatil() ? Folders::Levels::Last : Folders::Levels::WithParents);
     site.write(pasta, aplicacao, versao, m_table, [this](int feitas, int total, const QString& arquivo) {
         m_prompts.reportProgress(feitas, total, arquivo);
     });

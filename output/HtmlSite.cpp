@@ -39,6 +39,7 @@ void makeUnitFolder(const QString& path)
     if (info.isSymLink())
         throw QuorvelError(AtomicFile::cannotCreate(path, AtomicFile::linkReason()));
     QDir().mkdir(path);
+    AtomicFile::removeStaleTemporaries(path);
 }
 
 // A line in Windows-1252; a character the code page lacks becomes a numeric
@@ -227,6 +228,7 @@ void HtmlSite::entrada(QStringList& pagina, const QString& identificador, const 
 void HtmlSite::write(const QString& pasta, const QString& aplicacao, const QString& versao,
                      IdentifierTable& tabela, const Progresso& progresso) const
 {
+    AtomicFile::removeStaleTemporaries(pasta);
     PageWriter writer(kPageWrite);
     writePage(writer, pasta % u"/index.htm"_s, index(aplicacao));
     writePage(writer, pasta % u"/cabecalho.htm"_s, cabecalho(aplicacao, versao));

@@ -3,6 +3,7 @@
 #include "common/AtomicFile.h"
 #include "common/Codificacao.h"
 #include "common/FileReading.h"
+#include "common/Folders.h"
 #include "common/QuorvelError.h"
 #include "common/Windows1252.h"
 
@@ -226,6 +227,14 @@ void IniFile::save() const
 {
     const QString text = m_lines.join(QString());
     const QByteArray bytes = m_utf8 ? Utf8::kBom.toByteArray() + text.toUtf8() : Windows1252::encode(text);
+    const QString path = QFileInfo(m_path).absoluteFilePath();
+    // An installed program's configuration folder may not exist yet on the
+    // first save.
+    try {
+        Folders::make(QFileInfo(path).absolutePath(), Folders::Levels::WithParents);
+    } catch (const QuorvelError&) {
+        throw QuorvelError(u"Unable to write to "_s % path);
+    }
     if (AtomicFile::tryWrite(m_path, bytes))
-        throw QuorvelError(u"Unable to write to "_s % QFileInfo(m_path).absoluteFilePath());
+        throw QuorvelError(u"Unable to write to "_s % path);
 }

@@ -1,19 +1,20 @@
 #include "settings/SettingsLocation.h"
 
+#include "common/ProgramFile.h"
 #include "settings/SettingsFiles.h"
 
-#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QStandardPaths>
 
+#include <pwd.h>
 #include <unistd.h>
 
 using namespace Qt::Literals::StringLiterals;
 
 SettingsLocation::SettingsLocation()
 {
-    if (QCoreApplication::instance())
-        setPastaExecutavel(QCoreApplication::applicationDirPath() % u'/');
+    setPastaExecutavel(ProgramFile::folder());
 }
 
 void SettingsLocation::setPastaExecutavel(const QString& folder)
@@ -25,10 +26,29 @@ void SettingsLocation::setPastaExecutavel(const QString& folder)
                  ::access(QFile::encodeName(folder).constData(), W_OK) == 0;
 }
 
+namespace {
+
+// The user's home folder, always absolute: a relative HOME would move the
+// settings with the current folder, so the account's own folder is used.
+QString homeFolder()
+{
+    const QString home = qEnvironmentVariable("HOME");
+    if (home.startsWith(u'/'))
+        return home;
+    if (const passwd* account = ::getpwuid(::getuid()); account != nullptr && account->pw_dir[0] == '/')
+        return QFile::decodeName(account->pw_dir);
+    return u"/"_s;
+}
+
+} // namespace
+
 QString SettingsLocation::arquivoDoUsuario()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) %
-           u"/Quorvel/Quorvel.ini"_s;
+    // The XDG rules: a relative XDG_CONFIG_HOME is ignored, as if unset.
+    QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (!config.startsWith(u'/'))
+        config = homeFolder() % u"/.config"_s;
+    return config % u"/Quorvel/Quorvel.ini"_s;
 }
 
 QString SettingsLocation::arquivoConfiguracao() const
@@ -37,7 +57,7 @@ QString SettingsLocation::arquivoConfiguracao() const
         return m_override;
     if (!m_portatil)
         return arquivoDoUsuario();
-    return SettingsFiles::programSettingsPath(QCoreApplication::applicationFilePath());
+    return SettingsFiles::programSettingsPath(ProgramFile::path());
 }
 
 QString SettingsLocation::arquivoConfiguracaoHTML() const
@@ -53,5 +73,8 @@ QString SettingsLocation::pastaDoHelp(const QString& pasta) const
 {
     if (m_portatil)
         return m_pastaExecutavel % pasta;
-    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) % u"/Quorvel/"_s % pasta;
+    QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!documents.startsWith(u'/'))
+        documents = homeFolder() % u"/Documents"_s;
+    return documents % u"/Quorvel/"_s % pasta;
 }

@@ -1,6 +1,7 @@
 // What users get from whatever lies in their folders: a clear message and
 // nothing lost, never a crash or a hang.
 #include "app/QuorvelCore.h"
+#include "common/AtomicFile.h"
 #include "common/ErrorText.h"
 #include "common/QuorvelError.h"
 #include "harvest/SourceText.h"
@@ -371,4 +372,16 @@ TEST(ErrorText, OnlyAQuorvelErrorShowsItsOwnText)
     const QString internal = textForUser(std::logic_error("UnitFeed: a unit came before its turn"));
     EXPECT_TRUE(internal.startsWith(u"Um erro interno interrompeu o comando."_s)) << internal.toStdString();
     EXPECT_FALSE(internal.contains(u"UnitFeed"_s));
+}
+
+// Any name the file system accepts can be written, however long: the file is
+// written under a short temporary name of its own before it takes its name.
+TEST_F(BadInput, TheLongestLegalFileNameIsWritten)
+{
+    QDir().mkpath(folder.path(u"longo"_s));
+    const QString name = folder.path(u"longo/"_s % QString(251, u'd') % u".rtf"_s);
+    ASSERT_EQ(QFileInfo(name).fileName().size(), 255);
+    EXPECT_EQ(AtomicFile::tryWrite(name, "{\\rtf1}"), std::nullopt);
+    EXPECT_EQ(readBytes(name), QByteArray("{\\rtf1}"));
+    EXPECT_EQ(QDir(folder.path(u"longo"_s)).entryList(QDir::Files | QDir::Hidden).size(), 1);
 }

@@ -2,6 +2,7 @@
 #include "tests/support/TestFiles.h"
 
 #include <QBuffer>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -158,4 +159,25 @@ TEST(BatchMode, TheProgramRunsWithoutADisplay)
     const QJsonArray rows = parse(process.readAllStandardOutput());
     ASSERT_EQ(rows.size(), 1);
     EXPECT_EQ(rows[0].toObject()[u"nomeIdentificador"].toString(), u"Help a"_s);
+}
+
+// The program is whatever the loader was asked to run: started through the
+// dynamic loader, as tools such as debuggers and sandboxes do, it reads its
+// own arguments and never runs anything else, however its file is named.
+TEST(BatchMode, StartedThroughTheDynamicLoaderItIsStillItself)
+{
+    const QString loader = u"/lib64/ld-linux-x86-64.so.2"_s;
+    ASSERT_TRUE(QFileInfo::exists(loader));
+    TestFolder folder;
+    const QString a = folder.writeSource(u"a.pas"_s, u"//? a\n"_s);
+    const auto run = [&](const QStringList& args) {
+        QProcess process;
+        process.start(loader, QStringList{QStringLiteral(QUORVEL_BINARY)} + args);
+        EXPECT_TRUE(process.waitForFinished(30000));
+        return std::pair{process.exitCode(), process.readAllStandardOutput()};
+    };
+    EXPECT_EQ(run({u"--version"_s}), std::pair(0, QByteArray("Quorvel v1.1\n")));
+    const auto [status, listing] = run({u"--list"_s, a});
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(parse(listing).size(), 1);
 }

@@ -16,6 +16,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
@@ -494,4 +497,30 @@ TEST_F(HtmlSiteTest, BatchModeNeedsForceToReuseAFolder)
     EXPECT_TRUE(err.contains(u"Já existe a pasta ["_s % out % u"], Deseja sobrescrevê-la ?"_s))
         << err.toStdString();
     EXPECT_EQ(run(true).first, 0);
+}
+
+// A run killed while it wrote may have left temporary files; a later run
+// removes those of processes that are gone, and keeps a running one's.
+TEST_F(HtmlSiteTest, TemporaryFilesOfAKilledRunAreRemoved)
+{
+    add(u"U"_s, u"Ajuda"_s, u"Help"_s, u"x"_s, 1);
+    const pid_t gone = ::fork();
+    if (gone == 0)
+        ::_exit(0);
+    ASSERT_GT(gone, 0);
+    ::waitpid(gone, nullptr, 0);
+    const QByteArray dead = QByteArray::number(gone, 36);
+    const QStringList leftovers{u"HELP/.quorvel-"_s % QString::fromLatin1(dead) % u"-0.tmp"_s,
+                                u"HELP/U/.quorvel-"_s % QString::fromLatin1(dead) % u"-7.tmp"_s,
+                                u"HELP/U/ajuda.htm."_s % QString::fromLatin1(dead) % u"-1.tmp"_s};
+    const QStringList kept{u"HELP/U/.quorvel-1-0.tmp"_s, u"HELP/U/notas.tmp"_s, u"HELP/U/a-b.tmp"_s};
+    for (const QString& name : leftovers + kept)
+        folder.write(name, "meia página");
+    prompts.expect(Topic::OverwriteFolder, Answer::Yes);
+    ASSERT_TRUE(core.HTMLExecute());
+    for (const QString& name : leftovers)
+        EXPECT_FALSE(QFileInfo::exists(folder.path(name))) << name.toStdString();
+    for (const QString& name : kept)
+        EXPECT_TRUE(QFileInfo::exists(folder.path(name))) << name.toStdString();
+    EXPECT_TRUE(QFile::exists(folder.path(u"HELP/U/ajuda.htm"_s)));
 }

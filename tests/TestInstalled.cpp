@@ -4,6 +4,7 @@
 #include "app/QuorvelCore.h"
 #include "common/QuorvelError.h"
 #include "settings/IniFile.h"
+#include "settings/SettingsLocation.h"
 #include "table/IdentifierTable.h"
 #include "tests/support/Required.h"
 #include "tests/support/ScriptedPrompts.h"
@@ -12,6 +13,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QProcess>
 #include <QStandardPaths>
 
 #include <gtest/gtest.h>
@@ -114,4 +117,75 @@ TEST(Installed, AFolderThatCannotBeCreatedIsNamed)
         EXPECT_EQ(e.message(),
                   u"Cannot create folder \""_s % folder.path(u"ocupado"_s) % u"\". File exists"_s);
     }
+}
+
+// On first use an installed program has no configuration folder of its own:
+// the first save makes it, parents and all, instead of losing the choices.
+TEST(Installed, TheFirstSaveMakesTheConfigurationFolder)
+{
+    const UserFolders user;
+    const QString file = SettingsLocation::arquivoDoUsuario();
+    ASSERT_EQ(file, user.path(u"casa/.config/Quorvel/Quorvel.ini"_s));
+    ASSERT_FALSE(QFileInfo::exists(user.path(u"casa"_s)));
+    IniFile(file).writeString(u"HTML", u"Pasta", u"AJUDA"_s);
+    EXPECT_EQ(IniFile(file).readString(u"HTML", u"Pasta", QString()), u"AJUDA"_s);
+}
+
+// The XDG rules ignore a relative XDG_CONFIG_HOME; a relative HOME is passed
+// over for the account's own folder. Neither follows the current folder.
+TEST(Installed, RelativeUserFoldersAreIgnored)
+{
+    const UserFolders user;
+    qputenv("XDG_CONFIG_HOME", "relativa/config");
+    EXPECT_EQ(SettingsLocation::arquivoDoUsuario(), user.path(u"casa/.config/Quorvel/Quorvel.ini"_s));
+    qputenv("HOME", "casa-relativa");
+    const QString file = SettingsLocation::arquivoDoUsuario();
+    EXPECT_TRUE(file.startsWith(u'/')) << file.toStdString();
+    EXPECT_TRUE(file.endsWith(u"/.config/Quorvel/Quorvel.ini"_s)) << file.toStdString();
+    EXPECT_FALSE(file.contains(u"casa-relativa"_s)) << file.toStdString();
+}
+
+// The parents of an installed program's site are made one by one; the one
+// that cannot be made is the one named, with its own reason.
+TEST(Installed, TheFolderThatFailsIsNamedWithItsOwnReason)
+{
+    SmallFileSystem readOnlyHome(64, true);
+    REQUIRE_FOR_TEST(readOnlyHome.isMounted(), "mounting a read-only tmpfs needs root");
+    SmallFileSystem programFolder(64, true);
+    const UserFolders user;
+    qputenv("HOME", QFile::encodeName(readOnlyHome.path(QString())));
+    ScriptedPrompts prompts;
+    QuorvelCore core(prompts);
+    core.setPastaExecutavel(programFolder.path(QString()) % u'/');
+    ASSERT_FALSE(core.settings().portatil());
+    core.setArquivoConfiguracao(user.path(u"Quorvel.ini"_s));
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    ASSERT_TRUE(documents.startsWith(readOnlyHome.path(QString()))) << documents.toStdString();
+    try {
+        core.GeraHTML(u"App"_s, u"1"_s, core.settings().pastaDoHelp(u"HELP"_s));
+        ADD_FAILURE() << "the site was written";
+    } catch (const QuorvelError& e) {
+        EXPECT_EQ(e.message(), u"Cannot create folder \""_s % documents % u"\". Read-only file system"_s);
+    }
+}
+
+// A running program whose file is deleted or replaced (an upgrade) still
+// knows its folder: a portable copy keeps its settings and its site there.
+TEST(Installed, ADeletedProgramFileKeepsItsFolder)
+{
+    TestFolder folder;
+    const QString program = folder.path(u"Quorvel"_s);
+    ASSERT_TRUE(QFile::copy(QStringLiteral(QUORVEL_BINARY), program));
+    QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    folder.write(u"Quorvel.ini"_s, "[HTML]\r\nPasta=SITE\r\n");
+    const QString unit = folder.writeSource(u"u.pas"_s, u"unit U;\n//? Ajuda\n//* texto\n"_s);
+    // The file is opened, deleted, and run from what is open.
+    QProcess process;
+    process.setWorkingDirectory(folder.path(u"."_s));
+    process.start(u"bash"_s, {u"-c"_s, u"exec 3<\"$1\"; rm \"$1\"; exec /proc/self/fd/3 --html \"$2\""_s,
+                              u"bash"_s, program, unit});
+    ASSERT_TRUE(process.waitForFinished(60000));
+    EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+    EXPECT_FALSE(QFileInfo::exists(program));
+    EXPECT_TRUE(QFileInfo::exists(folder.path(u"SITE/U/ajuda.htm"_s)));
 }

@@ -2,6 +2,7 @@
 #include "tests/support/TestFiles.h"
 
 #include <QDir>
+#include <QStringEncoder>
 
 #include <gtest/gtest.h>
 
@@ -73,6 +74,42 @@ TEST(SourceText, TheEncodingOfAFileWithoutItsMark)
         EXPECT_EQ(text, c.text) << c.bytes.toStdString();
         EXPECT_EQ(leitura.utf8, c.utf8) << c.bytes.toStdString();
         EXPECT_EQ(leitura.linhaInvalida, c.linhaInvalida) << c.bytes.toStdString();
+    }
+}
+
+// A byte-order mark decides the encoding: UTF-16 from either end, read whole
+// though every ASCII letter has a byte 0 beside it; and what is not valid in
+// the marked encoding is told with its line, as in a text forced to UTF-8.
+TEST(SourceText, FilesWithAByteOrderMark)
+{
+    const QString text = u"unit Ação;\r\n//? Geral\n//* 😀 fim"_s;
+    const auto utf16 = [&](QStringConverter::Encoding encoding) {
+        return QByteArray(QStringEncoder(encoding, QStringConverter::Flag::WriteBom).encode(text));
+    };
+    const QString expected = u"unit Ação;\r\n//? Geral\r\n//* 😀 fim\r\n"_s;
+    const struct
+    {
+        QByteArray bytes;
+        QString text;
+        int linhaInvalida;
+        bool utf16;
+    } cases[] = {
+        {utf16(QStringConverter::Utf16LE), expected, 0, true},
+        {utf16(QStringConverter::Utf16BE), expected, 0, true},
+        {utf16(QStringConverter::Utf16LE) + QByteArray("\0\0x\0", 4), expected, 0,
+         true}, // a character 0 ends it
+        {QByteArray("\xFF\xFEu\0\n\0\x00\xDCz\0", 10), u"u\r\n\uFFFDz\r\n"_s, 2, true}, // a lone surrogate
+        {"\xEF\xBB\xBFum\ndois \xE1\n", u"um\r\ndois \uFFFD\r\n"_s, 2, false},
+    };
+    TestFolder folder;
+    for (const auto& c : cases) {
+        const QByteArray read = SourceText::readFile(folder.write(u"u.pas"_s, c.bytes));
+        QString decoded;
+        const SourceText::Leitura leitura = SourceText::fromBytes(read, decoded, Codificacao::Windows1252);
+        EXPECT_EQ(decoded, c.text) << c.bytes.toHex().toStdString();
+        EXPECT_TRUE(leitura.utf8);
+        EXPECT_EQ(leitura.utf16, c.utf16);
+        EXPECT_EQ(leitura.linhaInvalida, c.linhaInvalida) << c.bytes.toHex().toStdString();
     }
 }
 
