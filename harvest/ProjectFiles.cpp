@@ -1,8 +1,10 @@
 #include "harvest/ProjectFiles.h"
 
+#include "common/Codificacao.h"
 #include "common/QuorvelError.h"
 #include "common/UnitPath.h"
 
+#include <QRegularExpression>
 #include <QXmlStreamReader>
 
 #include <vector>
@@ -41,7 +43,11 @@ template <typename OnStart> void walk(QXmlStreamReader& xml, OnStart onStart)
     QStringList path;
     while (!xml.atEnd()) {
         const QXmlStreamReader::TokenType token = xml.readNext();
-        if (token == QXmlStreamReader::EndElement) {
+        if (token == QXmlStreamReader::DTD) {
+            // Lazarus and Delphi never write one, and its entities are how
+            // a small file expands into gigabytes: read no further.
+            xml.raiseError(u"um arquivo de projeto não tem DTD"_s);
+        } else if (token == QXmlStreamReader::EndElement) {
             if (!path.isEmpty())
                 path.removeLast();
         } else if (token == QXmlStreamReader::StartElement) {
@@ -126,6 +132,53 @@ QStringList delphiProject(QXmlStreamReader& xml)
     return units;
 }
 
+QStringList unitsOf(QXmlStreamReader& xml, TipoArquivo tipo)
+{
+    switch (tipo) {
+    case TipoArquivo::ProjetoLazarus:
+        return lazarusProject(xml);
+    case TipoArquivo::PacoteLazarus:
+        return lazarusPackage(xml);
+    case TipoArquivo::ProjetoDelphi:
+        return delphiProject(xml);
+    case TipoArquivo::ProjetoFonte:
+    case TipoArquivo::Unit:
+        break;
+    }
+    return {};
+}
+
+// True when an XML file is UTF-8: it declares so, or declares no encoding
+// and has no UTF-16 mark (UTF-8 is XML's own).
+bool isUtf8Xml(QByteArrayView bytes)
+{
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF"))
+        return false;
+    static const QRegularExpression declaration(
+        u"^(?:\\xEF\\xBB\\xBF)?\\s*<\\?xml[^>]*?encoding\\s*=\\s*[\"']([^\"']*)"_s);
+    const QByteArrayView head = bytes.first(std::min<qsizetype>(bytes.size(), 200));
+    const QRegularExpressionMatch match = declaration.match(QString::fromLatin1(head));
+    return !match.hasMatch() || match.captured(1).compare(u"utf-8", Qt::CaseInsensitive) == 0 ||
+           match.captured(1).compare(u"utf8", Qt::CaseInsensitive) == 0;
+}
+
+// The line of the reader's error. The reader decodes ahead of what it
+// parses, and says line 1 for a byte that is no UTF-8 wherever it stands:
+// when the text before that byte is well formed, the byte is the error.
+qint64 errorLine(const QXmlStreamReader& xml, QByteArrayView bytes, TipoArquivo tipo)
+{
+    if (!isUtf8Xml(bytes))
+        return xml.lineNumber();
+    const qsizetype invalid = Utf8::firstInvalid(bytes);
+    if (invalid < 0)
+        return xml.lineNumber();
+    QXmlStreamReader before(bytes.first(invalid).toByteArray());
+    unitsOf(before, tipo);
+    if (before.hasError() && before.error() != QXmlStreamReader::PrematureEndOfDocumentError)
+        return before.lineNumber();
+    return 1 + bytes.first(invalid).count('\n');
+}
+
 } // namespace
 
 namespace ProjectFiles {
@@ -159,24 +212,11 @@ QStringList filtrosAbrir()
 QStringList unitsDoXml(const QString& arquivo, TipoArquivo tipo, QByteArrayView bytes)
 {
     QXmlStreamReader xml(bytes.toByteArray());
-    QStringList units;
-    switch (tipo) {
-    case TipoArquivo::ProjetoLazarus:
-        units = lazarusProject(xml);
-        break;
-    case TipoArquivo::PacoteLazarus:
-        units = lazarusPackage(xml);
-        break;
-    case TipoArquivo::ProjetoDelphi:
-        units = delphiProject(xml);
-        break;
-    case TipoArquivo::ProjetoFonte:
-    case TipoArquivo::Unit:
-        break;
-    }
+    const QStringList units = unitsOf(xml, tipo);
     if (xml.hasError())
-        throw QuorvelError(
-            u"%1:%2: projeto malformado: %3"_s.arg(arquivo).arg(xml.lineNumber()).arg(xml.errorString()));
+        throw QuorvelError(u"%1:%2: projeto malformado: %3"_s.arg(arquivo)
+                               .arg(errorLine(xml, bytes, tipo))
+                               .arg(xml.errorString()));
     return units;
 }
 

@@ -2,6 +2,7 @@
 
 #include "common/AsciiCase.h"
 #include "common/FileReading.h"
+#include "common/QuorvelError.h"
 #include "common/UnitPath.h"
 #include "common/UserPrompts.h"
 #include "harvest/ProjectFiles.h"
@@ -31,6 +32,12 @@ void ProjectReader::AbreProjeto(const QString& arquivo)
         QByteArray bytes;
         FileReading::read(arquivo, bytes);
         listed = ProjectFiles::unitsDoXml(arquivo, tipo, bytes);
+        // A project file whose list yields no name (an empty or unreadable
+        // main source, no unit marked part of it) would otherwise end with
+        // nothing harvested and not a word.
+        if (listed.isEmpty())
+            throw QuorvelError(arquivo %
+                               u": o projeto não indica nenhum arquivo de código que possa ser lido."_s);
     }
     const QStringList paths = caminhosDasUnits(arquivo, listed, tipo);
 

@@ -198,3 +198,43 @@ TEST(SettingsFile, TheUtf8MarkIsReadAndKept)
     EXPECT_TRUE(bytes.contains("Versao=2.0 \xE2\x80\x94 a\xC3\xA7\xC3\xA3o\r\n"));
     EXPECT_EQ(IniFile(path).readString(u"HTML", u"Versao", {}), u"2.0 — ação"_s);
 }
+
+// Project files written to hurt: a DTD (whose entities expand a small file
+// into gigabytes) is refused where it stands, a byte that is no UTF-8 is
+// named at its own line, and a project that names no file says so; each
+// ends with exit 2, in bounded time and memory.
+TEST_F(Projects, HostileProjectFilesAreMalformed)
+{
+    QByteArray laughs = "<?xml version=\"1.0\"?>\n<!DOCTYPE CONFIG [\n<!ENTITY a \"" + QByteArray(4000, 'a') +
+                        "\">\n]>\n<CONFIG><ProjectOptions><Units>";
+    for (int i = 0; i < 30000; ++i)
+        laughs += "<Unit><Filename Value=\"&a;\"/><IsPartOfProject Value=\"True\"/></Unit>";
+    laughs += "</Units></ProjectOptions></CONFIG>\n";
+    const struct
+    {
+        QString name;
+        QByteArray bytes;
+        QString message;
+    } cases[] = {
+        {u"risos.lpi"_s, laughs, u":4: projeto malformado: um arquivo de projeto não tem DTD"_s},
+        {u"byte.lpi"_s,
+         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<CONFIG>\n  <ProjectOptions>\n    <Title "
+         "Value=\"ok\"/>\n    <Title Value=\"caf\xE9\"/>\n  </ProjectOptions>\n</CONFIG>\n",
+         u":5: projeto malformado: "_s},
+        {u"vazio.dproj"_s,
+         "<Project xmlns=\"http://schemas.microsoft.com/developer/msbuild/2003\">\n  <PropertyGroup>\n"
+         "    <MainSource></MainSource>\n  </PropertyGroup>\n</Project>\n",
+         u": o projeto não indica nenhum arquivo de código que possa ser lido."_s},
+    };
+    for (const auto& c : cases) {
+        const QString file = folder.write(c.name, c.bytes);
+        QBuffer out;
+        QBuffer err;
+        out.open(QIODevice::WriteOnly);
+        err.open(QIODevice::WriteOnly);
+        const int status = BatchMode::run(
+            {u"Quorvel"_s, u"--list"_s, u"--settings"_s, folder.path(u"Quorvel.ini"_s), file}, out, err);
+        EXPECT_EQ(status, BatchMode::FileError) << c.name.toStdString();
+        EXPECT_TRUE(QString::fromUtf8(err.data()).startsWith(file % c.message)) << err.data().toStdString();
+    }
+}
