@@ -280,7 +280,7 @@ QString HtmlSite::itemMenu(const QString& unit, const QString& pastaUnit) const
 {
     return u"       <tr><td bgcolor=\"#"_s % f(Formato::clMenu) % u"\"><font color=\"#"_s %
            f(Formato::clFontMenu) % u"\" face=\""_s % f(Formato::FontMenu) % u"\"><a href=\""_s % pastaUnit %
-           u"/conteudo.htm\" target=\"conteudo\">"_s % unit % u".pas</a></font></td></tr>"_s;
+           u"/conteudo.htm\" target=\"conteudo\">"_s % unit.toHtmlEscaped() % u".pas</a></font></td></tr>"_s;
 }
 
 HtmlSite::Secoes HtmlSite::secoesDaUnit(IdentifierTable& tabela, const IdentifierTable::UnitRun& run) const
@@ -364,8 +364,8 @@ QStringList HtmlSite::menuItens(const QString& unit, const Secoes& secoes) const
         u"  </head>"_s,
         u"  <body style=\"background-color: #"_s % f(Formato::clFundoMenuconteudo) % u"; color: #"_s %
             f(Formato::clFontConteudoTitulo) % u"\">"_s,
-        u"    <font face=\""_s % f(Formato::FontMenu) % u"\" size=\"3\"><b><p align=\"left\">"_s % unit %
-            u"</p></b></font>"_s,
+        u"    <font face=\""_s % f(Formato::FontMenu) % u"\" size=\"3\"><b><p align=\"left\">"_s %
+            unit.toHtmlEscaped() % u"</p></b></font>"_s,
         u"    <table width=\"10\" cellspacing=\"1\" cellpadding=\"4\" border=\"1\" bgcolor=\"#"_s %
             f(Formato::clMenu) % u"\">"_s,
         u"      <tr>"_s,

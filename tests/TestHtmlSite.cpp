@@ -524,3 +524,21 @@ TEST_F(HtmlSiteTest, TemporaryFilesOfAKilledRunAreRemoved)
         EXPECT_TRUE(QFileInfo::exists(folder.path(name))) << name.toStdString();
     EXPECT_TRUE(QFile::exists(folder.path(u"HELP/U/ajuda.htm"_s)));
 }
+
+// A unit's name is a name, never markup: wherever a page shows it, it reads
+// as written and starts nothing in the reader's browser.
+TEST_F(HtmlSiteTest, AUnitNameIsNeverMarkup)
+{
+    const QString hostile = u"<b onclick=\"x('&')\">"_s; // within the column's 30 characters
+    add(hostile, u"Ajuda"_s, u"Help"_s, u"x"_s, 1);
+    ASSERT_TRUE(core.HTMLExecute());
+    const QString escaped = u"&lt;b onclick=&quot;x('&amp;')&quot;&gt;"_s;
+    const QString menu = site(u"menu.htm"_s);
+    EXPECT_TRUE(menu.contains(escaped % u".pas</a>"_s)) << menu.toStdString();
+    const QStringList folders = QDir(folder.path(u"HELP"_s)).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    ASSERT_EQ(folders.size(), 1);
+    const QString items = site(folders[0] % u"/menuitens.htm"_s);
+    EXPECT_TRUE(items.contains(u"<p align=\"left\">"_s % escaped % u"</p>"_s)) << items.toStdString();
+    for (const QString& page : {menu, items})
+        EXPECT_FALSE(page.contains(u"<b onclick"_s));
+}
