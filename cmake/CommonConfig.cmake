@@ -4,6 +4,13 @@ target_compile_features(quorvel_options INTERFACE cxx_std_20)
 target_compile_options(quorvel_options INTERFACE
     -Wall -Wextra -pedantic -Wold-style-cast -Wnon-virtual-dtor
     -Woverloaded-virtual -Wcast-qual -Wshadow)
+# The project's own builds (scripts/build, scripts/test, scripts/fuzz) fail on
+# any warning; a packager's newer compiler may warn where ours does not, so
+# the default build only warns.
+option(QUORVEL_WERROR "Fail the build on any compiler warning" OFF)
+if(QUORVEL_WERROR)
+    target_compile_options(quorvel_options INTERFACE -Werror)
+endif()
 target_compile_definitions(quorvel_options INTERFACE
     QT_NO_CAST_FROM_ASCII
     QT_NO_CAST_TO_ASCII
