@@ -6,6 +6,9 @@
 //   quorvel_bench output PROJECT   rich-text build and save, after a harvest
 //   quorvel_bench harvest PROJECT  opening a project as the window does (with
 //                                  the trace) and as batch mode does (without)
+//   quorvel_bench window PROJECT   the document and the site built in the main
+//                                  window, its grid and help box showing the
+//                                  table, beside the same without a window
 //   quorvel_bench rewrite FOLDER   the floor of a site: every file under FOLDER
 //                                  written again, each to a new file renamed
 //                                  over it, as plainly as the system allows
@@ -179,6 +182,43 @@ int benchHarvest(const QString& project)
     return 0;
 }
 
+// The document and the site as the window builds them: its grid and its help
+// box show the table the writers read. Beside them, the same built by a core
+// with no window, as batch mode does.
+int benchWindow(const QString& project)
+{
+    QTemporaryDir dir;
+    const auto build = [&](QuorvelCore& core) {
+        core.setArquivoConfiguracao(dir.filePath(u"Quorvel.ini"_s));
+        core.setTraceEnabled(false);
+        core.respondeTabelas(QuorvelCore::RespostaTabelas::Nenhuma);
+        core.abreArquivo(project);
+        const QString site = dir.filePath(u"site"_s);
+        const double document = bestOf(3, [&] { core.GeraDocumentacao(); });
+        double html = 1e9;
+        for (int i = 0; i < 3; ++i) { // each run into a new folder: no question to answer
+            QDir(site).removeRecursively();
+            QElapsedTimer timer;
+            timer.start();
+            core.GeraHTML(u"App"_s, u"1"_s, site);
+            html = std::min(html, timer.nsecsElapsed() / 1e9);
+        }
+        QDir(site).removeRecursively();
+        return std::pair{document, html};
+    };
+    SilentPrompts prompts;
+    TfrmQuorvel window(prompts);
+    window.show();
+    QApplication::processEvents();
+    const auto [windowDocument, windowSite] = build(window.core());
+    QuorvelCore core(prompts);
+    const auto [batchDocument, batchSite] = build(core);
+    std::printf("window: %d rows, document %.3f s (without a window %.3f s), site %.2f s (without a window "
+                "%.2f s)\n",
+                window.core().cdsUnits().rowCount(), windowDocument, batchDocument, windowSite, batchSite);
+    return 0;
+}
+
 // Reads every file under `folder`, then writes each one's bytes again to a new
 // file beside it and renames that over it: what writing those pages costs on
 // this file system, with nothing of the program's own.
@@ -226,8 +266,11 @@ int main(int argc, char** argv)
         return benchOutput(args[2]);
     if (args.size() == 3 && args[1] == u"harvest")
         return benchHarvest(args[2]);
+    if (args.size() == 3 && args[1] == u"window")
+        return benchWindow(args[2]);
     if (args.size() == 3 && args[1] == u"rewrite")
         return benchRewrite(args[2]);
-    std::fprintf(stderr, "uso: quorvel_bench table|grid LINHAS | output|harvest PROJETO | rewrite PASTA\n");
+    std::fprintf(stderr,
+                 "uso: quorvel_bench table|grid LINHAS | output|harvest|window PROJETO | rewrite PASTA\n");
     return 1;
 }

@@ -311,7 +311,6 @@ HtmlSite::Secoes HtmlSite::secoesDaUnit(IdentifierTable& tabela, const Identifie
             f(Formato::FontConteudo) % u"\">"_s,
     };
     for (int linha = run.first; linha < run.end; ++linha) {
-        tabela.setCursor(linha);
         const IdentifierRow& row = tabela.row(linha);
         const RowKinds::Kind kind = RowKinds::kindOf(row);
         if (!m_opcoes.inclui(kind))
@@ -438,6 +437,11 @@ void HtmlSite::GeraPaginasUnits(PageWriter& writer, const QString& pasta, Identi
     }
     menu << u"    </table>"_s << u"  </body>"_s << u"</html>"_s;
     writePage(writer, pasta % u"/menu.htm"_s, menu);
+    // The rows are read from the table, not through its cursor, which the
+    // grid and the help box follow: moved row by row, they would be updated
+    // a hundred thousand times. The walk leaves it on the last row.
+    if (tabela.rowCount() > 0)
+        tabela.setCursor(tabela.rowCount() - 1);
     if (progresso)
         progresso(tabela.rowCount(), tabela.rowCount(), QString());
 }
