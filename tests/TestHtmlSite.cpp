@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSignalSpy>
 
 #include <gtest/gtest.h>
 
@@ -541,4 +542,17 @@ TEST_F(HtmlSiteTest, AUnitNameIsNeverMarkup)
     EXPECT_TRUE(items.contains(u"<p align=\"left\">"_s % escaped % u"</p>"_s)) << items.toStdString();
     for (const QString& page : {menu, items})
         EXPECT_FALSE(page.contains(u"<b onclick"_s));
+}
+
+// The grid and the help box follow the table's cursor: a writer that walked
+// it would update both for every row. The site reads the rows and leaves the
+// cursor once on the last one.
+TEST_F(HtmlSiteTest, TheSiteDoesNotWalkTheCursor)
+{
+    for (int i = 0; i < 50; ++i)
+        add(u"U"_s % QString::number(i % 5), u"Ajuda"_s, u"Help"_s, u"x"_s, i + 1);
+    QSignalSpy moves(&core.cdsUnits(), &IdentifierTable::cursorMoved);
+    ASSERT_TRUE(core.HTMLExecute());
+    EXPECT_EQ(moves.size(), 1);
+    EXPECT_EQ(core.cdsUnits().cursor(), 49);
 }
