@@ -1,5 +1,6 @@
 #include "gui/DialogPrompts.h"
 
+#include "gui/OpeningProgress.h"
 #include "gui/TfrmConexao.h"
 #include "settings/Colours.h"
 
@@ -12,7 +13,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
-#include <QProgressDialog>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -154,14 +154,14 @@ public:
     explicit PauseProgress(DialogPrompts& prompts) : m_prompts(prompts)
     {
         if (m_prompts.m_progress && m_prompts.m_progress->isVisible()) {
-            m_prompts.m_progress->hide();
+            m_prompts.m_progress->dialog()->hide();
             m_wasVisible = true;
         }
     }
     ~PauseProgress()
     {
         if (m_wasVisible && m_prompts.m_progress)
-            m_prompts.m_progress->show();
+            m_prompts.m_progress->dialog()->show();
         m_prompts.m_sinceLastAnswer.restart();
     }
     PauseProgress(const PauseProgress&) = delete;
@@ -256,27 +256,16 @@ void DialogPrompts::reportProgress(int done, int total, const QString& file)
     if (done == 0)
         m_sinceLastAnswer.start();
     // Shown only when the opening runs longer than half a second.
-    if (!m_progress && m_sinceLastAnswer.elapsed() < 500)
+    if (!m_progress && m_sinceLastAnswer.elapsed() < m_progressDelay)
         return;
-    if (!m_progress) {
-        // Modal, so that no other command can run meanwhile.
-        m_progress = std::make_unique<QProgressDialog>(m_parent);
-        m_progress->setWindowTitle(QApplication::applicationName());
-        m_progress->setWindowModality(Qt::ApplicationModal);
-        m_progress->setCancelButtonText(u"Cancelar"_s);
-        m_progress->setAutoReset(false);
-        m_progress->setAutoClose(false);
-        m_progress->setMinimumDuration(0);
-        m_progress->setMinimumWidth(420);
-    }
-    m_progress->setMaximum(total);
-    m_progress->setLabelText(u"%1 de %2\n%3"_s.arg(done + 1).arg(total).arg(file));
-    m_progress->setValue(done);
+    if (!m_progress)
+        m_progress = std::make_unique<OpeningProgress>(m_parent);
+    m_progress->show(done, total, file);
 }
 
 bool DialogPrompts::cancelRequested()
 {
-    return m_cancelRequested || (m_progress && m_progress->wasCanceled());
+    return m_cancelRequested || (m_progress && m_progress->cancelled());
 }
 
 void DialogPrompts::requestCancel()

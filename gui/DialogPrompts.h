@@ -7,12 +7,12 @@
 
 #include <memory>
 
-class QProgressDialog;
+class OpeningProgress;
 class QWidget;
 
 // The user's answers through real dialogs: information message boxes with the
 // standard buttons (in Portuguese, from Qt's own translations), the open
-// dialog, the error box and the progress dialog of a long opening.
+// dialog, the error box and the progress of a long opening (OpeningProgress).
 class DialogPrompts : public IUserPrompts
 {
 public:
@@ -20,6 +20,10 @@ public:
     ~DialogPrompts() override;
 
     void setParentWidget(QWidget* parent) { m_parent = parent; }
+    // How long an opening runs before its progress shows, in milliseconds.
+    void setProgressDelay(int milliseconds) { m_progressDelay = milliseconds; }
+    // The progress of the opening under way, while it shows.
+    OpeningProgress* progress() const { return m_progress.get(); }
 
     Answer ask(const Question& question) override;
     void showMessage(const QString& text, const QString& file) override;
@@ -41,6 +45,7 @@ private:
 
     QPointer<QWidget> m_parent;
     QElapsedTimer m_sinceLastAnswer;
-    std::unique_ptr<QProgressDialog> m_progress;
+    std::unique_ptr<OpeningProgress> m_progress;
+    int m_progressDelay = 500;
     bool m_cancelRequested = false;
 };

@@ -1,14 +1,25 @@
+#include "common/Fonts.h"
 #include "gui/DialogPrompts.h"
+#include "gui/OpeningProgress.h"
+#include "gui/TfrmQuorvel.h"
+#include "table/IdentifierTable.h"
 #include "tests/support/Printers.h"
+#include "tests/support/TestFiles.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QFontDialog>
+#include <QLabel>
 #include <QLibraryInfo>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
+#include <QToolBar>
 #include <QTranslator>
+
+#include <qpa/qwindowsysteminterface.h>
 
 #include <gtest/gtest.h>
 
@@ -129,4 +140,92 @@ TEST_F(DialogPromptsTest, TheFontDialogKeepsAFamilyThatIsNotInstalled)
             EXPECT_EQ(chosen->face, stored.face);
         }
     }
+}
+
+namespace {
+
+// A project of `units` small units, each with one help row.
+QString projectOf(const TestFolder& folder, int units)
+{
+    QString uses = u"uses "_s;
+    for (int i = 0; i < units; ++i) {
+        folder.writeSource(u"u%1.pas"_s.arg(i), u"unit U%1;\n//? ajuda %1\n"_s.arg(i));
+        uses += u"U%1 in 'u%1.pas'%2"_s.arg(i).arg(i + 1 < units ? u',' : u';');
+    }
+    return folder.writeSource(u"p.dpr"_s, uses % u'\n');
+}
+
+} // namespace
+
+// The close request arrives as the window manager sends it (the title bar's
+// ✕), not as a call to close(): while the progress shows, it cancels the
+// opening, and the window closes once the opening has stopped.
+TEST_F(DialogPromptsTest, TheWindowManagersCloseDuringAnOpeningCancelsItAndCloses)
+{
+    installWindowFonts();
+    TestFolder folder;
+    const QString project = projectOf(folder, 40);
+    DialogPrompts dialogs;
+    dialogs.setProgressDelay(0);
+    TfrmQuorvel window(dialogs);
+    dialogs.setParentWidget(&window);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    int fixedWidth = 0;
+    bool centred = false;
+    bool inputHeldBack = false;
+    // Sent once the progress shows its second unit, at its chance to handle
+    // events.
+    QTimer watch;
+    watch.setInterval(0);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        const OpeningProgress* progress = dialogs.progress();
+        if (progress == nullptr || !progress->dialog()->findChild<QLabel*>()->text().startsWith(u"2 de"_s))
+            return;
+        watch.stop();
+        const QDialog* dialog = progress->dialog();
+        fixedWidth = dialog->width();
+        centred = (dialog->frameGeometry().center() - window.frameGeometry().center()).manhattanLength() < 4;
+        if (!centred)
+            ADD_FAILURE() << dialog->frameGeometry().x() << "," << dialog->frameGeometry().y() << " "
+                          << dialog->frameGeometry().width() << "x" << dialog->frameGeometry().height()
+                          << " in " << window.frameGeometry().x() << "," << window.frameGeometry().y();
+        // The user's input to the window waits: a right click on Visualizar
+        // would build the document in the middle of the opening.
+        const int revision = window.core().revisaoDocumentacao();
+        QTest::mouseClick(window.ToolBar1()->widgetForAction(window.action(u"Visualizar"_s)),
+                          Qt::RightButton);
+        inputHeldBack = window.core().revisaoDocumentacao() == revision;
+        QWindowSystemInterface::handleCloseEvent(window.windowHandle());
+    });
+    watch.start();
+    window.openFiles({project});
+    const int rows = window.core().cdsUnits().rowCount();
+    EXPECT_GT(rows, 0);
+    EXPECT_LT(rows, 40); // cancelled: the units after the close were not read
+    EXPECT_EQ(fixedWidth, OpeningProgress::kWidth);
+    EXPECT_TRUE(centred);
+    EXPECT_TRUE(inputHeldBack);
+    QTest::qWait(50);
+    EXPECT_FALSE(window.isVisible());
+}
+
+// The path is elided in its middle and the width never follows it, so that
+// Cancelar stays where the pointer is.
+TEST_F(DialogPromptsTest, TheProgressKeepsItsWidthWhateverThePath)
+{
+    OpeningProgress progress(nullptr);
+    QStringList widths;
+    for (const QString& file : QStringList{u"/a.pas"_s, u"/"_s % QString(400, u'x') % u"/fim.pas"_s}) {
+        progress.show(0, 2, file);
+        const auto* label = progress.dialog()->findChild<QLabel*>();
+        ASSERT_NE(label, nullptr);
+        EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text().section(u'\n', 1)), label->width());
+        widths.append(QString::number(progress.dialog()->width()));
+    }
+    EXPECT_EQ(widths, (QStringList{QString::number(OpeningProgress::kWidth),
+                                   QString::number(OpeningProgress::kWidth)}));
+    // Cancelar, Escape and the dialog's ✕ all ask to cancel.
+    QTest::keyClick(progress.dialog(), Qt::Key_Escape);
+    EXPECT_TRUE(progress.cancelled());
 }
