@@ -2,16 +2,55 @@
 
 #include "common/Fonts.h"
 
+#include <QCoreApplication>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
 using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// A cell is edited as soon as it is current, so the dialog opens with an
+// editor in the grid; an item view's editor takes Tab to move to the next
+// cell. Here Tab, Shift+Tab and Ctrl+Tab end the edit, keeping what was
+// typed, and leave the grid, as they leave every other control.
+class LeaveOnTabDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    bool eventFilter(QObject* object, QEvent* event) override
+    {
+        auto* editor = qobject_cast<QWidget*>(object);
+        if (editor == nullptr || event->type() != QEvent::KeyPress)
+            return QStyledItemDelegate::eventFilter(object, event);
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() != Qt::Key_Tab && key->key() != Qt::Key_Backtab)
+            return QStyledItemDelegate::eventFilter(object, event);
+        QWidget* view = editor->parentWidget() != nullptr ? editor->parentWidget()->parentWidget() : nullptr;
+        Q_EMIT commitData(editor);
+        Q_EMIT closeEditor(editor, QAbstractItemDelegate::NoHint);
+        if (view != nullptr) {
+            // The view does not move between cells on Tab: it passes the
+            // focus on to the next control.
+            const bool back = key->key() == Qt::Key_Backtab || key->modifiers().testFlag(Qt::ShiftModifier);
+            QKeyEvent tab(QEvent::KeyPress, back ? Qt::Key_Backtab : Qt::Key_Tab,
+                          back ? Qt::ShiftModifier : Qt::NoModifier);
+            QCoreApplication::sendEvent(view, &tab);
+        }
+        return true;
+    }
+};
+
+} // namespace
 
 TfrmConexao::TfrmConexao(const QList<ParametroConexao>& rows, QWidget* parent) : QDialog(parent)
 {
@@ -46,8 +85,10 @@ TfrmConexao::TfrmConexao(const QList<ParametroConexao>& rows, QWidget* parent) :
     m_Parametros->horizontalHeader()->setStretchLastSection(true);
     m_Parametros->setFixedHeight(118);
     m_Parametros->setEditTriggers(QAbstractItemView::AllEditTriggers);
-    // Tab leaves the grid for the buttons; the arrows move between cells.
+    // Tab leaves the grid for the buttons, from a cell being edited too; the
+    // arrows move between cells.
     m_Parametros->setTabKeyNavigation(false);
+    m_Parametros->setItemDelegate(new LeaveOnTabDelegate(m_Parametros));
     for (int r = 0; r < rows.size(); ++r) {
         m_Parametros->setItem(r, 0, new QTableWidgetItem(rows[r].first));
         m_Parametros->setItem(r, 1, new QTableWidgetItem(rows[r].second));

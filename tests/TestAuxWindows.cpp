@@ -312,3 +312,36 @@ TEST_F(OptionsWindow, TheHtmlTabShowsTheFolderReallyUsed)
     window.ledtPasta()->setText(u"AJUDA"_s);
     EXPECT_EQ(window.lblPastaReal()->text(), u"O help será criado em "_s % folder.path(u"AJUDA"_s));
 }
+
+// The dialog opens with its first cell being edited; from that moment Tab,
+// Shift+Tab and Ctrl+Tab leave the grid, keeping what was typed, as the
+// keys arrive from the keyboard at whatever has the focus.
+TEST(ConnectionWindow, TabLeavesTheGridFromTheMomentItOpens)
+{
+    const struct
+    {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        const char* reaches;
+    } cases[] = {
+        {Qt::Key_Tab, Qt::NoModifier, "Button1"},
+        {Qt::Key_Backtab, Qt::ShiftModifier, "Button2"},
+        {Qt::Key_Tab, Qt::ControlModifier, "Button1"},
+    };
+    for (const auto& c : cases) {
+        TfrmConexao window({{u"DriverName"_s, u"DBX4MySQL"_s}, {u"HostName"_s, u"servidor"_s}});
+        window.show();
+        QApplication::setActiveWindow(&window);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        QWidget* editing = QApplication::focusWidget();
+        ASSERT_NE(editing, nullptr);
+        ASSERT_TRUE(window.Parametros()->isAncestorOf(editing)) << "the grid has the focus as it opens";
+        QTest::keyClicks(editing, u"x"_s);
+        QTest::keyClick(editing, c.key, c.modifiers);
+        ASSERT_NE(QApplication::focusWidget(), nullptr);
+        EXPECT_EQ(QApplication::focusWidget()->objectName(), QString::fromLatin1(c.reaches))
+            << c.reaches << " " << QApplication::focusWidget()->metaObject()->className();
+        EXPECT_EQ(window.rows()[0].first, u"x"_s) << "what was typed stays";
+        EXPECT_TRUE(window.isVisible());
+    }
+}
