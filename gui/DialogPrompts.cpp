@@ -8,10 +8,12 @@
 #include <QColorDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFontDatabase>
 #include <QFontDialog>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -58,7 +60,7 @@ class FontAndColorDialog : public QDialog
 {
 public:
     FontAndColorDialog(const FonteAmostra& initial, QWidget* parent)
-        : QDialog(parent), m_storedFace(initial.face), m_color(toQColor(initial.cor))
+        : QDialog(parent), m_color(toQColor(initial.cor))
     {
         setWindowTitle(QApplication::translate("QFontDialog", "Select Font"));
         QFont font(initial.face);
@@ -70,9 +72,13 @@ public:
         m_fonts = new QFontDialog(font, this);
         m_fonts->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog);
         m_fonts->setWindowFlags(Qt::Widget);
-        // A family that is not installed shows as another one; it stays the
-        // stored family unless the user picks a family.
-        m_shownFace = m_fonts->currentFont().family();
+        // A family that is not installed (Arial, Courier New on Linux) is
+        // shown in the dialog's lists as the nearest installed one; its name
+        // and style boxes still say what is stored, and whatever the user
+        // leaves as it was shown stays as it was stored.
+        m_initial = initial;
+        m_shown = m_fonts->currentFont();
+        showStoredNames(initial, font);
         // Enter and Escape inside the embedded dialog end this one, instead
         // of hiding the embedded part and leaving an empty window.
         connect(m_fonts, &QDialog::accepted, this, &QDialog::accept);
@@ -107,13 +113,16 @@ public:
     FonteAmostra chosen() const
     {
         const QFont font = m_fonts->currentFont();
+        // Each part keeps its stored value unless the user changed it from
+        // what the dialog showed.
+        const auto pick = [](auto shown, auto now, auto stored) { return now == shown ? stored : now; };
         FonteAmostra f;
-        f.face = font.family() == m_shownFace ? m_storedFace : font.family();
-        f.pontos = font.pointSize();
-        f.negrito = font.bold();
-        f.italico = font.italic();
-        f.sublinhado = font.underline();
-        f.riscado = font.strikeOut();
+        f.face = pick(m_shown.family(), font.family(), m_initial.face);
+        f.pontos = pick(m_shown.pointSize(), font.pointSize(), m_initial.pontos);
+        f.negrito = pick(m_shown.bold(), font.bold(), m_initial.negrito);
+        f.italico = pick(m_shown.italic(), font.italic(), m_initial.italico);
+        f.sublinhado = pick(m_shown.underline(), font.underline(), m_initial.sublinhado);
+        f.riscado = pick(m_shown.strikeOut(), font.strikeOut(), m_initial.riscado);
         f.cor = fromQColor(m_color);
         return f;
     }
@@ -133,14 +142,31 @@ protected:
     }
 
 private:
+    // The embedded dialog's read-only family and style boxes, which the user
+    // reads, name the stored family and style, not their stand-ins.
+    void showStoredNames(const FonteAmostra& stored, const QFont& font)
+    {
+        const QString shownFamily = m_shown.family();
+        const QString shownStyle = m_fonts->findChildren<QLineEdit*>().size() > 1
+                                       ? m_fonts->findChildren<QLineEdit*>().at(1)->text()
+                                       : QString();
+        const QString storedStyle = QFontDatabase::styleString(font);
+        for (QLineEdit* edit : m_fonts->findChildren<QLineEdit*>()) {
+            if (edit->text() == shownFamily && shownFamily != stored.face)
+                edit->setText(stored.face);
+            else if (!shownStyle.isEmpty() && edit->text() == shownStyle && shownStyle != storedStyle)
+                edit->setText(storedStyle);
+        }
+    }
+
     void setColor(const QColor& color)
     {
         m_color = color;
         m_swatch->setStyleSheet(u"background: %1;"_s.arg(color.name()));
     }
 
-    QString m_storedFace;
-    QString m_shownFace;
+    FonteAmostra m_initial;
+    QFont m_shown; // the font the dialog showed for the stored one
     QFontDialog* m_fonts = nullptr;
     QLabel* m_swatch = nullptr;
     QColor m_color;

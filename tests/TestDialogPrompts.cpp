@@ -10,10 +10,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QFontDialog>
 #include <QLabel>
 #include <QLibraryInfo>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
@@ -140,6 +143,30 @@ TEST_F(DialogPromptsTest, TheFontDialogKeepsAFamilyThatIsNotInstalled)
             EXPECT_EQ(chosen->face, stored.face);
         }
     }
+}
+
+// A stored family that is not installed, bold and italic: the dialog names
+// them as stored, and OK without a change gives back exactly what was stored.
+TEST_F(DialogPromptsTest, TheFontDialogShowsAndKeepsTheStoredFamilyAndStyle)
+{
+    const FonteAmostra stored{u"Arial Que Não Existe"_s, 12, true, true, false, false, 0x00FF00};
+    QStringList shown;
+    QTimer::singleShot(0, [&] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        auto* fonts = dialog->findChild<QFontDialog*>();
+        ASSERT_NE(fonts, nullptr);
+        for (const QLineEdit* edit : fonts->findChildren<QLineEdit*>())
+            shown.append(edit->text());
+        auto* ok = dialog->findChild<QDialogButtonBox*>(QString(), Qt::FindDirectChildrenOnly);
+        ASSERT_NE(ok, nullptr);
+        ok->button(QDialogButtonBox::Ok)->click();
+    });
+    const std::optional<FonteAmostra> chosen = prompts.chooseFont(stored);
+    EXPECT_TRUE(shown.contains(stored.face)) << shown.join(u'|').toStdString();
+    EXPECT_TRUE(shown.contains(u"Negrito Itálico"_s)) << shown.join(u'|').toStdString();
+    ASSERT_TRUE(chosen.has_value());
+    EXPECT_EQ(*chosen, stored);
 }
 
 namespace {
