@@ -17,10 +17,12 @@ QuorvelCore::QuorvelCore(IUserPrompts& prompts)
 
 QuorvelCore::~QuorvelCore() = default;
 
-void QuorvelCore::NovoExecute()
+void QuorvelCore::NovoExecute(const std::function<void()>& cleared)
 {
     m_cdsUnits->clear();
     m_documento.limpa();
+    if (cleared)
+        cleared();
     m_opening.AbrirExecute();
 }
 

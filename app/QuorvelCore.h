@@ -11,6 +11,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -54,8 +55,10 @@ public:
     void AbrirExecute() { m_opening.AbrirExecute(); }
     // Reads every source as `codificacao` says instead of as the settings do.
     void setCodificacao(std::optional<Codificacao> codificacao) { m_opening.setCodificacao(codificacao); }
-    // Empties the table and the document, then runs Abrir.
-    void NovoExecute();
+    // Empties the table and the document, then runs Abrir. `cleared` runs in
+    // between, so that a window shows the empty document while the open
+    // dialog is up and the new files are read.
+    void NovoExecute(const std::function<void()>& cleared = {});
 
     // Identifier table and its grid (table/).
     IdentifierTable& cdsUnits() { return *m_cdsUnits; }

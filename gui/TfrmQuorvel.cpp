@@ -313,7 +313,12 @@ void TfrmQuorvel::openFiles(const QStringList& files)
 
 void TfrmQuorvel::NovoExecute()
 {
-    runCommand([this] { m_core.NovoExecute(); });
+    runCommand([this] {
+        m_core.NovoExecute([this] {
+            showDocument();
+            setDocumentReady(false);
+        });
+    });
 }
 
 void TfrmQuorvel::AbrirExecute()
@@ -425,9 +430,18 @@ void TfrmQuorvel::tbtnVisualizarMouseUp(Qt::MouseButton button)
     // open view shows the new document; a shut one's caption says it is ready.
     if (button != Qt::RightButton)
         return;
+    const int before = m_core.revisaoDocumentacao();
     runCommand([this] { m_core.GeraDocumentacao(); });
-    if (!m_reDocumentacao->isVisible())
-        action(u"Visualizar"_s)->setIconText(u"&Visualizar\u2713"_s);
+    // Only a new document with something in it is worth the mark.
+    const bool built = m_core.revisaoDocumentacao() != before && !m_core.reDocumentacao().isEmpty();
+    setDocumentReady(built && !m_reDocumentacao->isVisible());
+}
+
+void TfrmQuorvel::setDocumentReady(bool ready)
+{
+    if (m_reDocumentacao->isVisible())
+        return; // the caption says Ocultar
+    action(u"Visualizar"_s)->setIconText(ready ? u"&Visualizar\u2713"_s : u"&Visualizar"_s);
 }
 
 void TfrmQuorvel::setDocumentHeight(int height)

@@ -71,6 +71,8 @@ private:
     void SalvarExecute();
     void HTMLExecute();
     void VisualizarExecute();
+    // Visualizar's caption marks a new document waiting in the shut view.
+    void setDocumentReady(bool ready);
     void tbtnVisualizarMouseUp(Qt::MouseButton button);
     void setDocumentHeight(int height);
     void showDocument();

@@ -364,6 +364,53 @@ TEST_F(MainWindow, VisualizarSaysWhenTheDocumentIsReady)
     EXPECT_EQ(visualizar->iconText(), u"&Visualizar"_s);
 }
 
+// The mark says a new document with something in it waits: none for an empty
+// table, and Novo takes it away with the old document, which the view stops
+// showing before the open dialog is up.
+TEST(MainWindowDocument, TheReadyMarkAndNovoEmptyTheOldDocument)
+{
+    struct SeeingPrompts : ScriptedPrompts
+    {
+        std::function<void()> onOpenDialog;
+        std::optional<QString> chooseFileToOpen(const QString& title, const QStringList& filters) override
+        {
+            if (onOpenDialog)
+                onOpenDialog();
+            return ScriptedPrompts::chooseFileToOpen(title, filters);
+        }
+    } prompts;
+    TestFolder folder;
+    TfrmQuorvel window(prompts);
+    window.core().setArquivoConfiguracao(folder.path(u"Quorvel.ini"_s));
+    window.show();
+    QAction* visualizar = window.action(u"Visualizar"_s);
+    QWidget* button = window.ToolBar1()->widgetForAction(visualizar);
+    QTest::mouseClick(button, Qt::RightButton); // an empty table: nothing to mark
+    EXPECT_EQ(visualizar->iconText(), u"&Visualizar"_s);
+
+    window.openFiles({folder.writeSource(u"a.pas"_s, u"unit UA;\n//? primeiro\n"_s)});
+    QTest::mouseClick(button, Qt::RightButton);
+    EXPECT_EQ(visualizar->iconText(), u"&Visualizar\u2713"_s);
+    visualizar->trigger();
+    EXPECT_TRUE(window.reDocumentacao()->toPlainText().contains(u"primeiro"_s));
+    QString shownDuringDialog = u"<not asked>"_s;
+    prompts.onOpenDialog = [&] { shownDuringDialog = window.reDocumentacao()->toPlainText(); };
+    prompts.expectFile(std::nullopt);
+    window.action(u"Novo"_s)->trigger();
+    EXPECT_EQ(shownDuringDialog, QString());
+    visualizar->trigger(); // shut again
+    EXPECT_EQ(visualizar->iconText(), u"&Visualizar"_s);
+
+    // Built again, then Novo while the view is shut: the mark goes too.
+    window.openFiles({folder.path(u"a.pas"_s)});
+    QTest::mouseClick(button, Qt::RightButton);
+    ASSERT_EQ(visualizar->iconText(), u"&Visualizar\u2713"_s);
+    prompts.expectFile(std::nullopt);
+    window.action(u"Novo"_s)->trigger();
+    EXPECT_EQ(visualizar->iconText(), u"&Visualizar"_s);
+    EXPECT_TRUE(prompts.scriptDone());
+}
+
 // Closing the window during an opening cancels it as Cancel would: the rows
 // before stay, and the window closes once the opening has stopped.
 TEST_F(MainWindow, ClosingTheWindowDuringAnOpeningCancelsIt)
