@@ -9,6 +9,8 @@
 #include "common/UserPrompts.h"
 #include "database/DescricaoTabela.h"
 #include "gui/DocumentView.h"
+#include "gui/GridColumns.h"
+#include "gui/ShownOnly.h"
 #include "gui/TfrmAjudaQuorvel.h"
 #include "gui/TfrmOpcoesQuorvel.h"
 #include "harvest/ProjectFiles.h"
@@ -68,7 +70,8 @@ TfrmQuorvel::TfrmQuorvel(IUserPrompts& prompts, QWidget* parent)
     setFixedSize(792, 566); // the client area of an 800 by 600 window
     setAcceptDrops(true);
 
-    auto* central = new QWidget(this);
+    installShownOnlyAccessibility();
+    auto* central = new MainArea(this);
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(3, 3, 3, 3);
     layout->setSpacing(3);
@@ -123,7 +126,7 @@ void TfrmQuorvel::FormCreate()
 
 void TfrmQuorvel::createActions()
 {
-    m_ToolBar1 = new QToolBar(u"ToolBar1"_s, this);
+    m_ToolBar1 = new CommandBar(u"ToolBar1"_s, this);
     m_ToolBar1->setObjectName(u"ToolBar1"_s);
     m_ToolBar1->setMovable(false);
     m_ToolBar1->setFloatable(false);
@@ -195,13 +198,19 @@ void TfrmQuorvel::createGrid()
 {
     m_DBGrid1 = new QTableView(this);
     m_DBGrid1->setObjectName(u"DBGrid1"_s);
-    m_DBGrid1->setModel(&m_core.cdsUnits());
+    // The grid's model holds the columns it shows, in their first order.
+    m_gridColumns = new GridColumns(IdentifierTable::initialColumnOrder(), this);
+    m_gridColumns->setSourceModel(&m_core.cdsUnits());
+    m_DBGrid1->setModel(m_gridColumns);
     m_DBGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_DBGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_DBGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
     m_DBGrid1->setSortingEnabled(false);
     m_DBGrid1->setWordWrap(false);
-    m_DBGrid1->verticalHeader()->hide();
+    // No row header to see; it stays in the grid at no width, for a hidden
+    // one would still be read out, as hidden widgets are.
+    m_DBGrid1->verticalHeader()->setMinimumSectionSize(0);
+    m_DBGrid1->verticalHeader()->setFixedWidth(0);
     m_DBGrid1->verticalHeader()->setDefaultSectionSize(17);
     m_DBGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
 
@@ -210,19 +219,9 @@ void TfrmQuorvel::createGrid()
     header->setSectionsClickable(true);
     header->setHighlightSections(false);
     header->setStretchLastSection(false);
-    for (int column = 0; column < IdentifierTable::ColumnCount; ++column) {
-        if (!IdentifierTable::initialColumnOrder().contains(column))
-            m_DBGrid1->setColumnHidden(column, true);
-    }
-    const QList<int> order = IdentifierTable::initialColumnOrder();
     const int widths[] = {136, 283, 165, 57, 104};
-    {
-        const QSignalBlocker blocker(header);
-        for (int place = 0; place < order.size(); ++place) {
-            header->moveSection(header->visualIndex(order[place]), place);
-            header->resizeSection(order[place], widths[place]);
-        }
-    }
+    for (int column = 0; column < m_gridColumns->columnCount(); ++column)
+        header->resizeSection(column, widths[column]);
     connect(header, &QHeaderView::sectionClicked, this, &TfrmQuorvel::DBGrid1TitleClick);
     connect(header, &QHeaderView::sectionMoved, this, &TfrmQuorvel::DBGrid1ColumnMoved);
     connect(m_DBGrid1, &QTableView::clicked, this, &TfrmQuorvel::DBGrid1CellClick);
@@ -235,8 +234,13 @@ void TfrmQuorvel::createGrid()
     // The grid follows the table's cursor when a walk of the table moves it.
     connect(&m_core.cdsUnits(), &IdentifierTable::cursorMoved, this, [this](int place) {
         if (place >= 0 && m_DBGrid1->currentIndex().row() != place)
-            m_DBGrid1->setCurrentIndex(m_core.cdsUnits().index(place, IdentifierTable::Unit));
+            m_DBGrid1->setCurrentIndex(m_gridColumns->index(place, gridColumn(IdentifierTable::Unit)));
     });
+}
+
+int TfrmQuorvel::gridColumn(int field) const
+{
+    return m_gridColumns->columnOf(field);
 }
 
 void TfrmQuorvel::createHiddenViews()
@@ -336,16 +340,14 @@ void TfrmQuorvel::DBGrid1ColumnMoved()
     QHeaderView* header = m_DBGrid1->horizontalHeader();
     QList<int> columns;
     for (int visual = 0; visual < header->count(); ++visual) {
-        const int logical = header->logicalIndex(visual);
-        if (!header->isSectionHidden(logical))
-            columns.append(logical);
+        columns.append(m_gridColumns->sourceColumn(header->logicalIndex(visual)));
     }
     runCommand([&] { m_core.DBGrid1ColumnMoved(columns); });
 }
 
 void TfrmQuorvel::DBGrid1CellClick(const QModelIndex& index)
 {
-    m_core.DBGrid1CellClick(index.row(), index.column());
+    m_core.DBGrid1CellClick(index.row(), m_gridColumns->sourceColumn(index.column()));
     m_Memo2->setPlainText(m_core.Memo2());
 }
 

@@ -13,6 +13,7 @@ class TfrmAjudaQuorvel;
 class TfrmOpcoesQuorvel;
 class QAction;
 class QPlainTextEdit;
+class GridColumns;
 class QTableView;
 class QTextEdit;
 class QToolBar;
@@ -41,6 +42,9 @@ public:
 
     QToolBar* ToolBar1() const { return m_ToolBar1; }
     QTableView* DBGrid1() const { return m_DBGrid1; }
+    // The grid's column that shows a field of the table, -1 for a field it
+    // does not show.
+    int gridColumn(int field) const;
     DocumentView* reDocumentacao() const { return m_reDocumentacao; }
     QPlainTextEdit* Memo1() const { return m_Memo1; }
     QPlainTextEdit* Memo2() const { return m_Memo2; }
@@ -88,6 +92,7 @@ private:
 
     QToolBar* m_ToolBar1 = nullptr;
     QTableView* m_DBGrid1 = nullptr;
+    GridColumns* m_gridColumns = nullptr;
     DocumentView* m_reDocumentacao = nullptr;
     QPlainTextEdit* m_Memo1 = nullptr;
     QPlainTextEdit* m_Memo2 = nullptr;

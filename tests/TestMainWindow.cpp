@@ -5,18 +5,22 @@
 #include "tests/support/ScriptedPrompts.h"
 #include "tests/support/TestFiles.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
 #include <QHeaderView>
+#include <QMenu>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QStyle>
 #include <QTableView>
 #include <QTest>
 #include <QTextEdit>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -38,7 +42,7 @@ protected:
         QStringList out;
         QAbstractItemModel* model = window.DBGrid1()->model();
         for (int r = 0; r < model->rowCount(); ++r)
-            out.append(model->index(r, field).data().toString());
+            out.append(model->index(r, window.gridColumn(field)).data().toString());
         return out;
     }
 
@@ -167,13 +171,13 @@ TEST_F(MainWindow, DraggingAColumnReordersAndATitleClickChangesNothing)
     EXPECT_EQ(column(IdentifierTable::LinhaIdentificador), (QStringList{u"4"_s, u"5"_s, u"2"_s}));
 
     QHeaderView* header = window.DBGrid1()->horizontalHeader();
-    header->moveSection(header->visualIndex(IdentifierTable::LinhaIdentificador), 0);
+    header->moveSection(header->visualIndex(window.gridColumn(IdentifierTable::LinhaIdentificador)), 0);
     EXPECT_EQ(window.core().cdsUnits().ordering(),
               u"linhaIdentificador;unit;identificador;nomeIdentificador;tipoIdentificador"_s);
     EXPECT_EQ(column(IdentifierTable::LinhaIdentificador), (QStringList{u"2"_s, u"4"_s, u"5"_s}));
 
     // A click on a title, twice on the same one, neither sorts by it nor reverses.
-    const int x = header->sectionViewportPosition(IdentifierTable::Identificador) + 10;
+    const int x = header->sectionViewportPosition(window.gridColumn(IdentifierTable::Identificador)) + 10;
     for (int i = 0; i < 2; ++i) {
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
         EXPECT_EQ(column(IdentifierTable::LinhaIdentificador), (QStringList{u"2"_s, u"4"_s, u"5"_s}));
@@ -184,11 +188,11 @@ TEST_F(MainWindow, ACellClickFillsMemo2)
 {
     window.openFiles({unitsFixture()});
     QTableView* grid = window.DBGrid1();
-    const QModelIndex cell = grid->model()->index(0, IdentifierTable::LinhaIdentificador);
+    const QModelIndex cell = grid->model()->index(0, window.gridColumn(IdentifierTable::LinhaIdentificador));
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(cell).center());
     EXPECT_EQ(window.Memo2()->toPlainText(), u"2"_s);
     // The hidden help box follows the current row.
-    const QModelIndex other = grid->model()->index(0, IdentifierTable::Identificador);
+    const QModelIndex other = grid->model()->index(0, window.gridColumn(IdentifierTable::Identificador));
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(other).center());
     EXPECT_EQ(window.Memo2()->toPlainText(), u"segundo"_s);
 }
@@ -457,6 +461,7 @@ TEST(DocumentView, AHugeDocumentIsSharedScrolledAndCopiedWhole)
     QTest::keyClick(&view, Qt::Key_Home, Qt::ControlModifier);
     EXPECT_EQ(view.firstVisibleLine(), 0);
 
+    QTest::keyClick(&view, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(&view, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), lines.join(u'\n'));
     // Drawing and scrolling it made no copy either.
@@ -471,4 +476,184 @@ TEST(DocumentView, AHugeDocumentIsSharedScrolledAndCopiedWhole)
     EXPECT_EQ(view.toPlainText(), u"uma\nduas"_s);
     view.clear();
     EXPECT_TRUE(view.toPlainText().isEmpty());
+}
+
+namespace {
+
+// A small document in a view shown and focused, as the window has it.
+struct ShownDocument
+{
+    ShownDocument()
+    {
+        QFont courier(u"Courier New"_s);
+        courier.setPixelSize(11);
+        view.setFont(courier);
+        view.resize(400, 200);
+        view.setLines(lines);
+        view.show();
+        QApplication::setActiveWindow(&view);
+        view.setFocus();
+    }
+    QPoint pointOf(int line, int column) const
+    {
+        const QRect r = view.characterRect({line, column});
+        return QPoint(r.left() + 1, r.center().y());
+    }
+    QStringList lines{u"Unit UA;"_s, u""_s, u"procedure Soma(a: integer);"_s, u"Soma dois números."_s};
+    DocumentView view;
+};
+
+} // namespace
+
+// A drag of the mouse selects, Ctrl+C copies what is selected and nothing
+// else, and Shift with the keys extends the selection as in a text view.
+TEST(DocumentView, SelectionByMouseAndKeyboard)
+{
+    ShownDocument shown;
+    DocumentView& view = shown.view;
+    QGuiApplication::clipboard()->setText(u"antes"_s);
+    QTest::keyClick(&view, Qt::Key_C, Qt::ControlModifier); // nothing selected: nothing copied
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), u"antes"_s);
+
+    QTest::mousePress(view.viewport(), Qt::LeftButton, {}, shown.pointOf(2, 10));
+    QMouseEvent drag(QEvent::MouseMove, shown.pointOf(3, 4),
+                     view.viewport()->mapToGlobal(shown.pointOf(3, 4)), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(view.viewport(), &drag);
+    QTest::mouseRelease(view.viewport(), Qt::LeftButton, {}, shown.pointOf(3, 4));
+    EXPECT_EQ(view.selectedText(), u"Soma(a: integer);\nSoma"_s);
+    QTest::keyClick(&view, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), u"Soma(a: integer);\nSoma"_s);
+
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, shown.pointOf(0, 0));
+    EXPECT_FALSE(view.hasSelection());
+    QTest::keyClick(&view, Qt::Key_End, Qt::ShiftModifier);
+    EXPECT_EQ(view.selectedText(), u"Unit UA;"_s);
+    QTest::keyClick(&view, Qt::Key_Down, Qt::ShiftModifier);
+    QTest::keyClick(&view, Qt::Key_Down, Qt::ShiftModifier);
+    QTest::keyClick(&view, Qt::Key_Left, Qt::ShiftModifier);
+    EXPECT_EQ(view.selectedText(), u"Unit UA;\n\nprocedu"_s); // down the empty line, back to column 8, left
+    QTest::keyClick(&view, Qt::Key_PageDown, Qt::ShiftModifier);
+    EXPECT_EQ(view.selectedText(), u"Unit UA;\n\nprocedure Soma(a: integer);\nSoma do"_s);
+    QTest::keyClick(&view, Qt::Key_Right); // a plain key ends the selection
+    EXPECT_FALSE(view.hasSelection());
+}
+
+// The right button's menu: Copiar for a selection, Selecionar tudo always.
+TEST(DocumentView, TheContextMenuCopiesAndSelectsAll)
+{
+    ShownDocument shown;
+    QStringList seen;
+    QTimer::singleShot(0, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        for (QAction* action : menu->actions())
+            seen.append(action->text() % (action->isEnabled() ? u"" : u" (off)"));
+        menu->actions().at(1)->trigger();
+        menu->close();
+    });
+    QContextMenuEvent event(QContextMenuEvent::Mouse, shown.pointOf(0, 0),
+                            shown.view.viewport()->mapToGlobal(shown.pointOf(0, 0)));
+    QApplication::sendEvent(shown.view.viewport(), &event);
+    EXPECT_EQ(seen, (QStringList{u"&Copiar (off)"_s, u"Selecionar &tudo"_s}));
+    EXPECT_EQ(shown.view.selectedText(), shown.lines.join(u'\n'));
+}
+
+// Focused, the view shows it with a frame and its caret.
+TEST(DocumentView, FocusShows)
+{
+    ShownDocument shown;
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&shown.view));
+    ASSERT_TRUE(shown.view.hasFocus());
+    const QImage focused = shown.view.viewport()->grab().toImage();
+    shown.view.clearFocus();
+    const QImage unfocused = shown.view.viewport()->grab().toImage();
+    EXPECT_NE(focused, unfocused);
+}
+
+// A screen reader finds a named, read-only text and reads its lines through
+// the text interface, as it reads a text editor's; the core's lines are
+// still not copied.
+TEST(DocumentView, AScreenReaderReadsItsLines)
+{
+    ShownDocument shown;
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&shown.view);
+    ASSERT_NE(accessible, nullptr);
+    EXPECT_EQ(accessible->role(), QAccessible::EditableText);
+    EXPECT_EQ(accessible->text(QAccessible::Name), u"Documentação"_s);
+    EXPECT_TRUE(accessible->state().readOnly);
+    EXPECT_TRUE(accessible->state().multiLine);
+    QAccessibleTextInterface* text = accessible->textInterface();
+    ASSERT_NE(text, nullptr);
+    const QString whole = shown.lines.join(u'\n');
+    EXPECT_EQ(text->characterCount(), whole.size());
+    EXPECT_EQ(text->text(0, text->characterCount()), whole);
+    int start = 0;
+    int end = 0;
+    const int inThirdLine = static_cast<int>(whole.indexOf(u"Soma("_s));
+    EXPECT_EQ(text->textAtOffset(inThirdLine, QAccessible::LineBoundary, &start, &end),
+              u"procedure Soma(a: integer);\n"_s);
+    EXPECT_EQ(whole.mid(start, end - start), u"procedure Soma(a: integer);\n"_s);
+    EXPECT_EQ(text->textAfterOffset(inThirdLine, QAccessible::LineBoundary, &start, &end),
+              u"Soma dois números."_s);
+    EXPECT_EQ(text->textAtOffset(inThirdLine, QAccessible::WordBoundary, &start, &end), u"Soma"_s);
+    // The reader moves the caret and selects; the view follows.
+    text->setSelection(0, inThirdLine, inThirdLine + 4);
+    EXPECT_EQ(shown.view.selectedText(), u"Soma"_s);
+    EXPECT_EQ(text->selectionCount(), 1);
+    text->selection(0, &start, &end);
+    EXPECT_EQ(std::pair(start, end), std::pair(inThirdLine, inThirdLine + 4));
+    EXPECT_EQ(text->offsetAtPoint(shown.view.viewport()->mapToGlobal(shown.pointOf(3, 5))),
+              shown.view.offsetOf({3, 5}));
+    EXPECT_EQ(shown.view.lines().constData(), shown.lines.constData());
+}
+
+namespace {
+
+// Every element a screen reader finds under `node`, as it walks the tree.
+void walkAccessible(QAccessibleInterface* node, QList<QAccessibleInterface*>& out, int depth = 0)
+{
+    if (node == nullptr || depth > 12)
+        return;
+    out.append(node);
+    for (int i = 0; i < node->childCount(); ++i)
+        walkAccessible(node->child(i), out, depth + 1);
+}
+
+} // namespace
+
+// What the user cannot see, a screen reader does not read: the hidden memos
+// and views, and the grid's hidden columns.
+TEST_F(MainWindow, AScreenReaderFindsOnlyWhatIsShown)
+{
+    window.openFiles({unitsFixture()});
+    QList<QAccessibleInterface*> found;
+    walkAccessible(QAccessible::queryAccessibleInterface(&window), found);
+    QStringList hidden;
+    for (QAccessibleInterface* node : found) {
+        if (node->state().invisible)
+            hidden.append(node->text(QAccessible::Name) % u" (" %
+                          (node->object() ? node->object()->objectName() : QString()) % u')');
+    }
+    EXPECT_TRUE(hidden.isEmpty()) << hidden.join(u", "_s).toStdString();
+
+    QAccessibleInterface* grid = QAccessible::queryAccessibleInterface(window.DBGrid1());
+    ASSERT_NE(grid, nullptr);
+    ASSERT_NE(grid->tableInterface(), nullptr);
+    QStringList headers;
+    for (int c = 0; c < grid->tableInterface()->columnCount(); ++c) {
+        QAccessibleInterface* cell = grid->tableInterface()->cellAt(0, c);
+        ASSERT_NE(cell, nullptr);
+        headers.append(cell->tableCellInterface()->columnHeaderCells().value(0)
+                           ? cell->tableCellInterface()->columnHeaderCells().value(0)->text(QAccessible::Name)
+                           : QString());
+    }
+    const QAbstractItemModel* model = window.DBGrid1()->model();
+    QStringList shown;
+    for (int visual = 0; visual < window.DBGrid1()->horizontalHeader()->count(); ++visual) {
+        const int logical = window.DBGrid1()->horizontalHeader()->logicalIndex(visual);
+        if (!window.DBGrid1()->isColumnHidden(logical))
+            shown.append(model->headerData(logical, Qt::Horizontal).toString());
+    }
+    EXPECT_EQ(headers, shown);
 }
