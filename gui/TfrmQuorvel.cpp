@@ -102,6 +102,30 @@ TfrmQuorvel::TfrmQuorvel(IUserPrompts& prompts, QWidget* parent)
         move(placement(frameGeometry().size(), screen->availableGeometry()));
 }
 
+void TfrmQuorvel::showOnScreen()
+{
+    const QScreen* screen = this->screen();
+    showWithin(screen != nullptr ? screen->availableGeometry() : QRect(QPoint(), size()));
+}
+
+void TfrmQuorvel::showWithin(const QRect& available)
+{
+    // The window manager's title bar and borders are not known before the
+    // window is shown: this much room is kept for them.
+    constexpr QSize decorations(16, 40);
+    if (size().width() + decorations.width() <= available.width() &&
+        size().height() + decorations.height() <= available.height()) {
+        show();
+        return;
+    }
+    // Too large for the screen (a scale of 2 on a small one): the window
+    // takes the available area, its contents as they are at its top left.
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    setGeometry(available);
+    showMaximized();
+}
+
 QPoint TfrmQuorvel::placement(QSize frame, const QRect& available)
 {
     // Centred, but never above or left of the available area: a window that

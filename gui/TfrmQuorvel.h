@@ -28,6 +28,10 @@ class TfrmQuorvel : public QMainWindow
 public:
     // Where a window of `frame` size opens on a screen's available area.
     static QPoint placement(QSize frame, const QRect& available);
+    // Shows the window at its fixed size where the screen has room for it,
+    // else maximised within the screen's available area.
+    void showOnScreen();
+    void showWithin(const QRect& available);
     explicit TfrmQuorvel(IUserPrompts& prompts, QWidget* parent = nullptr);
     ~TfrmQuorvel() override;
 

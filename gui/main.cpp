@@ -97,7 +97,7 @@ int main(int argc, char* argv[])
     DialogPrompts prompts;
     TfrmQuorvel window(prompts);
     prompts.setParentWidget(&window);
-    window.show();
+    window.showOnScreen();
     window.openFiles(QApplication::arguments().mid(1));
     return app.exec();
 }

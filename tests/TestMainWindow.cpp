@@ -657,3 +657,21 @@ TEST_F(MainWindow, AScreenReaderFindsOnlyWhatIsShown)
     }
     EXPECT_EQ(headers, shown);
 }
+
+// At a scale of 2 a 1920 by 1080 screen offers 960 by 510 logical pixels:
+// the fixed-size window would run past the bottom, so it starts maximised
+// within the available area; on a screen with room it keeps its size.
+TEST(MainWindowOnScreen, TooLargeForTheScreenItStartsMaximised)
+{
+    ScriptedPrompts prompts;
+    TfrmQuorvel small(prompts);
+    small.showWithin(QRect(0, 0, 960, 510));
+    EXPECT_TRUE(small.isMaximized());
+    EXPECT_LE(small.height(), 510);
+    EXPECT_LE(small.width(), 960);
+
+    TfrmQuorvel large(prompts);
+    large.showWithin(QRect(0, 0, 1920, 1040));
+    EXPECT_FALSE(large.isMaximized());
+    EXPECT_EQ(large.size(), QSize(792, 566));
+}
