@@ -1,7 +1,7 @@
 #include "app/BatchMode.h"
 
 #include "app/QuorvelCore.h"
-#include "common/Codificacao.h"
+#include "common/Encoding.h"
 #include "common/ErrorText.h"
 #include "common/Program.h"
 #include "common/QuorvelError.h"
@@ -65,11 +65,11 @@ public:
         return {};
     }
     std::optional<quint32> chooseColor(quint32) override { return {}; }
-    std::optional<QList<ParametroConexao>> editConnection(const QList<ParametroConexao>&) override
+    std::optional<QList<ConnectionParameter>> editConnection(const QList<ConnectionParameter>&) override
     {
         return {};
     }
-    std::optional<FonteAmostra> chooseFont(const FonteAmostra&) override { return {}; }
+    std::optional<SampleFont> chooseFont(const SampleFont&) override { return {}; }
 
     // --force answers the overwrite question with Yes.
     void setOverwrite(bool yes) { m_overwrite = yes; }
@@ -127,7 +127,7 @@ public:
         const QString describe = m_parser.value(m_describe);
         if (describe != u"none" && describe != u"all")
             return u"--describe aceita none ou all."_s;
-        if (m_parser.isSet(m_encoding) && !codificacaoDeNome(m_parser.value(m_encoding)))
+        if (m_parser.isSet(m_encoding) && !encodingFromName(m_parser.value(m_encoding)))
             return u"--encoding aceita auto, windows-1252 ou utf-8."_s;
         return std::nullopt;
     }
@@ -150,9 +150,9 @@ public:
     }
     bool describesAll() const { return m_parser.value(m_describe) == u"all"; }
     // Nothing: as the settings say.
-    std::optional<Codificacao> codificacao() const
+    std::optional<Encoding> encoding() const
     {
-        return m_parser.isSet(m_encoding) ? codificacaoDeNome(m_parser.value(m_encoding)) : std::nullopt;
+        return m_parser.isSet(m_encoding) ? encodingFromName(m_parser.value(m_encoding)) : std::nullopt;
     }
     QList<int> columns() const { return m_columns.value_or(IdentifierTable::initialColumnOrder()); }
     QStringList files() const { return m_parser.positionalArguments(); }
@@ -206,7 +206,7 @@ bool flushed(QIODevice& out, QIODevice& err)
 int printHelpOrVersion(const Options& options, QIODevice& out, QIODevice& err)
 {
     const QByteArray text = options.wantsHelp() ? options.helpText().toUtf8()
-                                                : (u"Quorvel "_s % Programa::versao() % u'\n').toUtf8();
+                                                : (u"Quorvel "_s % Program::version() % u'\n').toUtf8();
     if (out.write(text) != text.size()) {
         writeLine(err, u"Não foi possível escrever a saída: "_s % out.errorString());
         return BatchMode::WriteError;
@@ -219,17 +219,17 @@ int printHelpOrVersion(const Options& options, QIODevice& out, QIODevice& err)
 void prepare(QuorvelCore& core, const Options& options)
 {
     core.setTraceEnabled(false);
-    core.setOrdemColunas(options.columns());
-    core.setCodificacao(options.codificacao());
+    core.setColumnOrder(options.columns());
+    core.setEncoding(options.encoding());
     if (options.settings())
-        core.setArquivoConfiguracao(*options.settings());
+        core.setSettingsFile(*options.settings());
     if (options.describesAll()) {
         std::optional<QString> password;
         if (qEnvironmentVariableIsSet("QUORVEL_MYSQL_PASSWORD"))
             password = qEnvironmentVariable("QUORVEL_MYSQL_PASSWORD");
-        core.respondeTabelas(QuorvelCore::RespostaTabelas::Todas, password);
+        core.answerTables(QuorvelCore::TableAnswer::AllTables, password);
     } else {
-        core.respondeTabelas(QuorvelCore::RespostaTabelas::Nenhuma);
+        core.answerTables(QuorvelCore::TableAnswer::NoTables);
     }
 }
 
@@ -239,22 +239,22 @@ bool writeOutputs(QuorvelCore& core, const Options& options, BatchPrompts& promp
 {
     try {
         if (options.rtf()) {
-            core.GeraDocumentacao();
-            const QString documento = QuorvelCore::comExtensaoRtf(options.rtfFile());
-            RtfWriter::save(core.reDocumentacao(), documento);
-            writeLine(err, u"Documentação gravada em "_s % QFileInfo(documento).absoluteFilePath());
+            core.buildDocument();
+            const QString document = QuorvelCore::withRtfExtension(options.rtfFile());
+            RtfWriter::save(core.documentLines(), document);
+            writeLine(err, u"Documentação gravada em "_s % QFileInfo(document).absoluteFilePath());
         }
         if (options.html()) {
             prompts.setOverwrite(options.force());
-            QuorvelCore::IdentidadeHTML id = core.identidadeHTML();
+            QuorvelCore::SiteIdentity id = core.siteIdentity();
             if (options.output())
-                id.pasta = *options.output();
-            if (!core.GeraHTML(id.aplicacao, id.versao, id.pasta))
+                id.folder = *options.output();
+            if (!core.writeSite(id.application, id.version, id.folder))
                 return false;
-            writeLine(err, u"Help gravado em "_s % QDir(id.pasta).absoluteFilePath(u"index.htm"_s));
+            writeLine(err, u"Help gravado em "_s % QDir(id.folder).absoluteFilePath(u"index.htm"_s));
         }
         if (options.lists())
-            writeTableJson(core.cdsUnits(), out);
+            writeTableJson(core.identifiers(), out);
     } catch (const QuorvelError& e) {
         writeLine(err, e.message());
         return false;
@@ -308,7 +308,7 @@ int runOptions(const QStringList& arguments, QIODevice& out, QIODevice& err)
     prepare(core, options);
     for (const QString& file : options.files()) {
         try {
-            core.abreArquivo(file);
+            core.openFile(file);
         } catch (const QuorvelError& e) {
             prompts.showError(e.message());
         }

@@ -5,50 +5,50 @@
 using namespace Qt::Literals::StringLiterals;
 
 QuorvelCore::QuorvelCore(IUserPrompts& prompts)
-    : m_prompts(prompts), m_cdsUnits(std::make_unique<IdentifierTable>()),
-      m_harvester(prompts, *m_cdsUnits, m_Memo1), m_projects(prompts, m_harvester, m_Memo1),
-      m_opening(prompts, m_settings, *m_cdsUnits, m_Memo1, m_harvester, m_projects),
-      m_tabelas(prompts, m_settings), m_documento(prompts, m_settings, *m_cdsUnits),
-      m_html(prompts, m_settings, *m_cdsUnits), m_Memo2(u"Memo2"_s)
+    : m_prompts(prompts), m_identifiers(std::make_unique<IdentifierTable>()),
+      m_harvester(prompts, *m_identifiers, m_traceLog), m_projects(prompts, m_harvester, m_traceLog),
+      m_opening(prompts, m_settings, *m_identifiers, m_traceLog, m_harvester, m_projects),
+      m_tables(prompts, m_settings), m_document(prompts, m_settings, *m_identifiers),
+      m_html(prompts, m_settings, *m_identifiers), m_cellText(u"Memo2"_s)
 {
-    m_harvester.setTableComments(&m_tabelas);
-    m_Memo1.addLine(u"Memo1"); // each hidden memo shows its name until it is filled
+    m_harvester.setTableComments(&m_tables);
+    m_traceLog.addLine(u"Memo1"); // each hidden memo shows its name until it is filled
 }
 
 QuorvelCore::~QuorvelCore() = default;
 
-void QuorvelCore::NovoExecute(const std::function<void()>& cleared)
+void QuorvelCore::runNew(const std::function<void()>& cleared)
 {
-    m_cdsUnits->clear();
-    m_documento.limpa();
+    m_identifiers->clear();
+    m_document.clear();
     if (cleared)
         cleared();
-    m_opening.AbrirExecute();
+    m_opening.runOpen();
 }
 
-void QuorvelCore::setOrdemColunas(const QList<int>& columns)
+void QuorvelCore::setColumnOrder(const QList<int>& columns)
 {
-    m_cdsUnits->setColumnOrder(columns);
+    m_identifiers->setColumnOrder(columns);
 }
 
-const QList<int>& QuorvelCore::ordemColunas() const
+const QList<int>& QuorvelCore::columnOrder() const
 {
-    return m_cdsUnits->columnOrder();
+    return m_identifiers->columnOrder();
 }
 
-void QuorvelCore::DBGrid1TitleClick()
+void QuorvelCore::gridTitleClicked()
 {
-    m_cdsUnits->applyColumnOrder();
+    m_identifiers->applyColumnOrder();
 }
 
-void QuorvelCore::DBGrid1ColumnMoved(const QList<int>& columns)
+void QuorvelCore::gridColumnMoved(const QList<int>& columns)
 {
-    m_cdsUnits->setColumnOrder(columns);
-    m_cdsUnits->applyColumnOrder();
+    m_identifiers->setColumnOrder(columns);
+    m_identifiers->applyColumnOrder();
 }
 
-void QuorvelCore::DBGrid1CellClick(int place, int column)
+void QuorvelCore::gridCellClicked(int place, int column)
 {
-    if (place >= 0 && place < m_cdsUnits->rowCount())
-        m_Memo2 = m_cdsUnits->value(place, column).toString();
+    if (place >= 0 && place < m_identifiers->rowCount())
+        m_cellText = m_identifiers->value(place, column).toString();
 }

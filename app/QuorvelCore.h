@@ -5,7 +5,7 @@
 #include "harvest/ProjectReader.h"
 #include "harvest/TraceLog.h"
 #include "harvest/UnitHarvester.h"
-#include "output/Documentation.h"
+#include "output/Document.h"
 #include "output/HtmlCommand.h"
 #include "settings/SettingsLocation.h"
 
@@ -32,115 +32,115 @@ public:
 
     // The subsystems.
     UnitHarvester& harvester() { return m_harvester; }
-    TableDialogue& tabelas() { return m_tabelas; }
-    Documento& documento() { return m_documento; }
+    TableDialogue& tables() { return m_tables; }
+    Document& document() { return m_document; }
     SettingsLocation& settings() { return m_settings; }
 
-    // Lexer. `posicao` is 0-based.
-    int ProximoToken(const QString& texto, qsizetype& posicao)
+    // Lexer. `position` is 0-based.
+    int nextToken(const QString& text, qsizetype& position)
     {
-        return m_harvester.lexer().ProximoToken(texto, posicao);
+        return m_harvester.lexer().nextToken(text, position);
     }
 
     // Harvest and opening commands (harvest/).
-    void AbreUnit(const QString& arquivo) { m_harvester.AbreUnit(arquivo); }
-    void harvestBytes(QByteArrayView bytes, const QString& arquivo)
-    {
-        m_harvester.harvestBytes(bytes, arquivo);
-    }
-    void AbreProjeto(const QString& arquivo) { m_projects.AbreProjeto(arquivo); }
-    QStringList unitsDoProjeto(QByteArrayView bytes) { return m_projects.unitsDoProjeto(bytes); }
-    void abreArquivo(const QString& arquivo) { m_opening.abreArquivo(arquivo); }
-    bool aberturaCancelada() const { return m_opening.cancelada(); }
-    void AbrirExecute() { m_opening.AbrirExecute(); }
-    // Reads every source as `codificacao` says instead of as the settings do.
-    void setCodificacao(std::optional<Codificacao> codificacao) { m_opening.setCodificacao(codificacao); }
+    void harvestUnitFile(const QString& file) { m_harvester.harvestUnitFile(file); }
+    void harvestBytes(QByteArrayView bytes, const QString& file) { m_harvester.harvestBytes(bytes, file); }
+    void openProject(const QString& file) { m_projects.openProject(file); }
+    QStringList unitsOfSourceProject(QByteArrayView bytes) { return m_projects.unitsOfSourceProject(bytes); }
+    void openFile(const QString& file) { m_opening.openFile(file); }
+    bool openingCancelled() const { return m_opening.cancelled(); }
+    void runOpen() { m_opening.runOpen(); }
+    // Reads every source as `encoding` says instead of as the settings do.
+    void setEncoding(std::optional<Encoding> encoding) { m_opening.setEncoding(encoding); }
     // Empties the table and the document, then runs Abrir. `cleared` runs in
     // between, so that a window shows the empty document while the open
     // dialog is up and the new files are read.
-    void NovoExecute(const std::function<void()>& cleared = {});
+    void runNew(const std::function<void()>& cleared = {});
 
     // Identifier table and its grid (table/).
-    IdentifierTable& cdsUnits() { return *m_cdsUnits; }
-    const IdentifierTable& cdsUnits() const { return *m_cdsUnits; }
-    void setOrdemColunas(const QList<int>& columns);
-    const QList<int>& ordemColunas() const;
-    void DBGrid1TitleClick();
-    void DBGrid1ColumnMoved(const QList<int>& columns);
-    // A click on a cell: its value as text becomes the only line of Memo2.
-    void DBGrid1CellClick(int place, int column);
-    const QString& Memo2() const { return m_Memo2; }
+    IdentifierTable& identifiers() { return *m_identifiers; }
+    const IdentifierTable& identifiers() const { return *m_identifiers; }
+    void setColumnOrder(const QList<int>& columns);
+    const QList<int>& columnOrder() const;
+    void gridTitleClicked();
+    void gridColumnMoved(const QList<int>& columns);
+    // A click on a cell: its value as text becomes the only line of cellText.
+    void gridCellClicked(int place, int column);
+    const QString& cellText() const { return m_cellText; }
 
     // The rich-text document (output/).
-    const QStringList& reDocumentacao() const { return m_documento.reDocumentacao(); }
-    void GeraDocumentacao() { m_documento.GeraDocumentacao(); }
-    int revisaoDocumentacao() const { return m_documento.revisaoDocumentacao(); }
-    std::optional<QString> SalvarExecute() { return m_documento.SalvarExecute(); }
-    static QString comExtensaoRtf(const QString& nome) { return Documento::comExtensaoRtf(nome); }
+    const QStringList& documentLines() const { return m_document.documentLines(); }
+    void buildDocument() { m_document.buildDocument(); }
+    int documentRevision() const { return m_document.documentRevision(); }
+    std::optional<QString> runSave() { return m_document.runSave(); }
+    static QString withRtfExtension(const QString& name) { return Document::withRtfExtension(name); }
 
     // The table dialogue (database/).
-    void ConfiguraDriver() { m_tabelas.ConfiguraDriver(); }
-    void ConfiguraConexao(const QList<ParametroConexao>& parametros)
+    void configureDriver() { m_tables.configureDriver(); }
+    void configureConnection(const QList<ConnectionParameter>& parameters)
     {
-        m_tabelas.ConfiguraConexao(parametros);
+        m_tables.configureConnection(parameters);
     }
-    QList<ParametroConexao> parametrosConexaoSalvos() const { return m_tabelas.parametrosConexaoSalvos(); }
-    ConexaoMySQL& SQLConnection() { return m_tabelas.SQLConnection(); }
-    TabelaDescricao& cdsTable() { return m_tabelas.cdsTable(); }
-    using RespostaTabelas = TableDialogue::Resposta;
-    void respondeTabelas(RespostaTabelas resposta, const std::optional<QString>& senha = std::nullopt)
+    QList<ConnectionParameter> savedConnectionParameters() const
     {
-        m_tabelas.respondeTabelas(resposta, senha);
+        return m_tables.savedConnectionParameters();
+    }
+    MySqlConnection& SQLConnection() { return m_tables.SQLConnection(); }
+    TableDescriptionModel& tableDescription() { return m_tables.tableDescription(); }
+    using TableAnswer = TableDialogue::TableAnswer;
+    void answerTables(TableAnswer answer, const std::optional<QString>& password = std::nullopt)
+    {
+        m_tables.answerTables(answer, password);
     }
 
     // The hidden trace memo and how the harvest reads.
-    TraceLog& Memo1() { return m_Memo1; }
+    TraceLog& traceLog() { return m_traceLog; }
     void setTraceEnabled(bool enabled) { m_harvester.setTraceEnabled(enabled); }
     void setReadEveryToken(bool every) { m_harvester.setReadEveryToken(every); }
 
     // The settings files and the program's folder (settings/).
-    QString arquivoConfiguracao() const { return m_settings.arquivoConfiguracao(); }
-    QString arquivoConfiguracaoHTML() const { return m_settings.arquivoConfiguracaoHTML(); }
-    void setArquivoConfiguracao(const QString& arquivo) { m_settings.setArquivoConfiguracao(arquivo); }
-    QString PastaPrograma() const { return m_settings.PastaExecutavel(); }
-    void setPastaExecutavel(const QString& folder) { m_settings.setPastaExecutavel(folder); }
+    QString settingsFile() const { return m_settings.settingsFile(); }
+    QString siteSettingsFile() const { return m_settings.siteSettingsFile(); }
+    void setSettingsFile(const QString& file) { m_settings.setSettingsFile(file); }
+    QString programFolder() const { return m_settings.programFolder(); }
+    void setProgramFolder(const QString& folder) { m_settings.setProgramFolder(folder); }
 
     // The HTML help site (output/).
-    using IdentidadeHTML = HtmlCommand::IdentidadeHTML;
-    IdentidadeHTML identidadeHTML() const { return m_html.identidadeHTML(); }
-    bool HTMLExecute() { return m_html.HTMLExecute(); }
-    bool GeraHTML(const QString& aplicacao, const QString& versao, const QString& pasta)
+    using SiteIdentity = HtmlCommand::SiteIdentity;
+    SiteIdentity siteIdentity() const { return m_html.siteIdentity(); }
+    bool runHtml() { return m_html.runHtml(); }
+    bool writeSite(const QString& application, const QString& version, const QString& folder)
     {
-        return m_html.GeraHTML(aplicacao, versao, pasta);
+        return m_html.writeSite(application, version, folder);
     }
 
     // Working state, read-only from outside.
-    QString TextoToken() const { return m_harvester.lexer().TextoToken(); }
-    int CodigoToken() const { return m_harvester.lexer().CodigoToken(); }
-    int LinhaAtual() const { return m_harvester.lexer().LinhaAtual(); }
-    QString NomeUnit() const { return m_harvester.NomeUnit(); }
-    const QString& IdentificadorAtual() const { return m_harvester.IdentificadorAtual(); }
-    const QString& NomeIdentificadorAtual() const { return m_harvester.NomeIdentificadorAtual(); }
-    QString TipoIdentificadorAtual() const { return m_harvester.TipoIdentificadorAtual(); }
-    const QString& HelpAtual() const { return m_harvester.HelpAtual(); }
-    const QString& NomeTabela() const { return m_harvester.NomeTabela(); }
-    bool IgnorarAvisosOrfaos() const { return m_harvester.IgnorarAvisosOrfaos(); }
-    bool ConexaoConfigurada() const { return m_tabelas.ConexaoConfigurada(); }
-    bool SimParaTodas() const { return m_tabelas.SimParaTodas(); }
-    bool NaoParaTodas() const { return m_tabelas.NaoParaTodas(); }
+    QString tokenText() const { return m_harvester.lexer().tokenText(); }
+    int tokenCode() const { return m_harvester.lexer().tokenCode(); }
+    int currentLine() const { return m_harvester.lexer().currentLine(); }
+    QString unitName() const { return m_harvester.unitName(); }
+    const QString& currentIdentifier() const { return m_harvester.currentIdentifier(); }
+    const QString& currentName() const { return m_harvester.currentName(); }
+    QString currentType() const { return m_harvester.currentType(); }
+    const QString& currentHelp() const { return m_harvester.currentHelp(); }
+    const QString& tableName() const { return m_harvester.tableName(); }
+    bool ignoreOrphanWarnings() const { return m_harvester.ignoreOrphanWarnings(); }
+    bool connectionConfigured() const { return m_tables.connectionConfigured(); }
+    bool yesToAll() const { return m_tables.yesToAll(); }
+    bool noToAll() const { return m_tables.noToAll(); }
 
     IUserPrompts& prompts() { return m_prompts; }
 
 private:
     IUserPrompts& m_prompts;
     SettingsLocation m_settings;
-    std::unique_ptr<IdentifierTable> m_cdsUnits;
-    TraceLog m_Memo1;
+    std::unique_ptr<IdentifierTable> m_identifiers;
+    TraceLog m_traceLog;
     UnitHarvester m_harvester;
     ProjectReader m_projects;
     OpeningCommand m_opening;
-    TableDialogue m_tabelas;
-    Documento m_documento;
+    TableDialogue m_tables;
+    Document m_document;
     HtmlCommand m_html;
-    QString m_Memo2;
+    QString m_cellText;
 };

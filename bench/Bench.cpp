@@ -14,7 +14,7 @@
 //                                  over it, as plainly as the system allows
 #include "app/QuorvelCore.h"
 #include "gui/DocumentView.h"
-#include "gui/TfrmQuorvel.h"
+#include "gui/MainWindow.h"
 #include "output/RtfWriter.h"
 #include "table/IdentifierTable.h"
 #include "tests/support/SilentPrompts.h"
@@ -127,14 +127,14 @@ int benchOutput(const QString& project)
     SilentPrompts prompts; // errors surface as exceptions
     QuorvelCore core(prompts);
     QTemporaryDir dir;
-    core.setArquivoConfiguracao(dir.filePath(u"Quorvel.ini"_s));
+    core.setSettingsFile(dir.filePath(u"Quorvel.ini"_s));
     core.setTraceEnabled(false);
-    core.respondeTabelas(QuorvelCore::RespostaTabelas::Nenhuma);
-    core.abreArquivo(project);
+    core.answerTables(QuorvelCore::TableAnswer::NoTables);
+    core.openFile(project);
     const QString file = dir.filePath(u"doc.rtf"_s);
     const double rtf = bestOf(3, [&] {
-        core.GeraDocumentacao();
-        RtfWriter::save(core.reDocumentacao(), file);
+        core.buildDocument();
+        RtfWriter::save(core.documentLines(), file);
     });
     // Showing it, as the main window's document view does, and scrolling it
     // from top to bottom a page at a time.
@@ -145,7 +145,7 @@ int benchOutput(const QString& project)
     view.resize(1024, 380);
     view.show();
     const double show = bestOf(3, [&] {
-        view.setLines(core.reDocumentacao());
+        view.setLines(core.documentLines());
         view.viewport()->grab();
     });
     double slowestPage = 0;
@@ -160,7 +160,7 @@ int benchOutput(const QString& project)
     }
     std::printf("rtf: %d rows, build and save: %.2f s (%.1f MB written); showing it: %.3f s; "
                 "the slowest page while scrolling: %.1f ms\n",
-                core.cdsUnits().rowCount(), rtf, QFileInfo(file).size() / 1048576.0, show,
+                core.identifiers().rowCount(), rtf, QFileInfo(file).size() / 1048576.0, show,
                 1000 * slowestPage);
     return 0;
 }
@@ -172,8 +172,8 @@ int benchHarvest(const QString& project)
             SilentPrompts prompts;
             QuorvelCore core(prompts);
             core.setTraceEnabled(trace);
-            core.respondeTabelas(QuorvelCore::RespostaTabelas::Nenhuma);
-            core.abreArquivo(project);
+            core.answerTables(QuorvelCore::TableAnswer::NoTables);
+            core.openFile(project);
         });
     };
     const double window = open(true);
@@ -189,25 +189,25 @@ int benchWindow(const QString& project)
 {
     QTemporaryDir dir;
     const auto build = [&](QuorvelCore& core) {
-        core.setArquivoConfiguracao(dir.filePath(u"Quorvel.ini"_s));
+        core.setSettingsFile(dir.filePath(u"Quorvel.ini"_s));
         core.setTraceEnabled(false);
-        core.respondeTabelas(QuorvelCore::RespostaTabelas::Nenhuma);
-        core.abreArquivo(project);
+        core.answerTables(QuorvelCore::TableAnswer::NoTables);
+        core.openFile(project);
         const QString site = dir.filePath(u"site"_s);
-        const double document = bestOf(3, [&] { core.GeraDocumentacao(); });
+        const double document = bestOf(3, [&] { core.buildDocument(); });
         double html = 1e9;
         for (int i = 0; i < 3; ++i) { // each run into a new folder: no question to answer
             QDir(site).removeRecursively();
             QElapsedTimer timer;
             timer.start();
-            core.GeraHTML(u"App"_s, u"1"_s, site);
+            core.writeSite(u"App"_s, u"1"_s, site);
             html = std::min(html, timer.nsecsElapsed() / 1e9);
         }
         QDir(site).removeRecursively();
         return std::pair{document, html};
     };
     SilentPrompts prompts;
-    TfrmQuorvel window(prompts);
+    MainWindow window(prompts);
     window.show();
     QApplication::processEvents();
     const auto [windowDocument, windowSite] = build(window.core());
@@ -215,7 +215,7 @@ int benchWindow(const QString& project)
     const auto [batchDocument, batchSite] = build(core);
     std::printf("window: %d rows, document %.3f s (without a window %.3f s), site %.2f s (without a window "
                 "%.2f s)\n",
-                window.core().cdsUnits().rowCount(), windowDocument, batchDocument, windowSite, batchSite);
+                window.core().identifiers().rowCount(), windowDocument, batchDocument, windowSite, batchSite);
     return 0;
 }
 

@@ -17,5 +17,5 @@ QString textForUser(const std::exception& error)
         return u"Não há memória suficiente para concluir o comando."_s;
     qWarning("Quorvel: internal error: %s", error.what());
     return u"Um erro interno interrompeu o comando. Por favor, avise a equipe Quorvel: "_s %
-           Programa::contato();
+           Program::contact();
 }

@@ -4,17 +4,17 @@
 
 // The program's identity, wherever it is shown: the windows' captions, the
 // batch mode's --version, the help window and the site's footer.
-namespace Programa {
+namespace Program {
 
-inline QString versao()
+inline QString version()
 {
     return QStringLiteral("v1.1");
 }
 
 // The makers' contact address.
-inline QString contato()
+inline QString contact()
 {
     return QStringLiteral("contato@quorvel.example");
 }
 
-} // namespace Programa
+} // namespace Program

@@ -32,20 +32,20 @@ enum class Topic
 
 // A font as the options window keeps it; the colour is a screen colour (red
 // in the lowest byte).
-struct FonteAmostra
+struct SampleFont
 {
     QString face;
-    int pontos = 8;
-    bool negrito = false;
-    bool italico = false;
-    bool sublinhado = false;
-    bool riscado = false;
-    quint32 cor = 0;
-    bool operator==(const FonteAmostra&) const = default;
+    int points = 8;
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    bool strikeOut = false;
+    quint32 colour = 0;
+    bool operator==(const SampleFont&) const = default;
 };
 
 // One row of the connection dialog: key and value.
-using ParametroConexao = QPair<QString, QString>;
+using ConnectionParameter = QPair<QString, QString>;
 
 struct Question
 {
@@ -92,11 +92,12 @@ public:
     // The colour and font choosers, preset with the current value; empty when
     // the user cancels.
     virtual std::optional<quint32> chooseColor(quint32 initial) = 0;
-    virtual std::optional<FonteAmostra> chooseFont(const FonteAmostra& initial) = 0;
+    virtual std::optional<SampleFont> chooseFont(const SampleFont& initial) = 0;
 
     // The "Conexão MySQL" dialog on the given rows: the rows as the user left
     // them on "Confirmar", empty on "Cancelar" or when the window is closed.
-    virtual std::optional<QList<ParametroConexao>> editConnection(const QList<ParametroConexao>& rows) = 0;
+    virtual std::optional<QList<ConnectionParameter>>
+    editConnection(const QList<ConnectionParameter>& rows) = 0;
 
     // How far a long command has come: `done` of `total` units (or rows),
     // `file` the one being read or written now (empty when all are done).

@@ -2,8 +2,8 @@
 // connection dialog and the table's description from the server.
 #include "database/TableDialogue.h"
 
-#include "database/ConexaoMySQL.h"
-#include "database/DescricaoTabela.h"
+#include "database/MySqlConnection.h"
+#include "database/TableDescription.h"
 #include "settings/IniFile.h"
 #include "settings/SettingsLocation.h"
 #include "table/RowKinds.h"
@@ -13,150 +13,151 @@
 using namespace Qt::Literals::StringLiterals;
 
 TableDialogue::TableDialogue(IUserPrompts& prompts, const SettingsLocation& settings)
-    : m_prompts(prompts), m_settings(settings), m_SQLConnection(std::make_unique<ConexaoMySQL>()),
-      m_cdsTable(std::make_unique<TabelaDescricao>())
+    : m_prompts(prompts), m_settings(settings), m_SQLConnection(std::make_unique<MySqlConnection>()),
+      m_tableDescription(std::make_unique<TableDescriptionModel>())
 {}
 
 TableDialogue::~TableDialogue() = default;
 
-QList<ParametroConexao> TableDialogue::parametrosConexaoSalvos() const
+QList<ConnectionParameter> TableDialogue::savedConnectionParameters() const
 {
-    const IniFile ini(m_settings.arquivoConfiguracao());
-    const QList<ParametroConexao> padroes = {
+    const IniFile ini(m_settings.settingsFile());
+    const QList<ConnectionParameter> fallbacks = {
         {u"DriverName"_s, u"DBX4MySQL"_s}, {u"HostName"_s, QSysInfo::machineHostName()},
         {u"Database"_s, u"camara"_s},      {u"User_Name"_s, u"docsreader"_s},
         {u"Password"_s, u"docsreader"_s},
     };
-    QList<ParametroConexao> linhas;
-    for (const ParametroConexao& p : padroes)
-        linhas.append({p.first, ini.readString(u"conexao", p.first, p.second)});
-    return linhas;
+    QList<ConnectionParameter> lines;
+    for (const ConnectionParameter& p : fallbacks)
+        lines.append({p.first, ini.readString(u"conexao", p.first, p.second)});
+    return lines;
 }
 
-void TableDialogue::ConfiguraDriver()
+void TableDialogue::configureDriver()
 {
     // The same driver name again keeps the parameters applied earlier.
     m_SQLConnection->setLoginPrompt(false);
     m_SQLConnection->setDriverName(u"DBX4MySQL"_s);
 
-    const std::optional<QList<ParametroConexao>> linhas = m_prompts.editConnection(parametrosConexaoSalvos());
-    if (!linhas)
+    const std::optional<QList<ConnectionParameter>> lines =
+        m_prompts.editConnection(savedConnectionParameters());
+    if (!lines)
         return;
-    auto valor = [&](const QString& chave) {
-        for (const ParametroConexao& p : *linhas) {
-            if (p.first == chave)
+    auto value = [&](const QString& key) {
+        for (const ConnectionParameter& p : *lines) {
+            if (p.first == key)
                 return p.second;
         }
         return QString();
     };
-    IniFile ini(m_settings.arquivoConfiguracao());
-    for (const QString& chave : {u"DriverName"_s, u"HostName"_s, u"Database"_s, u"User_Name"_s})
-        ini.writeString(u"conexao", chave, valor(chave));
+    IniFile ini(m_settings.settingsFile());
+    for (const QString& key : {u"DriverName"_s, u"HostName"_s, u"Database"_s, u"User_Name"_s})
+        ini.writeString(u"conexao", key, value(key));
     // The password typed reaches the connection but is never saved.
     ini.writeString(u"conexao", u"Password", u"docsreader"_s);
-    ConfiguraConexao(*linhas);
+    configureConnection(*lines);
 }
 
-void TableDialogue::ConfiguraConexao(const QList<ParametroConexao>& parametros)
+void TableDialogue::configureConnection(const QList<ConnectionParameter>& parameters)
 {
-    m_SQLConnection->setParams(parametros);
-    m_ConexaoConfigurada = true;
+    m_SQLConnection->setParams(parameters);
+    m_connectionConfigured = true;
 }
 
-void TableDialogue::respondeTabelas(Resposta resposta, const std::optional<QString>& senha)
+void TableDialogue::answerTables(TableAnswer answer, const std::optional<QString>& password)
 {
-    if (resposta == Resposta::Nenhuma) {
-        m_NaoParaTodas = true;
+    if (answer == TableAnswer::NoTables) {
+        m_noToAll = true;
         return;
     }
-    QList<ParametroConexao> parametros = parametrosConexaoSalvos();
-    if (senha)
-        parametros.last().second = *senha;
+    QList<ConnectionParameter> parameters = savedConnectionParameters();
+    if (password)
+        parameters.last().second = *password;
     m_SQLConnection->setDriverName(u"DBX4MySQL"_s);
-    ConfiguraConexao(parametros);
-    m_SimParaTodas = true;
+    configureConnection(parameters);
+    m_yesToAll = true;
 }
 
-void TableDialogue::avisaTabela(const BlocoTabela& bloco, const QString& texto)
+void TableDialogue::warnTable(const TableBlock& block, const QString& text)
 {
-    m_prompts.ask(Question{Topic::TableNotice, texto, {Answer::Ok}, Answer::Ok, bloco.arquivo, 0});
+    m_prompts.ask(Question{Topic::TableNotice, text, {Answer::Ok}, Answer::Ok, block.file, 0});
 }
 
-LinhaTabela TableDialogue::semDescricao(const BlocoTabela& bloco) const
+TableRow TableDialogue::withoutDescription(const TableBlock& block) const
 {
-    return {bloco.nomeTabela, bloco.nomeTabela, RowKinds::TipoTabela(), bloco.help};
+    return {block.tableName, block.tableName, RowKinds::TableKind(), block.help};
 }
 
-LinhaTabela TableDialogue::descreveOuAvisa(const BlocoTabela& bloco)
+TableRow TableDialogue::describeOrWarn(const TableBlock& block)
 {
-    bool descrita = false;
-    LinhaTabela linha = DescreveTabela(bloco, descrita);
-    if (!descrita)
-        avisaTabela(bloco, u"Erro ao acessar a tabela : ["_s % bloco.nomeTabela % u']');
-    return linha;
+    bool described = false;
+    TableRow line = describeTableRow(block, described);
+    if (!described)
+        warnTable(block, u"Erro ao acessar a tabela : ["_s % block.tableName % u']');
+    return line;
 }
 
-LinhaTabela TableDialogue::DocumentaTabela(const BlocoTabela& bloco)
+TableRow TableDialogue::describeTable(const TableBlock& block)
 {
-    if (m_SimParaTodas)
-        return descreveOuAvisa(bloco);
-    if (m_NaoParaTodas)
-        return semDescricao(bloco);
-    if (!m_ConexaoConfigurada) {
-        const Answer resposta = m_prompts.ask(
+    if (m_yesToAll)
+        return describeOrWarn(block);
+    if (m_noToAll)
+        return withoutDescription(block);
+    if (!m_connectionConfigured) {
+        const Answer answer = m_prompts.ask(
             Question{Topic::TableFirstQuestion,
-                     u"Foi encontrado um comentário que faz referência\rà tabela ["_s % bloco.nomeTabela %
+                     u"Foi encontrado um comentário que faz referência\rà tabela ["_s % block.tableName %
                          u"] de Banco de Dados MySQL;\r\rDeseja informar os dados para a conexão?"_s,
                      {Answer::Yes, Answer::No},
                      Answer::Yes,
-                     bloco.arquivo,
-                     bloco.linha});
-        if (resposta != Answer::Yes)
-            return semDescricao(bloco);
-        ConfiguraDriver();
-        return descreveOuAvisa(bloco);
+                     block.file,
+                     block.line});
+        if (answer != Answer::Yes)
+            return withoutDescription(block);
+        configureDriver();
+        return describeOrWarn(block);
     }
-    const Answer resposta =
+    const Answer answer =
         m_prompts.ask(Question{Topic::TableLaterQuestion,
                                u"Deseja utilizar os mesmos parâmetros de acesso\rpara a tabela ["_s %
-                                   bloco.nomeTabela % u"] encontrada?"_s,
+                                   block.tableName % u"] encontrada?"_s,
                                {Answer::Yes, Answer::No, Answer::NoToAll, Answer::YesToAll},
                                Answer::Yes,
-                               bloco.arquivo,
-                               bloco.linha});
-    switch (resposta) {
+                               block.file,
+                               block.line});
+    switch (answer) {
     case Answer::Yes:
-        ConfiguraDriver();
-        return descreveOuAvisa(bloco);
+        configureDriver();
+        return describeOrWarn(block);
     case Answer::YesToAll:
-        m_SimParaTodas = true;
-        return descreveOuAvisa(bloco);
+        m_yesToAll = true;
+        return describeOrWarn(block);
     case Answer::NoToAll:
-        m_NaoParaTodas = true;
-        return semDescricao(bloco); // a programmer's comment is never thrown away
+        m_noToAll = true;
+        return withoutDescription(block); // a programmer's comment is never thrown away
     default:
-        return semDescricao(bloco);
+        return withoutDescription(block);
     }
 }
 
-LinhaTabela TableDialogue::DescreveTabela(const BlocoTabela& bloco, bool& descrita)
+TableRow TableDialogue::describeTableRow(const TableBlock& block, bool& described)
 {
-    LinhaTabela linha = semDescricao(bloco);
-    descrita = false;
-    if (!m_ConexaoConfigurada)
-        return linha;
+    TableRow line = withoutDescription(block);
+    described = false;
+    if (!m_connectionConfigured)
+        return line;
     try {
         m_SQLConnection->open();
-        linha.help += u"\r\r"_s;
-        const QList<QStringList> linhas = m_SQLConnection->describe(bloco.nomeTabela);
-        m_cdsTable->setRows(linhas);
-        linha.help += formataDescricao(bloco.nomeTabela, linhas);
+        line.help += u"\r\r"_s;
+        const QList<QStringList> lines = m_SQLConnection->describe(block.tableName);
+        m_tableDescription->setRows(lines);
+        line.help += formatDescription(block.tableName, lines);
         m_SQLConnection->close();
-        descrita = true;
-    } catch (const ErroBancoDados&) {
+        described = true;
+    } catch (const DatabaseError&) {
         // A connection that failed is closed, so the next table connects afresh.
         m_SQLConnection->close();
-        avisaTabela(bloco, u"Servidor indisponível!"_s);
+        warnTable(block, u"Servidor indisponível!"_s);
     }
-    return linha;
+    return line;
 }

@@ -8,9 +8,9 @@
 #include <memory>
 #include <optional>
 
-class ConexaoMySQL;
+class MySqlConnection;
 class SettingsLocation;
-class TabelaDescricao;
+class TableDescriptionModel;
 
 // The //# table dialogue: asks whether to describe each table, shows the
 // connection dialog, describes the table on the server and appends the
@@ -24,43 +24,43 @@ public:
     TableDialogue(const TableDialogue&) = delete;
     TableDialogue& operator=(const TableDialogue&) = delete;
 
-    LinhaTabela DocumentaTabela(const BlocoTabela& bloco) override;
+    TableRow describeTable(const TableBlock& block) override;
 
     // The connection dialog, and the hand-over of its rows to the connection.
-    void ConfiguraDriver();
-    void ConfiguraConexao(const QList<ParametroConexao>& parametros);
+    void configureDriver();
+    void configureConnection(const QList<ConnectionParameter>& parameters);
     // The connection rows as the settings file holds them, with their defaults.
-    QList<ParametroConexao> parametrosConexaoSalvos() const;
+    QList<ConnectionParameter> savedConnectionParameters() const;
 
     // Answers the dialogue for the whole run, without asking (batch mode):
     // none stores every table without description; all describes every table
-    // with the saved connection rows (and `senha`, when given).
-    enum class Resposta
+    // with the saved connection rows (and `password`, when given).
+    enum class TableAnswer
     {
-        Nenhuma,
-        Todas
+        NoTables,
+        AllTables
     };
-    void respondeTabelas(Resposta resposta, const std::optional<QString>& senha = std::nullopt);
+    void answerTables(TableAnswer answer, const std::optional<QString>& password = std::nullopt);
 
-    ConexaoMySQL& SQLConnection() { return *m_SQLConnection; }
-    TabelaDescricao& cdsTable() { return *m_cdsTable; }
-    bool ConexaoConfigurada() const { return m_ConexaoConfigurada; }
-    bool SimParaTodas() const { return m_SimParaTodas; }
-    bool NaoParaTodas() const { return m_NaoParaTodas; }
+    MySqlConnection& SQLConnection() { return *m_SQLConnection; }
+    TableDescriptionModel& tableDescription() { return *m_tableDescription; }
+    bool connectionConfigured() const { return m_connectionConfigured; }
+    bool yesToAll() const { return m_yesToAll; }
+    bool noToAll() const { return m_noToAll; }
 
 private:
-    LinhaTabela semDescricao(const BlocoTabela& bloco) const;
-    LinhaTabela descreveOuAvisa(const BlocoTabela& bloco);
+    TableRow withoutDescription(const TableBlock& block) const;
+    TableRow describeOrWarn(const TableBlock& block);
     // The row with the table's description appended to its notes when the
-    // server gives it; `descrita` tells whether it did.
-    LinhaTabela DescreveTabela(const BlocoTabela& bloco, bool& descrita);
-    void avisaTabela(const BlocoTabela& bloco, const QString& texto);
+    // server gives it; `described` tells whether it did.
+    TableRow describeTableRow(const TableBlock& block, bool& described);
+    void warnTable(const TableBlock& block, const QString& text);
 
     IUserPrompts& m_prompts;
     const SettingsLocation& m_settings;
-    std::unique_ptr<ConexaoMySQL> m_SQLConnection;
-    std::unique_ptr<TabelaDescricao> m_cdsTable;
-    bool m_ConexaoConfigurada = false;
-    bool m_SimParaTodas = false;
-    bool m_NaoParaTodas = false;
+    std::unique_ptr<MySqlConnection> m_SQLConnection;
+    std::unique_ptr<TableDescriptionModel> m_tableDescription;
+    bool m_connectionConfigured = false;
+    bool m_yesToAll = false;
+    bool m_noToAll = false;
 };

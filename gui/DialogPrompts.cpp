@@ -1,7 +1,7 @@
 #include "gui/DialogPrompts.h"
 
+#include "gui/ConnectionDialog.h"
 #include "gui/OpeningProgress.h"
-#include "gui/TfrmConexao.h"
 #include "settings/Colours.h"
 
 #include <QApplication>
@@ -59,16 +59,16 @@ QString dialogText(const QString& text)
 class FontAndColorDialog : public QDialog
 {
 public:
-    FontAndColorDialog(const FonteAmostra& initial, QWidget* parent)
-        : QDialog(parent), m_color(toQColor(initial.cor))
+    FontAndColorDialog(const SampleFont& initial, QWidget* parent)
+        : QDialog(parent), m_color(toQColor(initial.colour))
     {
         setWindowTitle(QApplication::translate("QFontDialog", "Select Font"));
         QFont font(initial.face);
-        font.setPointSize(initial.pontos);
-        font.setBold(initial.negrito);
-        font.setItalic(initial.italico);
-        font.setUnderline(initial.sublinhado);
-        font.setStrikeOut(initial.riscado);
+        font.setPointSize(initial.points);
+        font.setBold(initial.bold);
+        font.setItalic(initial.italic);
+        font.setUnderline(initial.underline);
+        font.setStrikeOut(initial.strikeOut);
         m_fonts = new QFontDialog(font, this);
         m_fonts->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog);
         m_fonts->setWindowFlags(Qt::Widget);
@@ -110,20 +110,20 @@ public:
         layout->addWidget(buttons);
     }
 
-    FonteAmostra chosen() const
+    SampleFont chosen() const
     {
         const QFont font = m_fonts->currentFont();
         // Each part keeps its stored value unless the user changed it from
         // what the dialog showed.
         const auto pick = [](auto shown, auto now, auto stored) { return now == shown ? stored : now; };
-        FonteAmostra f;
+        SampleFont f;
         f.face = pick(m_shown.family(), font.family(), m_initial.face);
-        f.pontos = pick(m_shown.pointSize(), font.pointSize(), m_initial.pontos);
-        f.negrito = pick(m_shown.bold(), font.bold(), m_initial.negrito);
-        f.italico = pick(m_shown.italic(), font.italic(), m_initial.italico);
-        f.sublinhado = pick(m_shown.underline(), font.underline(), m_initial.sublinhado);
-        f.riscado = pick(m_shown.strikeOut(), font.strikeOut(), m_initial.riscado);
-        f.cor = fromQColor(m_color);
+        f.points = pick(m_shown.pointSize(), font.pointSize(), m_initial.points);
+        f.bold = pick(m_shown.bold(), font.bold(), m_initial.bold);
+        f.italic = pick(m_shown.italic(), font.italic(), m_initial.italic);
+        f.underline = pick(m_shown.underline(), font.underline(), m_initial.underline);
+        f.strikeOut = pick(m_shown.strikeOut(), font.strikeOut(), m_initial.strikeOut);
+        f.colour = fromQColor(m_color);
         return f;
     }
 
@@ -144,7 +144,7 @@ protected:
 private:
     // The embedded dialog's read-only family and style boxes, which the user
     // reads, name the stored family and style, not their stand-ins.
-    void showStoredNames(const FonteAmostra& stored, const QFont& font)
+    void showStoredNames(const SampleFont& stored, const QFont& font)
     {
         const QString shownFamily = m_shown.family();
         const QString shownStyle = m_fonts->findChildren<QLineEdit*>().size() > 1
@@ -165,7 +165,7 @@ private:
         m_swatch->setStyleSheet(u"background: %1;"_s.arg(color.name()));
     }
 
-    FonteAmostra m_initial;
+    SampleFont m_initial;
     QFont m_shown; // the font the dialog showed for the stored one
     QFontDialog* m_fonts = nullptr;
     QLabel* m_swatch = nullptr;
@@ -308,7 +308,7 @@ std::optional<quint32> DialogPrompts::chooseColor(quint32 initial)
     return fromQColor(chosen);
 }
 
-std::optional<FonteAmostra> DialogPrompts::chooseFont(const FonteAmostra& initial)
+std::optional<SampleFont> DialogPrompts::chooseFont(const SampleFont& initial)
 {
     FontAndColorDialog dialog(initial, m_parent);
     if (dialog.exec() != QDialog::Accepted)
@@ -316,10 +316,11 @@ std::optional<FonteAmostra> DialogPrompts::chooseFont(const FonteAmostra& initia
     return dialog.chosen();
 }
 
-std::optional<QList<ParametroConexao>> DialogPrompts::editConnection(const QList<ParametroConexao>& rows)
+std::optional<QList<ConnectionParameter>>
+DialogPrompts::editConnection(const QList<ConnectionParameter>& rows)
 {
     const PauseProgress pause(*this);
-    TfrmConexao dialog(rows, m_parent);
+    ConnectionDialog dialog(rows, m_parent);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.rows();

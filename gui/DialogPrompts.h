@@ -35,8 +35,8 @@ public:
     bool cancelRequested() override;
     void requestCancel() override;
     std::optional<quint32> chooseColor(quint32 initial) override;
-    std::optional<FonteAmostra> chooseFont(const FonteAmostra& initial) override;
-    std::optional<QList<ParametroConexao>> editConnection(const QList<ParametroConexao>& rows) override;
+    std::optional<SampleFont> chooseFont(const SampleFont& initial) override;
+    std::optional<QList<ConnectionParameter>> editConnection(const QList<ConnectionParameter>& rows) override;
 
 private:
     // Hides the progress dialog while another dialog is up; the time the user

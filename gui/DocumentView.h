@@ -5,7 +5,7 @@
 
 #include <vector>
 
-// The documentation view reDocumentacao: the document's lines, read-only.
+// The documentation view documentLines: the document's lines, read-only.
 // It keeps the lines as the core made them, shared rather than copied, and
 // draws only the ones in sight, so that a document of tens of megabytes shows
 // at once and scrolls as a small one does.

@@ -2,7 +2,7 @@
 #include "common/Fonts.h"
 #include "common/ProgramFile.h"
 #include "gui/DialogPrompts.h"
-#include "gui/TfrmQuorvel.h"
+#include "gui/MainWindow.h"
 
 #include <QApplication>
 #include <QFile>
@@ -95,7 +95,7 @@ int main(int argc, char* argv[])
 
     installWindowFonts();
     DialogPrompts prompts;
-    TfrmQuorvel window(prompts);
+    MainWindow window(prompts);
     prompts.setParentWidget(&window);
     window.showOnScreen();
     window.openFiles(QApplication::arguments().mid(1));

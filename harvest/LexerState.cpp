@@ -1,40 +1,40 @@
 #include "harvest/LexerState.h"
 
-int LexerState::ProximoToken(const QString& texto, qsizetype& posicao)
+int LexerState::nextToken(const QString& text, qsizetype& position)
 {
     // A pointer test spares the reference count on every token of one text.
-    if (m_source.constData() != texto.constData() || m_source.size() != texto.size())
-        m_source = texto;
-    const int code = Lexer::next(texto, posicao, m_LinhaAtual, m_token, m_unicodeLetters);
+    if (m_source.constData() != text.constData() || m_source.size() != text.size())
+        m_source = text;
+    const int code = Lexer::next(text, position, m_currentLine, m_token, m_unicodeLetters);
     if (code != EndOfText)
-        m_CodigoToken = code;
+        m_tokenCode = code;
     return code;
 }
 
-void LexerState::takeToken(const QString& texto, const Token& token, int previousCode)
+void LexerState::takeToken(const QString& text, const Token& token, int previousCode)
 {
-    if (m_source.constData() != texto.constData() || m_source.size() != texto.size())
-        m_source = texto;
+    if (m_source.constData() != text.constData() || m_source.size() != text.size())
+        m_source = text;
     // Reading the tokens before it one by one would leave the last one's code.
     if (previousCode != NoToken)
-        m_CodigoToken = previousCode;
+        m_tokenCode = previousCode;
     m_token = token;
     if (token.code != EndOfText)
-        m_CodigoToken = token.code;
+        m_tokenCode = token.code;
 }
 
-void LexerState::startText(const QString& texto, bool unicodeLetters)
+void LexerState::startText(const QString& text, bool unicodeLetters)
 {
-    m_source = texto;
+    m_source = text;
     m_unicodeLetters = unicodeLetters;
 }
 
 void LexerState::keepLastToken()
 {
-    const QString texto = TextoToken();
-    m_source = texto;
+    const QString text = tokenText();
+    m_source = text;
     m_token.start = 0;
-    m_token.length = m_token.code == EndOfText ? 0 : texto.size();
+    m_token.length = m_token.code == EndOfText ? 0 : text.size();
     m_token.halveQuotes = false;
 }
 

@@ -5,25 +5,25 @@
 #include <QString>
 
 // The lexer's working state as the harvest and the project reader share it:
-// the last token (TextoToken, CodigoToken) and the line counter (LinhaAtual).
+// the last token (tokenText, tokenCode) and the line counter (currentLine).
 // A token is a slice of the text it was read from, which this state keeps.
 class LexerState
 {
 public:
-    // Reads the token at `posicao` of `texto` and moves past it.
-    int ProximoToken(const QString& texto, qsizetype& posicao);
+    // Reads the token at `position` of `text` and moves past it.
+    int nextToken(const QString& text, qsizetype& position);
     // A token the caller read by other means (a skim's landmark): its code
     // and, when it is not NoToken, the code of the token before it.
-    void takeToken(const QString& texto, const Token& token, int previousCode);
+    void takeToken(const QString& text, const Token& token, int previousCode);
 
     // A new text; letters outside ASCII continue identifiers when
     // `unicodeLetters` (a text read as UTF-8).
-    void startText(const QString& texto, bool unicodeLetters);
+    void startText(const QString& text, bool unicodeLetters);
     bool unicodeLetters() const { return m_unicodeLetters; }
     void resetCounters()
     {
-        m_LinhaAtual = 0;
-        m_CodigoToken = 0;
+        m_currentLine = 0;
+        m_tokenCode = 0;
     }
     // Any text but "eof" lets a harvest loop start.
     void setNoToken() { m_token = Token{Invalid, 0, 0, false}; }
@@ -31,10 +31,10 @@ public:
     // be reused without a copy.
     void keepLastToken();
 
-    QString TextoToken() const { return Lexer::text(m_source, m_token); }
-    int CodigoToken() const { return m_CodigoToken; }
-    int LinhaAtual() const { return m_LinhaAtual; }
-    int& linha() { return m_LinhaAtual; }
+    QString tokenText() const { return Lexer::text(m_source, m_token); }
+    int tokenCode() const { return m_tokenCode; }
+    int currentLine() const { return m_currentLine; }
+    int& line() { return m_currentLine; }
     const Token& token() const { return m_token; }
     Token& token() { return m_token; }
     QStringView view() const { return Lexer::view(m_source, m_token); }
@@ -47,7 +47,7 @@ public:
 private:
     QString m_source;
     Token m_token;
-    int m_CodigoToken = 0;
-    int m_LinhaAtual = 0;
+    int m_tokenCode = 0;
+    int m_currentLine = 0;
     bool m_unicodeLetters = false;
 };

@@ -39,35 +39,35 @@ OpeningCommand::OpeningCommand(IUserPrompts& prompts, const SettingsLocation& se
       m_projects(projects)
 {}
 
-void OpeningCommand::AbrirExecute()
+void OpeningCommand::runOpen()
 {
-    const std::optional<QString> arquivo =
-        m_prompts.chooseFileToOpen(u"Projeto a ser documentado ..."_s, ProjectFiles::filtrosAbrir());
-    if (arquivo)
-        abreArquivo(*arquivo);
+    const std::optional<QString> file =
+        m_prompts.chooseFileToOpen(u"Projeto a ser documentado ..."_s, ProjectFiles::openFilters());
+    if (file)
+        openFile(*file);
 }
 
-bool OpeningCommand::cancelada() const
+bool OpeningCommand::cancelled() const
 {
     return m_projects.cancelled();
 }
 
-void OpeningCommand::abreArquivo(const QString& arquivo)
+void OpeningCommand::openFile(const QString& file)
 {
     // The progress of a project ends however the opening ends, and only once
     // its rows are placed, which takes a while on a large table.
     const auto endProgress = qScopeGuard([this] { m_prompts.reportProgress(1, 1, QString()); });
     m_trace.clear();
-    m_harvester.setCodificacao(m_codificacao.value_or(
-        OpcoesDocumentacao::read(IniFile(m_settings.arquivoConfiguracao())).codificacao));
+    m_harvester.setEncoding(
+        m_encoding.value_or(DocumentationOptions::read(IniFile(m_settings.settingsFile())).encoding));
     {
         BulkAppend bulk(m_table);
         // Only a project's extension in lower case makes it one; anything
         // else is a unit.
-        if (ProjectFiles::tipoDe(arquivo) == TipoArquivo::Unit)
-            m_harvester.AbreUnit(arquivo);
+        if (ProjectFiles::kindOf(file) == FileKind::Unit)
+            m_harvester.harvestUnitFile(file);
         else
-            m_projects.AbreProjeto(arquivo);
+            m_projects.openProject(file);
     }
     m_table.applyColumnOrder();
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/Codificacao.h"
+#include "common/Encoding.h"
 
 #include <QString>
 
@@ -21,22 +21,22 @@ public:
     OpeningCommand(IUserPrompts& prompts, const SettingsLocation& settings, IdentifierTable& table,
                    TraceLog& trace, UnitHarvester& harvester, ProjectReader& projects);
     // Overrides the settings' Codificacao (the batch mode's --encoding).
-    void setCodificacao(std::optional<Codificacao> codificacao) { m_codificacao = codificacao; }
+    void setEncoding(std::optional<Encoding> encoding) { m_encoding = encoding; }
 
-    // The open dialog, then abreArquivo.
-    void AbrirExecute();
+    // The open dialog, then openFile.
+    void runOpen();
     // Empties the trace, harvests the file and applies the ordering. Throws
     // QuorvelError when a file that exists cannot be read; rows stored
     // before stay.
-    void abreArquivo(const QString& arquivo);
+    void openFile(const QString& file);
     // True when the user cancelled the last opening: nothing else of the
     // command runs.
-    bool cancelada() const;
+    bool cancelled() const;
 
 private:
     IUserPrompts& m_prompts;
     const SettingsLocation& m_settings;
-    std::optional<Codificacao> m_codificacao;
+    std::optional<Encoding> m_encoding;
     IdentifierTable& m_table;
     TraceLog& m_trace;
     UnitHarvester& m_harvester;

@@ -1,6 +1,6 @@
 #include "harvest/ProjectFiles.h"
 
-#include "common/Codificacao.h"
+#include "common/Encoding.h"
 #include "common/QuorvelError.h"
 #include "common/UnitPath.h"
 
@@ -132,17 +132,17 @@ QStringList delphiProject(QXmlStreamReader& xml)
     return units;
 }
 
-QStringList unitsOf(QXmlStreamReader& xml, TipoArquivo tipo)
+QStringList unitsOf(QXmlStreamReader& xml, FileKind kind)
 {
-    switch (tipo) {
-    case TipoArquivo::ProjetoLazarus:
+    switch (kind) {
+    case FileKind::LazarusProject:
         return lazarusProject(xml);
-    case TipoArquivo::PacoteLazarus:
+    case FileKind::LazarusPackage:
         return lazarusPackage(xml);
-    case TipoArquivo::ProjetoDelphi:
+    case FileKind::DelphiProject:
         return delphiProject(xml);
-    case TipoArquivo::ProjetoFonte:
-    case TipoArquivo::Unit:
+    case FileKind::SourceProject:
+    case FileKind::Unit:
         break;
     }
     return {};
@@ -165,7 +165,7 @@ bool isUtf8Xml(QByteArrayView bytes)
 // The line of the reader's error. The reader decodes ahead of what it
 // parses, and says line 1 for a byte that is no UTF-8 wherever it stands:
 // when the text before that byte is well formed, the byte is the error.
-qint64 errorLine(const QXmlStreamReader& xml, QByteArrayView bytes, TipoArquivo tipo)
+qint64 errorLine(const QXmlStreamReader& xml, QByteArrayView bytes, FileKind kind)
 {
     if (!isUtf8Xml(bytes))
         return xml.lineNumber();
@@ -173,7 +173,7 @@ qint64 errorLine(const QXmlStreamReader& xml, QByteArrayView bytes, TipoArquivo 
     if (invalid < 0)
         return xml.lineNumber();
     QXmlStreamReader before(bytes.first(invalid).toByteArray());
-    unitsOf(before, tipo);
+    unitsOf(before, kind);
     if (before.hasError() && before.error() != QXmlStreamReader::PrematureEndOfDocumentError)
         return before.lineNumber();
     return 1 + bytes.first(invalid).count('\n');
@@ -183,39 +183,39 @@ qint64 errorLine(const QXmlStreamReader& xml, QByteArrayView bytes, TipoArquivo 
 
 namespace ProjectFiles {
 
-TipoArquivo tipoDe(const QString& arquivo)
+FileKind kindOf(const QString& file)
 {
-    const QString extension = UnitPath::extension(arquivo);
+    const QString extension = UnitPath::extension(file);
     if (extension == u".dpr" || extension == u".lpr" || extension == u".dpk")
-        return TipoArquivo::ProjetoFonte;
+        return FileKind::SourceProject;
     if (extension == u".lpi")
-        return TipoArquivo::ProjetoLazarus;
+        return FileKind::LazarusProject;
     if (extension == u".lpk")
-        return TipoArquivo::PacoteLazarus;
+        return FileKind::LazarusPackage;
     if (extension == u".dproj")
-        return TipoArquivo::ProjetoDelphi;
-    return TipoArquivo::Unit;
+        return FileKind::DelphiProject;
+    return FileKind::Unit;
 }
 
-bool seAbre(const QString& arquivo)
+bool opens(const QString& file)
 {
-    const QString extension = UnitPath::extension(arquivo).toLower();
-    return tipoDe(arquivo) != TipoArquivo::Unit || extension == u".pas" || extension == u".pp";
+    const QString extension = UnitPath::extension(file).toLower();
+    return kindOf(file) != FileKind::Unit || extension == u".pas" || extension == u".pp";
 }
 
-QStringList filtrosAbrir()
+QStringList openFilters()
 {
     return {u"Projetos Delphi (*.dpr)"_s, u"Units Delphi (*.pas)"_s,
             u"Todos os projetos (*.dpr *.lpr *.dpk *.lpi *.lpk *.dproj)"_s, u"Todas as units (*.pas *.pp)"_s};
 }
 
-QStringList unitsDoXml(const QString& arquivo, TipoArquivo tipo, QByteArrayView bytes)
+QStringList unitsOfXmlProject(const QString& file, FileKind kind, QByteArrayView bytes)
 {
     QXmlStreamReader xml(bytes.toByteArray());
-    const QStringList units = unitsOf(xml, tipo);
+    const QStringList units = unitsOf(xml, kind);
     if (xml.hasError())
-        throw QuorvelError(u"%1:%2: projeto malformado: %3"_s.arg(arquivo)
-                               .arg(errorLine(xml, bytes, tipo))
+        throw QuorvelError(u"%1:%2: projeto malformado: %3"_s.arg(file)
+                               .arg(errorLine(xml, bytes, kind))
                                .arg(xml.errorString()));
     return units;
 }

@@ -6,28 +6,28 @@
 
 // The kinds of files the opening command takes, told by their extension as
 // written (in lower case, as a project's ".dpr" always was).
-enum class TipoArquivo
+enum class FileKind
 {
-    ProjetoFonte,   // .dpr, .lpr (Lazarus program), .dpk (Delphi package): its literals name the units
-    ProjetoLazarus, // .lpi: the units marked part of the project
-    PacoteLazarus,  // .lpk: the package's files
-    ProjetoDelphi,  // .dproj: its main source and its DCCReference units
+    SourceProject,  // .dpr, .lpr (Lazarus program), .dpk (Delphi package): its literals name the units
+    LazarusProject, // .lpi: the units marked part of the project
+    LazarusPackage, // .lpk: the package's files
+    DelphiProject,  // .dproj: its main source and its DCCReference units
     Unit,           // anything else, .pas and .pp among them
 };
 
 namespace ProjectFiles {
 
-TipoArquivo tipoDe(const QString& arquivo);
+FileKind kindOf(const QString& file);
 // True for the files a user opens: every project kind and the units' .pas
 // and .pp (a file dropped on the window, for instance).
-bool seAbre(const QString& arquivo);
+bool opens(const QString& file);
 // The open dialog's filters: the two of old first, the first selected, then
 // every project kind and every unit kind.
-QStringList filtrosAbrir();
+QStringList openFilters();
 
 // The units an XML project file (.lpi, .lpk, .dproj) lists, in its order,
 // as written there (relative to the file's folder). Throws QuorvelError
 // "FILE:LINE: projeto malformado: ..." when the XML is not well formed.
-QStringList unitsDoXml(const QString& arquivo, TipoArquivo tipo, QByteArrayView bytes);
+QStringList unitsOfXmlProject(const QString& file, FileKind kind, QByteArrayView bytes);
 
 } // namespace ProjectFiles

@@ -18,33 +18,33 @@ ProjectReader::ProjectReader(IUserPrompts& prompts, UnitHarvester& harvester, Tr
     : m_prompts(prompts), m_harvester(harvester), m_trace(trace)
 {}
 
-void ProjectReader::AbreProjeto(const QString& arquivo)
+void ProjectReader::openProject(const QString& file)
 {
-    if (!SourceText::fileExists(arquivo)) {
-        m_prompts.showMessage(UnitHarvester::mensagemArquivoInexistente(), arquivo);
+    if (!SourceText::fileExists(file)) {
+        m_prompts.showMessage(UnitHarvester::missingFileMessage(), file);
         return;
     }
-    const TipoArquivo tipo = ProjectFiles::tipoDe(arquivo);
+    const FileKind kind = ProjectFiles::kindOf(file);
     QStringList listed;
-    if (tipo == TipoArquivo::ProjetoFonte) {
-        listed = unitsDoProjeto(SourceText::readFile(arquivo));
+    if (kind == FileKind::SourceProject) {
+        listed = unitsOfSourceProject(SourceText::readFile(file));
     } else {
         QByteArray bytes;
-        FileReading::read(arquivo, bytes);
-        listed = ProjectFiles::unitsDoXml(arquivo, tipo, bytes);
+        FileReading::read(file, bytes);
+        listed = ProjectFiles::unitsOfXmlProject(file, kind, bytes);
         // A project file whose list yields no name (an empty or unreadable
         // main source, no unit marked part of it) would otherwise end with
         // nothing harvested and not a word.
         if (listed.isEmpty())
-            throw QuorvelError(arquivo %
+            throw QuorvelError(file %
                                u": o projeto não indica nenhum arquivo de código que possa ser lido."_s);
     }
-    const QStringList paths = caminhosDasUnits(arquivo, listed, tipo);
+    const QStringList paths = unitPaths(file, listed, kind);
 
     // The units are read and skimmed on worker threads while this one
     // harvests them; questions and messages stay here, in the units' order.
     m_cancelled = false;
-    UnitFeed feed(paths, 0, m_harvester.traceKeepsUnitBytes(), m_harvester.codificacao());
+    UnitFeed feed(paths, 0, m_harvester.traceKeepsUnitBytes(), m_harvester.encoding());
     const int total = static_cast<int>(paths.size());
     for (int i = 0; i < total; ++i) {
         m_prompts.reportProgress(i, total, paths[i]);
@@ -54,53 +54,52 @@ void ProjectReader::AbreProjeto(const QString& arquivo)
             break;
         }
         QByteArray bytes; // kept by the trace, when it is on
-        SourceText::Leitura leitura;
-        if (!feed.nextUnit(m_harvester.textForFeed(), &bytes, &leitura)) {
-            m_prompts.showMessage(UnitHarvester::mensagemArquivoInexistente(), paths[i]);
+        SourceText::Decoding decoding;
+        if (!feed.nextUnit(m_harvester.textForFeed(), &bytes, &decoding)) {
+            m_prompts.showMessage(UnitHarvester::missingFileMessage(), paths[i]);
             continue;
         }
-        m_harvester.harvestFromFeed(feed, paths[i], std::move(bytes), leitura);
+        m_harvester.harvestFromFeed(feed, paths[i], std::move(bytes), decoding);
     }
 }
 
-QStringList ProjectReader::caminhosDasUnits(const QString& arquivo, const QStringList& listed,
-                                            TipoArquivo tipo)
+QStringList ProjectReader::unitPaths(const QString& file, const QStringList& listed, FileKind kind)
 {
     // Paths in a project are relative to the project's folder. Of a source
     // project's literals only the ".pas" paths are units; an XML project's
     // list holds nothing else.
-    const QString folder = QFileInfo(arquivo).absolutePath();
+    const QString folder = QFileInfo(file).absolutePath();
     UnitPath::Resolver resolver;
     QStringList paths;
     for (const QString& unit : listed) {
-        if (tipo != TipoArquivo::ProjetoFonte || UnitPath::extension(unit) == u".pas")
+        if (kind != FileKind::SourceProject || UnitPath::extension(unit) == u".pas")
             paths.append(resolver.resolve(folder, unit));
     }
     return paths;
 }
 
-QStringList ProjectReader::unitsDoProjeto(QByteArrayView bytes)
+QStringList ProjectReader::unitsOfSourceProject(QByteArrayView bytes)
 {
-    QString texto;
-    const SourceText::Leitura leitura = SourceText::fromBytes(bytes, texto, m_harvester.codificacao());
-    const QStringList units = LeProjeto(texto, leitura.utf8);
+    QString text;
+    const SourceText::Decoding decoding = SourceText::fromBytes(bytes, text, m_harvester.encoding());
+    const QStringList units = readProjectLiterals(text, decoding.utf8);
     m_harvester.lexer().keepLastToken();
     return units;
 }
 
-QStringList ProjectReader::LeProjeto(const QString& texto, bool unicodeLetters)
+QStringList ProjectReader::readProjectLiterals(const QString& text, bool unicodeLetters)
 {
     LexerState& lexer = m_harvester.lexer();
     QStringList units;
-    qsizetype posicao = 0;
-    lexer.startText(texto, unicodeLetters);
+    qsizetype position = 0;
+    lexer.startText(text, unicodeLetters);
     lexer.setNoToken();
     while (!lexer.tokenIsEof()) {
-        const int code = lexer.ProximoToken(texto, posicao);
+        const int code = lexer.nextToken(text, position);
         if (m_harvester.traceEnabled())
-            m_trace.addToken(TraceLog::Source::Project, code, lexer.TextoToken());
+            m_trace.addToken(TraceLog::Source::Project, code, lexer.tokenText());
         if (code == StringLiteral) {
-            const QString literal = lexer.TextoToken();
+            const QString literal = lexer.tokenText();
             units.append(lowerAsciiLetters(literal.mid(1, literal.size() - 2)));
         }
     }

@@ -20,17 +20,17 @@ public:
     // exist gets the missing-file message; so does each unit it names that
     // does not. Throws QuorvelError when a file that exists cannot be read,
     // or when an XML project is malformed (then nothing of it is harvested).
-    void AbreProjeto(const QString& arquivo);
+    void openProject(const QString& file);
     // Every literal of a project's text, lower-cased (the unit paths among them).
-    QStringList unitsDoProjeto(QByteArrayView bytes);
+    QStringList unitsOfSourceProject(QByteArrayView bytes);
     // True when the user cancelled the last project's harvest.
     bool cancelled() const { return m_cancelled; }
 
 private:
-    QStringList LeProjeto(const QString& texto, bool unicodeLetters);
+    QStringList readProjectLiterals(const QString& text, bool unicodeLetters);
     // The project's units that are read: the ".pas" paths, resolved against
     // the project's folder.
-    static QStringList caminhosDasUnits(const QString& arquivo, const QStringList& listed, TipoArquivo tipo);
+    static QStringList unitPaths(const QString& file, const QStringList& listed, FileKind kind);
 
     IUserPrompts& m_prompts;
     UnitHarvester& m_harvester;

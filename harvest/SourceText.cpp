@@ -1,6 +1,6 @@
 #include "harvest/SourceText.h"
 
-#include "common/Codificacao.h"
+#include "common/Encoding.h"
 #include "common/FileReading.h"
 #include "common/Windows1252.h"
 
@@ -106,7 +106,7 @@ std::optional<QStringConverter::Encoding> utf16ByMark(QByteArrayView bytes)
 // A UTF-16 text without its mark; a character 0 ends it, as a byte 0 ends
 // the others. A unit that is not well-formed UTF-16 gets the line of its
 // first fault, as a text forced to UTF-8 does.
-SourceText::Leitura fromUtf16(QByteArrayView bytes, QStringConverter::Encoding encoding, QString& out)
+SourceText::Decoding fromUtf16(QByteArrayView bytes, QStringConverter::Encoding encoding, QString& out)
 {
     QStringDecoder decoder(encoding, QStringConverter::Flag::Stateless);
     QString decoded = decoder.decode(bytes.sliced(2));
@@ -144,14 +144,14 @@ void fromUtf8(QByteArrayView bytes, QString& out)
     out = normalizeLines(decoded.utf16(), decoded.size(), [](char16_t c) { return c; });
 }
 
-QString fromBytes(QByteArrayView bytes, Codificacao codificacao)
+QString fromBytes(QByteArrayView bytes, Encoding encoding)
 {
     QString out;
-    fromBytes(bytes, out, codificacao);
+    fromBytes(bytes, out, encoding);
     return out;
 }
 
-Leitura fromBytes(QByteArrayView bytes, QString& out, Codificacao codificacao)
+Decoding fromBytes(QByteArrayView bytes, QString& out, Encoding encoding)
 {
     // Some Windows editors save UTF-16 with its mark; its text is told by the
     // mark alone, whatever the setting.
@@ -166,10 +166,10 @@ Leitura fromBytes(QByteArrayView bytes, QString& out, Codificacao codificacao)
         fromUtf8(bytes, out);
         return {true, invalid < 0 ? 0 : lineOf(bytes, invalid)};
     }
-    if (codificacao != Codificacao::Windows1252) {
+    if (encoding != Encoding::Windows1252) {
         // Plain ASCII reads the same either way: only a byte above 127 asks.
         const qsizetype invalid = Utf8::firstInvalid(bytes);
-        if (codificacao == Codificacao::Utf8) {
+        if (encoding == Encoding::Utf8) {
             fromUtf8(bytes, out);
             return {true, invalid < 0 ? 0 : lineOf(bytes, invalid)};
         }

@@ -4,20 +4,20 @@
 
 // A //# block as the harvest hands it over: the table's name (the //# line's
 // text), the comment text gathered below it, and where it stands.
-struct BlocoTabela
+struct TableBlock
 {
-    QString nomeTabela;
+    QString tableName;
     QString help;
-    QString arquivo;
-    int linha = 0;
+    QString file;
+    int line = 0;
 };
 
 // The row a //# block becomes.
-struct LinhaTabela
+struct TableRow
 {
-    QString identificador;
-    QString nomeIdentificador;
-    QString tipoIdentificador;
+    QString identifier;
+    QString name;
+    QString type;
     QString help;
 };
 
@@ -29,5 +29,5 @@ class ITableComments
 public:
     virtual ~ITableComments() = default;
     // May ask questions and describe the table; never fails.
-    virtual LinhaTabela DocumentaTabela(const BlocoTabela& bloco) = 0;
+    virtual TableRow describeTable(const TableBlock& block) = 0;
 };

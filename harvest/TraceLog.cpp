@@ -55,17 +55,16 @@ void TraceLog::addLine(QStringView text)
 }
 
 void TraceLog::addUnitTokens(QByteArray bytes, qsizetype lastStart, std::vector<BlockSpan> blocks,
-                             Codificacao codificacao)
+                             Encoding encoding)
 {
     bytes.squeeze(); // a reader's buffer has room to spare
-    m_units.push_back(
-        UnitTokens{m_bytes.size(), std::move(bytes), lastStart, std::move(blocks), codificacao});
+    m_units.push_back(UnitTokens{m_bytes.size(), std::move(bytes), lastStart, std::move(blocks), encoding});
 }
 
 void TraceLog::appendUnitLines(const UnitTokens& unit, QStringList& out) const
 {
     QString text;
-    const bool unicodeLetters = SourceText::fromBytes(unit.bytes, text, unit.codificacao).utf8;
+    const bool unicodeLetters = SourceText::fromBytes(unit.bytes, text, unit.encoding).utf8;
     qsizetype pos = 0;
     int line = 0;
     Token token;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/Codificacao.h"
+#include "common/Encoding.h"
 
 #include <QByteArray>
 #include <QStringList>
@@ -38,10 +38,10 @@ public:
     // A unit's lines: one per token of the text made from `bytes` (as
     // SourceText::fromBytes makes it) from the first up to the one starting
     // at `lastStart`, leaving out those starting inside a block span.
-    // `codificacao` is how the harvest read the bytes, so the lines are made
+    // `encoding` is how the harvest read the bytes, so the lines are made
     // from the same text.
     void addUnitTokens(QByteArray bytes, qsizetype lastStart, std::vector<BlockSpan> blocks,
-                       Codificacao codificacao = Codificacao::Auto);
+                       Encoding encoding = Encoding::Auto);
 
     bool isEmpty() const { return m_bytes.isEmpty() && m_units.empty(); }
     QStringList lines() const;
@@ -57,7 +57,7 @@ private:
         QByteArray bytes;
         qsizetype lastStart;
         std::vector<BlockSpan> blocks;
-        Codificacao codificacao;
+        Encoding encoding;
     };
     void appendUnitLines(const UnitTokens& unit, QStringList& out) const;
 

@@ -20,8 +20,8 @@ constexpr int kMostWorkers = 4;
 
 } // namespace
 
-UnitFeed::UnitFeed(QStringList paths, int workers, bool keepBytes, Codificacao codificacao)
-    : m_paths(std::move(paths)), m_keepBytes(keepBytes), m_codificacao(codificacao)
+UnitFeed::UnitFeed(QStringList paths, int workers, bool keepBytes, Encoding encoding)
+    : m_paths(std::move(paths)), m_keepBytes(keepBytes), m_encoding(encoding)
 {
     if (workers <= 0)
         workers = std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, kMostWorkers);
@@ -89,9 +89,9 @@ void UnitFeed::feedUnit(qsizetype unit, Lane& lane, QByteArray& bytes)
     }
     SourceText::readFile(path, bytes);
     QString text;
-    begin.leitura = SourceText::fromBytes(bytes, text, m_codificacao);
-    const bool unicodeLetters = begin.leitura.utf8; // `begin` is handed over below
-    begin.text = text;                              // shared: both threads only read it from now on
+    begin.decoding = SourceText::fromBytes(bytes, text, m_encoding);
+    const bool unicodeLetters = begin.decoding.utf8; // `begin` is handed over below
+    begin.text = text;                               // shared: both threads only read it from now on
     if (m_keepBytes) // handed over whole: the next unit is read into a new buffer
         begin.bytes = std::exchange(bytes, QByteArray());
     if (!push(lane, std::move(begin)))
@@ -174,7 +174,7 @@ void UnitFeed::recycle(std::vector<Landmark>&& run)
     run = {};
 }
 
-bool UnitFeed::nextUnit(QString& text, QByteArray* bytes, SourceText::Leitura* leitura)
+bool UnitFeed::nextUnit(QString& text, QByteArray* bytes, SourceText::Decoding* decoding)
 {
     text.clear();
     if (bytes != nullptr)
@@ -200,8 +200,8 @@ bool UnitFeed::nextUnit(QString& text, QByteArray* bytes, SourceText::Leitura* l
     text = std::move(item.text);
     if (bytes != nullptr)
         *bytes = std::move(item.bytes);
-    if (leitura != nullptr)
-        *leitura = item.leitura;
+    if (decoding != nullptr)
+        *decoding = item.decoding;
     return !item.missing;
 }
 

@@ -26,9 +26,9 @@ class UnitFeed
 public:
     // `workers` 0 chooses from the number of processors. With `keepBytes`,
     // each unit comes with its file's bytes too.
-    // The units are read as `codificacao` says.
+    // The units are read as `encoding` says.
     explicit UnitFeed(QStringList paths, int workers = 0, bool keepBytes = false,
-                      Codificacao codificacao = Codificacao::Auto);
+                      Encoding encoding = Encoding::Auto);
     // Stops the workers, wherever they are, and waits for them.
     ~UnitFeed();
     UnitFeed(const UnitFeed&) = delete;
@@ -40,8 +40,8 @@ public:
     // does not exist or the list is over. Throws what reading the file threw,
     // and again on every later call. Whatever was left of the previous unit's
     // landmarks is dropped.
-    // `leitura`, when given, tells how the text was read.
-    bool nextUnit(QString& text, QByteArray* bytes = nullptr, SourceText::Leitura* leitura = nullptr);
+    // `decoding`, when given, tells how the text was read.
+    bool nextUnit(QString& text, QByteArray* bytes = nullptr, SourceText::Decoding* decoding = nullptr);
     // The next run of the current unit's landmarks, in order, valid until the
     // next call. The unit's last run ends with the end of the text; asked
     // again after it, the feed gives that run again. Never empty. Throws
@@ -62,7 +62,7 @@ private:
         qsizetype unit = 0;
         bool missing = false;
         QString text;
-        SourceText::Leitura leitura;
+        SourceText::Decoding decoding;
         QByteArray bytes;
         std::vector<Landmark> landmarks;
         std::exception_ptr error;
@@ -89,7 +89,7 @@ private:
 
     const QStringList m_paths;
     const bool m_keepBytes;
-    const Codificacao m_codificacao;
+    const Encoding m_encoding;
     std::mutex m_mutex;
     std::condition_variable m_changed;
     std::vector<Lane> m_lanes; // one per worker

@@ -15,80 +15,81 @@ UnitHarvester::UnitHarvester(IUserPrompts& prompts, IdentifierTable& table, Trac
     : m_prompts(prompts), m_table(table), m_trace(trace)
 {}
 
-QString UnitHarvester::mensagemArquivoInexistente()
+QString UnitHarvester::missingFileMessage()
 {
     return u"O arquivo indicado não pôde ser aberto."_s;
 }
 
-void UnitHarvester::AbreUnit(const QString& arquivo)
+void UnitHarvester::harvestUnitFile(const QString& file)
 {
-    if (!SourceText::fileExists(arquivo)) {
-        m_prompts.showMessage(mensagemArquivoInexistente(), arquivo);
+    if (!SourceText::fileExists(file)) {
+        m_prompts.showMessage(missingFileMessage(), file);
         return;
     }
     // The buffers keep their storage from unit to unit.
-    SourceText::readFile(arquivo, m_bytes);
-    harvestBytes(m_bytes, arquivo);
+    SourceText::readFile(file, m_bytes);
+    harvestBytes(m_bytes, file);
 }
 
-void UnitHarvester::harvestBytes(QByteArrayView bytes, const QString& arquivo)
+void UnitHarvester::harvestBytes(QByteArrayView bytes, const QString& file)
 {
-    const SourceText::Leitura leitura = SourceText::fromBytes(bytes, m_texto, m_codificacao);
-    harvestWith(nullptr, arquivo, traceKeepsUnitBytes() ? bytes.toByteArray() : QByteArray(), leitura);
+    const SourceText::Decoding decoding = SourceText::fromBytes(bytes, m_text, m_encoding);
+    harvestWith(nullptr, file, traceKeepsUnitBytes() ? bytes.toByteArray() : QByteArray(), decoding);
 }
 
-void UnitHarvester::harvestFromFeed(UnitFeed& feed, const QString& arquivo, QByteArray bytes,
-                                    const SourceText::Leitura& leitura)
+void UnitHarvester::harvestFromFeed(UnitFeed& feed, const QString& file, QByteArray bytes,
+                                    const SourceText::Decoding& decoding)
 {
-    harvestWith(&feed, arquivo, std::move(bytes), leitura);
+    harvestWith(&feed, file, std::move(bytes), decoding);
 }
 
-void UnitHarvester::harvestWith(UnitFeed* feed, const QString& arquivo, QByteArray bytes,
-                                const SourceText::Leitura& leitura)
+void UnitHarvester::harvestWith(UnitFeed* feed, const QString& file, QByteArray bytes,
+                                const SourceText::Decoding& decoding)
 {
-    avisaUtf8Invalido(arquivo, leitura);
+    warnInvalidEncoding(file, decoding);
     // Reading every token leaves a feed's landmarks unread; the feed drops
     // them when it moves to the next unit.
     if (m_readEveryToken) {
         EveryTokenSource everyToken;
-        harvestText(arquivo, std::move(bytes), everyToken, leitura.utf8);
+        harvestText(file, std::move(bytes), everyToken, decoding.utf8);
     } else {
         SkimmingSource skimming(feed);
-        harvestText(arquivo, std::move(bytes), skimming, leitura.utf8);
+        harvestText(file, std::move(bytes), skimming, decoding.utf8);
     }
 }
 
-void UnitHarvester::avisaUtf8Invalido(const QString& arquivo, const SourceText::Leitura& leitura)
+void UnitHarvester::warnInvalidEncoding(const QString& file, const SourceText::Decoding& decoding)
 {
-    if (leitura.linhaInvalida == 0)
+    if (decoding.invalidLine == 0)
         return;
-    m_prompts.ask(Question{
-        Topic::EncodingNotice,
-        leitura.utf16 ? u"O arquivo não está em UTF-16 válido; o que não pôde ser lido aparece como \uFFFD."_s
-                      : u"O arquivo não está em UTF-8 válido; o que não pôde ser lido aparece como \uFFFD."_s,
-        {Answer::Ok},
-        Answer::Ok,
-        arquivo,
-        leitura.linhaInvalida});
+    m_prompts.ask(
+        Question{Topic::EncodingNotice,
+                 decoding.utf16
+                     ? u"O arquivo não está em UTF-16 válido; o que não pôde ser lido aparece como \uFFFD."_s
+                     : u"O arquivo não está em UTF-8 válido; o que não pôde ser lido aparece como \uFFFD."_s,
+                 {Answer::Ok},
+                 Answer::Ok,
+                 file,
+                 decoding.invalidLine});
 }
 
-void UnitHarvester::harvestText(const QString& arquivo, QByteArray bytes, TokenSource& source,
+void UnitHarvester::harvestText(const QString& file, QByteArray bytes, TokenSource& source,
                                 bool unicodeLetters)
 {
-    m_arquivoAtual = arquivo;
+    m_currentFile = file;
     m_lexer.resetCounters();
-    LeUnit(source, unicodeLetters);
+    readUnit(source, unicodeLetters);
     // The unit's text is reused for the next unit.
-    m_NomeUnit.settle(m_texto);
-    m_TipoIdentificadorAtual.settle(m_texto);
+    m_unitName.settle(m_text);
+    m_currentType.settle(m_text);
     if (traceKeepsUnitBytes())
-        m_trace.addUnitTokens(std::move(bytes), m_lastLoopStart, std::move(m_blockSpans), m_codificacao);
+        m_trace.addUnitTokens(std::move(bytes), m_lastLoopStart, std::move(m_blockSpans), m_encoding);
     m_lexer.keepLastToken();
 }
 
-int UnitHarvester::lerToken()
+int UnitHarvester::readToken()
 {
-    return m_lexer.ProximoToken(m_texto, m_posicao);
+    return m_lexer.nextToken(m_text, m_position);
 }
 
 bool UnitHarvester::tokenOpensBlock() const
@@ -97,60 +98,60 @@ bool UnitHarvester::tokenOpensBlock() const
     return Lexer::isMarker(code) || (code == ReservedWord && m_lexer.tokenIs(u"unit"));
 }
 
-void UnitHarvester::limpaBloco()
+void UnitHarvester::clearBlock()
 {
-    m_IdentificadorAtual.clear();
-    m_NomeIdentificadorAtual.clear();
-    m_TipoIdentificadorAtual.clear();
-    m_HelpAtual.resize(0); // keeps its room
+    m_currentIdentifier.clear();
+    m_currentName.clear();
+    m_currentType.clear();
+    m_currentHelp.resize(0); // keeps its room
 }
 
-void UnitHarvester::adicionaLinhaAjuda()
+void UnitHarvester::addHelpLine()
 {
     // Appended in place: the help's buffer keeps its room from block to block.
     const QStringView line = m_lexer.view();
-    if (!m_HelpAtual.isEmpty())
-        m_HelpAtual.append(m_lexer.token().code == ParagraphMarker ? u"\r\n" : u" ");
-    m_HelpAtual.append(line);
+    if (!m_currentHelp.isEmpty())
+        m_currentHelp.append(m_lexer.token().code == ParagraphMarker ? u"\r\n" : u" ");
+    m_currentHelp.append(line);
 }
 
-void UnitHarvester::InsereIdentificador()
+void UnitHarvester::insertIdentifier()
 {
     // Only the parts the table keeps of texts a raw scan took are copied. A
     // table that is not open and idle drops the row silently.
     // The unit's name and the kind come from the pool; the help is copied at
     // its size, so that the buffer it was built in serves the next block.
     const auto kept = [this](const DeferredText& text, int column) {
-        return m_pool.shared(IdentifierTable::keptPart(text.view(m_texto), column));
+        return m_pool.shared(IdentifierTable::keptPart(text.view(m_text), column));
     };
-    m_table.append(IdentifierRow{kept(m_NomeUnit, IdentifierTable::Unit), m_IdentificadorAtual,
-                                 m_NomeIdentificadorAtual,
-                                 kept(m_TipoIdentificadorAtual, IdentifierTable::TipoIdentificador),
-                                 QString(m_HelpAtual.constData(), m_HelpAtual.size()), m_lexer.LinhaAtual()});
+    m_table.append(IdentifierRow{kept(m_unitName, IdentifierTable::Unit), m_currentIdentifier, m_currentName,
+                                 kept(m_currentType, IdentifierTable::IdentifierType),
+                                 QString(m_currentHelp.constData(), m_currentHelp.size()),
+                                 m_lexer.currentLine()});
 }
 
-void UnitHarvester::DocumentaTabela()
+void UnitHarvester::describeTable()
 {
-    const BlocoTabela bloco{m_NomeTabela, m_HelpAtual, m_arquivoAtual, m_lexer.LinhaAtual()};
+    const TableBlock block{m_tableName, m_currentHelp, m_currentFile, m_lexer.currentLine()};
     // Without a dialogue, the comment is stored as it stands.
-    const LinhaTabela linha =
-        m_tableComments ? m_tableComments->DocumentaTabela(bloco)
-                        : LinhaTabela{m_NomeTabela, m_NomeTabela, RowKinds::TipoTabela(), m_HelpAtual};
-    m_IdentificadorAtual = linha.identificador;
-    m_NomeIdentificadorAtual = linha.nomeIdentificador;
-    m_TipoIdentificadorAtual = linha.tipoIdentificador;
-    m_HelpAtual = linha.help;
-    InsereIdentificador();
+    const TableRow line = m_tableComments
+                              ? m_tableComments->describeTable(block)
+                              : TableRow{m_tableName, m_tableName, RowKinds::TableKind(), m_currentHelp};
+    m_currentIdentifier = line.identifier;
+    m_currentName = line.name;
+    m_currentType = line.type;
+    m_currentHelp = line.help;
+    insertIdentifier();
 }
 
-void UnitHarvester::LeUnit(TokenSource& source, bool unicodeLetters)
+void UnitHarvester::readUnit(TokenSource& source, bool unicodeLetters)
 {
-    m_NomeUnit.clear();
-    m_posicao = 0;
-    m_lexer.startText(m_texto, unicodeLetters);
-    source.begin(m_texto, unicodeLetters);
+    m_unitName.clear();
+    m_position = 0;
+    m_lexer.startText(m_text, unicodeLetters);
+    source.begin(m_text, unicodeLetters);
     for (CharScan* scan : {&m_scanSemicolon, &m_scanLineEnd, &m_scanOpen, &m_scanClose, &m_scanTypeEnd})
-        scan->reset(m_texto);
+        scan->reset(m_text);
     m_lexer.setNoToken();
     m_lastLoopStart = 0;
     m_blockSpans.clear();
@@ -158,12 +159,12 @@ void UnitHarvester::LeUnit(TokenSource& source, bool unicodeLetters)
         // The loop acts on landmarks alone: a skimming source passes over
         // every other token unread.
         Token token;
-        const int previous = source.next(m_posicao, m_lexer.linha(), token);
-        m_lexer.takeToken(m_texto, token, previous);
+        const int previous = source.next(m_position, m_lexer.line(), token);
+        m_lexer.takeToken(m_text, token, previous);
         m_lastLoopStart = token.start;
         if (m_traceEnabled && source.readsEveryToken()) {
             if (token.halveQuotes)
-                m_trace.addToken(TraceLog::Source::Unit, token.code, m_lexer.TextoToken());
+                m_trace.addToken(TraceLog::Source::Unit, token.code, m_lexer.tokenText());
             else
                 m_trace.addToken(TraceLog::Source::Unit, token.code, m_lexer.view());
         }
@@ -173,24 +174,24 @@ void UnitHarvester::LeUnit(TokenSource& source, bool unicodeLetters)
         while (again) {
             const int code = m_lexer.token().code;
             if (Lexer::isMarker(code))
-                limpaBloco(); // each block starts from empty fields
+                clearBlock(); // each block starts from empty fields
             switch (code) {
             case ParagraphMarker:
             case ContinuationMarker:
-                again = LeBlocoOrfao();
+                again = readOrphanBlock();
                 break;
             case RoutineMarker:
-                again = LeBlocoRotina();
+                again = readRoutineBlock();
                 break;
             case TableMarker:
-                again = LeBlocoTabela();
+                again = readTableBlock();
                 break;
             case HelpMarker:
-                again = LeBlocoAjuda();
+                again = readHelpBlock();
                 break;
             case ReservedWord:
                 if (m_lexer.tokenIs(u"unit"))
-                    LeCabecalhoUnit();
+                    readUnitHeading();
                 again = false;
                 break;
             default:
@@ -203,10 +204,10 @@ void UnitHarvester::LeUnit(TokenSource& source, bool unicodeLetters)
     }
 }
 
-bool UnitHarvester::LeBlocoOrfao()
+bool UnitHarvester::readOrphanBlock()
 {
-    if (!m_IgnorarAvisosOrfaos) {
-        const int line = m_lexer.LinhaAtual() + 1;
+    if (!m_ignoreOrphanWarnings) {
+        const int line = m_lexer.currentLine() + 1;
         Question question{Topic::OrphanComment,
                           u"Foi encontrado um comentário para documentação\r"
                           u"sem uma identificação de tipo na linha ("_s %
@@ -214,158 +215,158 @@ bool UnitHarvester::LeBlocoOrfao()
                               u")\r\rIgnorar avisos de comentários não identificados?"_s,
                           {Answer::Yes, Answer::No},
                           Answer::Yes,
-                          m_arquivoAtual,
+                          m_currentFile,
                           line};
         if (m_prompts.ask(question) == Answer::Yes)
-            m_IgnorarAvisosOrfaos = true;
+            m_ignoreOrphanWarnings = true;
     }
     while (m_lexer.token().code == ParagraphMarker || m_lexer.token().code == ContinuationMarker) {
-        adicionaLinhaAjuda();
-        lerToken();
+        addHelpLine();
+        readToken();
     }
-    m_IdentificadorAtual = u"Linha ("_s % QString::number(m_lexer.LinhaAtual()) % u')';
-    m_NomeIdentificadorAtual = u"Comentário órfão"_s;
-    m_TipoIdentificadorAtual = RowKinds::TipoOrfao();
-    InsereIdentificador();
+    m_currentIdentifier = u"Linha ("_s % QString::number(m_lexer.currentLine()) % u')';
+    m_currentName = u"Comentário órfão"_s;
+    m_currentType = RowKinds::OrphanKind();
+    insertIdentifier();
     return tokenOpensBlock();
 }
 
-bool UnitHarvester::LeBlocoRotina()
+bool UnitHarvester::readRoutineBlock()
 {
     while (m_lexer.token().code == ParagraphMarker || m_lexer.token().code == ContinuationMarker ||
            m_lexer.token().code == RoutineMarker) {
-        adicionaLinhaAjuda();
-        lerToken();
+        addHelpLine();
+        readToken();
     }
     bool heading = false;
     if (m_lexer.token().code == ReservedWord && m_lexer.tokenIs(u"procedure")) {
-        LeProcedure();
+        readProcedure();
         heading = true;
     } else if (m_lexer.token().code == ReservedWord && m_lexer.tokenIs(u"function")) {
-        LeFunction();
+        readFunction();
         heading = true;
     }
-    InsereIdentificador();
+    insertIdentifier();
     return !heading && tokenOpensBlock();
 }
 
-bool UnitHarvester::LeBlocoTabela()
+bool UnitHarvester::readTableBlock()
 {
-    m_NomeTabela = m_lexer.TextoToken();
-    lerToken();
+    m_tableName = m_lexer.tokenText();
+    readToken();
     while (m_lexer.token().code == ParagraphMarker || m_lexer.token().code == ContinuationMarker ||
            m_lexer.token().code == TableMarker) {
-        adicionaLinhaAjuda();
-        lerToken();
+        addHelpLine();
+        readToken();
     }
-    DocumentaTabela();
+    describeTable();
     return tokenOpensBlock();
 }
 
-bool UnitHarvester::LeBlocoAjuda()
+bool UnitHarvester::readHelpBlock()
 {
     while (m_lexer.token().code == HelpMarker) {
-        const QString line = m_lexer.TextoToken();
-        m_IdentificadorAtual = line;
-        m_NomeIdentificadorAtual = u"Help "_s % line;
-        m_TipoIdentificadorAtual = RowKinds::TipoHelp();
-        m_HelpAtual.resize(0);
-        lerToken();
+        const QString line = m_lexer.tokenText();
+        m_currentIdentifier = line;
+        m_currentName = u"Help "_s % line;
+        m_currentType = RowKinds::HelpKind();
+        m_currentHelp.resize(0);
+        readToken();
         while (m_lexer.token().code == ParagraphMarker || m_lexer.token().code == ContinuationMarker) {
-            adicionaLinhaAjuda();
-            lerToken();
+            addHelpLine();
+            readToken();
         }
-        InsereIdentificador();
+        insertIdentifier();
     }
     return tokenOpensBlock();
 }
 
-void UnitHarvester::LeCabecalhoUnit()
+void UnitHarvester::readUnitHeading()
 {
     // From the second character after the word up to the next ';', or to the
     // end of the text; the lexer position does not move.
-    const qsizetype start = std::min(m_posicao + 1, m_texto.size());
+    const qsizetype start = std::min(m_position + 1, m_text.size());
     const qsizetype end = std::max(start, m_scanSemicolon.find(start));
-    m_NomeUnit.setSlice(start, end - start);
+    m_unitName.setSlice(start, end - start);
 }
 
-void UnitHarvester::LeProcedure()
+void UnitHarvester::readProcedure()
 {
-    LeCabecalho(false);
+    readHeading(false);
 }
 
-void UnitHarvester::LeFunction()
+void UnitHarvester::readFunction()
 {
-    LeCabecalho(true);
+    readHeading(true);
 }
 
-void UnitHarvester::LeCabecalho(bool isFunction)
+void UnitHarvester::readHeading(bool isFunction)
 {
     // A view: indexing the shared text itself would copy it.
-    const QStringView texto(m_texto);
-    const qsizetype n = texto.size();
+    const QStringView text(m_text);
+    const qsizetype n = text.size();
 
     // The heading's line from the keyword to its end, verbatim.
-    const qsizetype lineEnd = m_scanLineEnd.find(m_posicao);
-    m_IdentificadorAtual = m_lexer.TextoToken() % texto.sliced(m_posicao, lineEnd - m_posicao);
+    const qsizetype lineEnd = m_scanLineEnd.find(m_position);
+    m_currentIdentifier = m_lexer.tokenText() % text.sliced(m_position, lineEnd - m_position);
 
-    lerToken();
-    m_NomeIdentificadorAtual = m_lexer.TextoToken();
+    readToken();
+    m_currentName = m_lexer.tokenText();
 
     // What follows the name: `follows` stands at the ':' of a function
     // without a parameter list, when there is one.
-    lerToken();
+    readToken();
     const qsizetype afterName = m_lexer.token().start;
     qsizetype follows = -1;
     if (m_lexer.tokenIs(u".")) {
         // A qualified name (TForm1.Button1Click) is taken whole, up to its
         // parameter list, its ':' or its ';', over line breaks if it must.
-        m_NomeIdentificadorAtual += u'.';
+        m_currentName += u'.';
         for (;;) {
-            qsizetype p = m_posicao;
-            while (p < n && (texto[p] == u' ' || texto[p] == u'\r' || texto[p] == u'\n'))
+            qsizetype p = m_position;
+            while (p < n && (text[p] == u' ' || text[p] == u'\r' || text[p] == u'\n'))
                 ++p;
             if (p >= n)
                 break;
-            const char16_t c = texto[p].unicode();
+            const char16_t c = text[p].unicode();
             if (c == u'(' || c == u':' || c == u';') {
                 follows = p;
                 break;
             }
-            lerToken();
-            m_NomeIdentificadorAtual += m_lexer.TextoToken();
+            readToken();
+            m_currentName += m_lexer.tokenText();
         }
     } else if (m_lexer.token().code == Separator) {
         follows = m_lexer.token().start;
     }
     // The block began with an empty type, which the return type replaces.
     if (isFunction) {
-        const Span tipo = tipoRetorno(afterName, follows);
-        m_TipoIdentificadorAtual.setSlice(tipo.start, tipo.length);
+        const Span kind = returnType(afterName, follows);
+        m_currentType.setSlice(kind.start, kind.length);
     }
 }
 
-UnitHarvester::Span UnitHarvester::tipoRetorno(qsizetype afterName, qsizetype follows)
+UnitHarvester::Span UnitHarvester::returnType(qsizetype afterName, qsizetype follows)
 {
-    const QStringView texto(m_texto);
-    const qsizetype n = texto.size();
+    const QStringView text(m_text);
+    const qsizetype n = text.size();
     // A heading with a parenthesis before its first ';' has a parameter list,
     // whatever stands between the name and it ({comment}, <T>, a letter the
     // lexer cuts): the type stands after the list's ')' and the character
     // after it (normally the ':'), up to the ';'.
     const qsizetype semicolon = m_scanSemicolon.find(afterName);
     if (m_scanOpen.find(afterName) < semicolon || m_scanClose.find(afterName) < semicolon) {
-        const qsizetype close = m_scanClose.find(m_posicao);
+        const qsizetype close = m_scanClose.find(m_position);
         const qsizetype typeStart = std::min(close + 2, n);
         const qsizetype typeEnd = std::max(typeStart, m_scanTypeEnd.find(typeStart));
         return {typeStart, typeEnd - typeStart};
     }
     // Without one, the type follows the ':' after the name, up to the ';' or
     // the end of that line.
-    if (follows < 0 || follows >= n || texto[follows] != u':')
+    if (follows < 0 || follows >= n || text[follows] != u':')
         return {};
     const qsizetype typeStart = follows + 1;
-    QStringView rest = texto.sliced(typeStart);
+    QStringView rest = text.sliced(typeStart);
     const qsizetype lineBreak = rest.indexOf(u'\r');
     if (lineBreak >= 0)
         rest.truncate(lineBreak);

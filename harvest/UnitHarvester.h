@@ -20,7 +20,7 @@ class UnitFeed;
 
 // The unit harvester: walks a unit's tokens and turns its marked comment
 // blocks into rows of the identifier table. It owns the harvest's working
-// state, which keeps the names the windows' users know (NomeUnit, HelpAtual,
+// state, which keeps the names the windows' users know (unitName, currentHelp,
 // ...); //# blocks go to the table comments it is given.
 class UnitHarvester
 {
@@ -36,57 +36,57 @@ public:
     // every token one by one and keeps the trace line by line instead.
     void setReadEveryToken(bool every) { m_readEveryToken = every; }
     // How source files are read (the settings' Codificacao, --encoding).
-    void setCodificacao(Codificacao codificacao) { m_codificacao = codificacao; }
-    Codificacao codificacao() const { return m_codificacao; }
+    void setEncoding(Encoding encoding) { m_encoding = encoding; }
+    Encoding encoding() const { return m_encoding; }
     // The trace keeps a unit as its bytes, unless it is kept line by line.
     bool traceKeepsUnitBytes() const { return m_traceEnabled && !m_readEveryToken; }
 
     // Opens the file and harvests it; a file that does not exist gets the
     // missing-file message. Throws QuorvelError when it cannot be read.
-    void AbreUnit(const QString& arquivo);
-    // The harvest of a unit's bytes, as AbreUnit reads them from `arquivo`.
-    void harvestBytes(QByteArrayView bytes, const QString& arquivo);
+    void harvestUnitFile(const QString& file);
+    // The harvest of a unit's bytes, as harvestUnitFile reads them from `file`.
+    void harvestBytes(QByteArrayView bytes, const QString& file);
     // The harvest of a project's unit whose text and landmarks the feed has
     // ready; `bytes` are the file's, for the trace, when it keeps them.
-    void harvestFromFeed(UnitFeed& feed, const QString& arquivo, QByteArray bytes,
-                         const SourceText::Leitura& leitura);
+    void harvestFromFeed(UnitFeed& feed, const QString& file, QByteArray bytes,
+                         const SourceText::Decoding& decoding);
     // The text the feed gives the next unit into.
-    QString& textForFeed() { return m_texto; }
+    QString& textForFeed() { return m_text; }
 
     // The lexer state, which the project reader shares.
     LexerState& lexer() { return m_lexer; }
     const LexerState& lexer() const { return m_lexer; }
 
     // Working state, as the last harvest left it.
-    QString NomeUnit() const { return m_NomeUnit.view(m_texto).toString(); }
-    const QString& IdentificadorAtual() const { return m_IdentificadorAtual; }
-    const QString& NomeIdentificadorAtual() const { return m_NomeIdentificadorAtual; }
-    QString TipoIdentificadorAtual() const { return m_TipoIdentificadorAtual.view(m_texto).toString(); }
-    const QString& HelpAtual() const { return m_HelpAtual; }
-    const QString& NomeTabela() const { return m_NomeTabela; }
-    bool IgnorarAvisosOrfaos() const { return m_IgnorarAvisosOrfaos; }
+    QString unitName() const { return m_unitName.view(m_text).toString(); }
+    const QString& currentIdentifier() const { return m_currentIdentifier; }
+    const QString& currentName() const { return m_currentName; }
+    QString currentType() const { return m_currentType.view(m_text).toString(); }
+    const QString& currentHelp() const { return m_currentHelp; }
+    const QString& tableName() const { return m_tableName; }
+    bool ignoreOrphanWarnings() const { return m_ignoreOrphanWarnings; }
 
     // The message for a file that does not exist.
-    static QString mensagemArquivoInexistente();
+    static QString missingFileMessage();
 
 private:
     // With a feed, the skimming takes its landmarks; without, it skims here.
-    void harvestWith(UnitFeed* feed, const QString& arquivo, QByteArray bytes,
-                     const SourceText::Leitura& leitura);
+    void harvestWith(UnitFeed* feed, const QString& file, QByteArray bytes,
+                     const SourceText::Decoding& decoding);
     // Says once per file that a text forced to UTF-8 was not.
-    void avisaUtf8Invalido(const QString& arquivo, const SourceText::Leitura& leitura);
-    void harvestText(const QString& arquivo, QByteArray bytes, TokenSource& source, bool unicodeLetters);
+    void warnInvalidEncoding(const QString& file, const SourceText::Decoding& decoding);
+    void harvestText(const QString& file, QByteArray bytes, TokenSource& source, bool unicodeLetters);
     // Each block returns true when the token that ended it must be acted on
     // as if the loop had just read it.
-    void LeUnit(TokenSource& source, bool unicodeLetters);
-    bool LeBlocoOrfao();
-    bool LeBlocoRotina();
-    bool LeBlocoTabela();
-    bool LeBlocoAjuda();
-    void LeCabecalhoUnit();
-    void LeProcedure();
-    void LeFunction();
-    void LeCabecalho(bool isFunction);
+    void readUnit(TokenSource& source, bool unicodeLetters);
+    bool readOrphanBlock();
+    bool readRoutineBlock();
+    bool readTableBlock();
+    bool readHelpBlock();
+    void readUnitHeading();
+    void readProcedure();
+    void readFunction();
+    void readHeading(bool isFunction);
     // Where a function's return type stands in the text: `afterName` is
     // where the token after its name starts, `follows` the ':' after a
     // qualified name, or -1.
@@ -95,13 +95,13 @@ private:
         qsizetype start = 0;
         qsizetype length = 0;
     };
-    Span tipoRetorno(qsizetype afterName, qsizetype follows);
-    int lerToken(); // the next token of the unit's own text, inside a block
-    void adicionaLinhaAjuda();
-    void limpaBloco();
+    Span returnType(qsizetype afterName, qsizetype follows);
+    int readToken(); // the next token of the unit's own text, inside a block
+    void addHelpLine();
+    void clearBlock();
     bool tokenOpensBlock() const;
-    void InsereIdentificador();
-    void DocumentaTabela();
+    void insertIdentifier();
+    void describeTable();
 
     IUserPrompts& m_prompts;
     IdentifierTable& m_table;
@@ -109,14 +109,14 @@ private:
     ITableComments* m_tableComments = nullptr;
     bool m_traceEnabled = true;
     bool m_readEveryToken = false;
-    Codificacao m_codificacao = Codificacao::Auto;
+    Encoding m_encoding = Encoding::Auto;
 
     // The unit's text, its bytes as read, and where the lexer stands in it.
     QByteArray m_bytes;
-    QString m_texto;
-    qsizetype m_posicao = 0;
+    QString m_text;
+    qsizetype m_position = 0;
     LexerState m_lexer;
-    QString m_arquivoAtual;
+    QString m_currentFile;
     qsizetype m_lastLoopStart = 0;                 // of the last token the unit's loop read
     std::vector<TraceLog::BlockSpan> m_blockSpans; // of the tokens its blocks read
     // The raw scans of headings, each remembering where it found its character.
@@ -126,12 +126,12 @@ private:
     CharScan m_scanClose{u')'};
     CharScan m_scanTypeEnd{u';'}; // from after a parameter list's ')'
 
-    DeferredText m_NomeUnit;
-    QString m_IdentificadorAtual;
-    QString m_NomeIdentificadorAtual;
-    DeferredText m_TipoIdentificadorAtual;
-    QString m_HelpAtual;
-    QString m_NomeTabela;
+    DeferredText m_unitName;
+    QString m_currentIdentifier;
+    QString m_currentName;
+    DeferredText m_currentType;
+    QString m_currentHelp;
+    QString m_tableName;
     TextPool m_pool; // the rows' repeated texts
-    bool m_IgnorarAvisosOrfaos = false;
+    bool m_ignoreOrphanWarnings = false;
 };

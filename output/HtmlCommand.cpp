@@ -20,44 +20,44 @@ HtmlCommand::HtmlCommand(IUserPrompts& prompts, const SettingsLocation& settings
     : m_prompts(prompts), m_settings(settings), m_table(table)
 {}
 
-HtmlCommand::IdentidadeHTML HtmlCommand::identidadeHTML() const
+HtmlCommand::SiteIdentity HtmlCommand::siteIdentity() const
 {
-    const IniFile ini(m_settings.arquivoConfiguracao());
+    const IniFile ini(m_settings.settingsFile());
     return {ini.readString(u"HTML", u"Aplicacao", u"[APLICAÇÃO]"_s),
             ini.readString(u"HTML", u"Versao", u"[VERSÃO]"_s),
-            m_settings.pastaDoHelp(ini.readString(u"HTML", u"Pasta", u"HELP"_s))};
+            m_settings.siteFolder(ini.readString(u"HTML", u"Pasta", u"HELP"_s))};
 }
 
-bool HtmlCommand::HTMLExecute()
+bool HtmlCommand::runHtml()
 {
-    const IdentidadeHTML id = identidadeHTML();
-    return GeraHTML(id.aplicacao, id.versao, id.pasta);
+    const SiteIdentity id = siteIdentity();
+    return writeSite(id.application, id.version, id.folder);
 }
 
-bool HtmlCommand::GeraHTML(const QString& aplicacao, const QString& versao, const QString& pasta)
+bool HtmlCommand::writeSite(const QString& application, const QString& version, const QString& folder)
 {
-    const IniFile ini(m_settings.arquivoConfiguracaoHTML());
-    const HtmlSite site(FormatoHTML::read(ini), OpcoesDocumentacao::read(ini), Programa::contato());
-    if (QFileInfo(pasta).isDir()) {
-        const Answer resposta =
+    const IniFile ini(m_settings.siteSettingsFile());
+    const HtmlSite site(HtmlFormat::read(ini), DocumentationOptions::read(ini), Program::contact());
+    if (QFileInfo(folder).isDir()) {
+        const Answer answer =
             m_prompts.ask(Question{Topic::OverwriteFolder,
-                                   u"Já existe a pasta ["_s % pasta % u"],\r\rDeseja sobrescrevê-la ?"_s,
+                                   u"Já existe a pasta ["_s % folder % u"],\r\rDeseja sobrescrevê-la ?"_s,
                                    {Answer::Yes, Answer::No},
                                    Answer::Yes,
                                    {},
                                    0});
-        if (resposta != Answer::Yes)
+        if (answer != Answer::Yes)
             return false;
     }
     // Removes the folder only when it is empty; creates one level only, but
     // for an installed program the documents folder's "Quorvel" too.
-    QDir().rmdir(pasta);
-    Folders::make(pasta, m_settings.portatil() ? Folders::Levels::Last : Folders::Levels::WithParents);
-    site.write(pasta, aplicacao, versao, m_table, [this](int feitas, int total, const QString& arquivo) {
-        m_prompts.reportProgress(feitas, total, arquivo);
+    QDir().rmdir(folder);
+    Folders::make(folder, m_settings.portable() ? Folders::Levels::Last : Folders::Levels::WithParents);
+    site.write(folder, application, version, m_table, [this](int done, int total, const QString& file) {
+        m_prompts.reportProgress(done, total, file);
     });
     // The pages were written without waiting for the disk, each replacing its
     // old one atomically; the site is done once all of them are on it.
-    AtomicFile::syncFolder(pasta);
+    AtomicFile::syncFolder(folder);
     return true;
 }

@@ -13,19 +13,19 @@ class HtmlCommand
 public:
     HtmlCommand(IUserPrompts& prompts, const SettingsLocation& settings, IdentifierTable& table);
 
-    struct IdentidadeHTML
+    struct SiteIdentity
     {
-        QString aplicacao;
-        QString versao;
-        QString pasta;
+        QString application;
+        QString version;
+        QString folder;
     };
     // The application's name and version and the site's folder (the
     // program's folder + Pasta), as the settings give them.
-    IdentidadeHTML identidadeHTML() const;
+    SiteIdentity siteIdentity() const;
     // Both return false when the user declined to reuse the folder; they
     // throw QuorvelError when a page cannot be written.
-    bool HTMLExecute();
-    bool GeraHTML(const QString& aplicacao, const QString& versao, const QString& pasta);
+    bool runHtml();
+    bool writeSite(const QString& application, const QString& version, const QString& folder);
 
 private:
     IUserPrompts& m_prompts;

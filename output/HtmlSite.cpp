@@ -5,7 +5,7 @@
 #include "common/Windows1252.h"
 #include "output/PageWriter.h"
 #include "settings/IniFile.h"
-#include "settings/OpcoesQuorvel.h"
+#include "settings/OptionsState.h"
 #include "table/IdentifierTable.h"
 #include "table/RowKinds.h"
 
@@ -77,8 +77,8 @@ void appendEncoded(QByteArray& out, QStringView text)
 
 } // namespace
 
-HtmlSite::HtmlSite(FormatoHTML formato, OpcoesDocumentacao opcoes, QString contato)
-    : m_formato(std::move(formato)), m_opcoes(opcoes), m_contato(std::move(contato))
+HtmlSite::HtmlSite(HtmlFormat format, DocumentationOptions options, QString contact)
+    : m_format(std::move(format)), m_options(options), m_contact(std::move(contact))
 {}
 
 QByteArray HtmlSite::bytes(const QStringList& lines)
@@ -95,26 +95,26 @@ QByteArray HtmlSite::bytes(const QStringList& lines)
     return out;
 }
 
-QString HtmlSite::nomePasta(const QString& unit)
+QString HtmlSite::folderName(const QString& unit)
 {
-    QString nome = unit;
-    for (QChar& c : nome) {
+    QString name = unit;
+    for (QChar& c : name) {
         // Control characters of both halves (C0, DEL and C1) and every
         // character a path or a link could abuse.
         if (c.category() == QChar::Other_Control || QStringView(u"/\\\"<>&#?%:*|").contains(c))
             c = u'_';
     }
-    if (nome.isEmpty() || nome.count(u'.') == nome.size())
-        nome = QString(std::max<qsizetype>(1, nome.size()), u'_');
-    return nome;
+    if (name.isEmpty() || name.count(u'.') == name.size())
+        name = QString(std::max<qsizetype>(1, name.size()), u'_');
+    return name;
 }
 
-QStringList HtmlSite::index(const QString& aplicacao) const
+QStringList HtmlSite::index(const QString& application) const
 {
     return {
         u"<html>"_s,
         u"  <head>"_s,
-        u"    <title>"_s % aplicacao % u" - Help</title>"_s,
+        u"    <title>"_s % application % u" - Help</title>"_s,
         u"  </head>"_s,
         u"    <frameset rows=\"10%,*,5%\" frameborder=\"1\" framespacing=\"2\">"_s,
         u"      <frame src=\"cabecalho.htm\" name=\"cabecalho\" noresize scrolling=\"NO\">"_s,
@@ -128,19 +128,19 @@ QStringList HtmlSite::index(const QString& aplicacao) const
     };
 }
 
-QStringList HtmlSite::cabecalho(const QString& aplicacao, const QString& versao) const
+QStringList HtmlSite::header(const QString& application, const QString& version) const
 {
     return {
         u"<html>"_s,
         u"  <head>"_s,
         u"    <title>Cabeçalho</title>"_s,
         u"  </head>"_s,
-        u"  <body style=\"background-color: #"_s % f(Formato::clFundoCab) % u"\">"_s,
-        u"    <table border=\"1\" bgcolor=\"#"_s % f(Formato::clCab) %
+        u"  <body style=\"background-color: #"_s % f(HtmlFormatKey::clFundoCab) % u"\">"_s,
+        u"    <table border=\"1\" bgcolor=\"#"_s % f(HtmlFormatKey::clCab) %
             u"\" width=\"1265\" height=\"10\" align=\"center\">"_s,
         u"      <tr><td>"_s,
-        u"        <font size=\"6\" face=\""_s % f(Formato::FontCab) % u"\" color=\"#"_s %
-            f(Formato::clFontCab) % u"\"><p align=\"center\">"_s % aplicacao % u' ' % versao %
+        u"        <font size=\"6\" face=\""_s % f(HtmlFormatKey::FontCab) % u"\" color=\"#"_s %
+            f(HtmlFormatKey::clFontCab) % u"\"><p align=\"center\">"_s % application % u' ' % version %
             u"</p></font></td>"_s,
         u"      </tr>"_s,
         u"    </table>"_s,
@@ -149,38 +149,38 @@ QStringList HtmlSite::cabecalho(const QString& aplicacao, const QString& versao)
     };
 }
 
-QStringList HtmlSite::rodape(const QString& versao) const
+QStringList HtmlSite::footer(const QString& version) const
 {
     return {
         u"<html>"_s,
         u"  <head>"_s,
         u"    <title>Rodapé</title>"_s,
         u"  </head>"_s,
-        u"  <body style=\"font-size: 12; text-align: center; color: #"_s % f(Formato::clFontCab) %
-            u"; background-color: #"_s % f(Formato::clFundoCab) % u"\">"_s,
-        u"    <p>P&aacute;gina automaticamente gerada pelo Quorvel "_s % versao % u" - <a href=\"mailto:"_s %
-            m_contato % u"\">"_s % m_contato % u"</a></p>"_s,
+        u"  <body style=\"font-size: 12; text-align: center; color: #"_s % f(HtmlFormatKey::clFontCab) %
+            u"; background-color: #"_s % f(HtmlFormatKey::clFundoCab) % u"\">"_s,
+        u"    <p>P&aacute;gina automaticamente gerada pelo Quorvel "_s % version % u" - <a href=\"mailto:"_s %
+            m_contact % u"\">"_s % m_contact % u"</a></p>"_s,
         u"  </body>"_s,
         u"</html>"_s,
     };
 }
 
-QStringList HtmlSite::mensagem(const QString& aplicacao, const QString& versao) const
+QStringList HtmlSite::message(const QString& application, const QString& version) const
 {
     return {
         u"<html>"_s,
         u"  <head>"_s,
         u"    <title>Ajuda Geral</title>"_s,
         u"  </head>"_s,
-        u"  <body style=\"color: #"_s % f(Formato::clFontConteudo) % u"; font-family: "_s %
-            f(Formato::FontConteudo) % u"; font-size: 28; background-color: #"_s %
-            f(Formato::clFundoConteudo) % u"\">"_s,
+        u"  <body style=\"color: #"_s % f(HtmlFormatKey::clFontConteudo) % u"; font-family: "_s %
+            f(HtmlFormatKey::FontConteudo) % u"; font-size: 28; background-color: #"_s %
+            f(HtmlFormatKey::clFundoConteudo) % u"\">"_s,
         u"    <p align=\"center\">"_s,
         u"    <br />"_s,
         u"    <br />Seja bem vindo &agrave; ajuda do"_s,
-        u"    <br />"_s % aplicacao % u' ' % versao,
+        u"    <br />"_s % application % u' ' % version,
         u"    <br /></p>"_s,
-        u"    <font style=\"font-size: 22; color: #"_s % f(Formato::clFontConteudo) %
+        u"    <font style=\"font-size: 22; color: #"_s % f(HtmlFormatKey::clFontConteudo) %
             u"\"><p align=\"center\">"_s,
         u"    <br />Selecione no menu &agrave; esquerda a op&ccedil;&atilde;o desejada"_s,
         u"    <br /></p></font>"_s,
@@ -189,16 +189,16 @@ QStringList HtmlSite::mensagem(const QString& aplicacao, const QString& versao) 
     };
 }
 
-QStringList HtmlSite::GeraPaginaInexistente() const
+QStringList HtmlSite::placeholderPage() const
 {
     return {
         u"<html>"_s,
         u"  <head>"_s,
         u"    <title>P&aacute;gina Inexistente</title>"_s,
         u"  </head>"_s,
-        u"  <body style=\"background-color: #"_s % f(Formato::clFundoConteudo) % u";font-family: "_s %
-            f(Formato::FontConteudo) % u"; font-size: 22; color: #"_s % f(Formato::clFontConteudo) %
-            u"; font-style: italic; font-weight: bold\">"_s,
+        u"  <body style=\"background-color: #"_s % f(HtmlFormatKey::clFundoConteudo) % u";font-family: "_s %
+            f(HtmlFormatKey::FontConteudo) % u"; font-size: 22; color: #"_s %
+            f(HtmlFormatKey::clFontConteudo) % u"; font-style: italic; font-weight: bold\">"_s,
         u"    <br />"_s,
         u"    <br />"_s,
         u"    <p style=\"text-align: center\">Selecione um dos menus acima para obter ajuda</p>"_s,
@@ -209,134 +209,136 @@ QStringList HtmlSite::GeraPaginaInexistente() const
     };
 }
 
-void HtmlSite::entrada(QStringList& pagina, const QString& identificador, const QString& help) const
+void HtmlSite::entry(QStringList& page, const QString& identifier, const QString& help) const
 {
-    pagina.append(
-        u"    <table width=\"1000\" cellspacing=\"1\" cellpadding=\"3\" border=\"1\" bgcolor=\"#"_s %
-        f(Formato::clConteudoTitulo) % u"\">"_s);
-    pagina.append(u"      <tr><td style=\"background-color: #"_s % f(Formato::clConteudoTitulo) %
-                  u"; color: #"_s % f(Formato::clFontConteudoTitulo) % u"; font-family: "_s %
-                  f(Formato::FontConteudoTitulo) % u"\"><b>"_s % identificador % u"</b></td></tr>"_s);
-    pagina.append(u"      <tr><td style=\"background-color: #"_s % f(Formato::clConteudo) % u"; color: #"_s %
-                  f(Formato::clFontConteudo) % u"\">"_s);
+    page.append(u"    <table width=\"1000\" cellspacing=\"1\" cellpadding=\"3\" border=\"1\" bgcolor=\"#"_s %
+                f(HtmlFormatKey::clConteudoTitulo) % u"\">"_s);
+    page.append(u"      <tr><td style=\"background-color: #"_s % f(HtmlFormatKey::clConteudoTitulo) %
+                u"; color: #"_s % f(HtmlFormatKey::clFontConteudoTitulo) % u"; font-family: "_s %
+                f(HtmlFormatKey::FontConteudoTitulo) % u"\"><b>"_s % identifier % u"</b></td></tr>"_s);
+    page.append(u"      <tr><td style=\"background-color: #"_s % f(HtmlFormatKey::clConteudo) %
+                u"; color: #"_s % f(HtmlFormatKey::clFontConteudo) % u"\">"_s);
     for (const QString& line : m_helpLines.split(help))
-        pagina.append(line % u"<br />"_s);
-    pagina.append(u"</td></tr>"_s);
-    pagina.append(u"    </table><br />"_s);
+        page.append(line % u"<br />"_s);
+    page.append(u"</td></tr>"_s);
+    page.append(u"    </table><br />"_s);
 }
 
-void HtmlSite::write(const QString& pasta, const QString& aplicacao, const QString& versao,
-                     IdentifierTable& tabela, const Progresso& progresso) const
+void HtmlSite::write(const QString& folder, const QString& application, const QString& version,
+                     IdentifierTable& table, const Progress& progress) const
 {
-    AtomicFile::removeStaleTemporaries(pasta);
+    AtomicFile::removeStaleTemporaries(folder);
     PageWriter writer(kPageWrite);
-    writePage(writer, pasta % u"/index.htm"_s, index(aplicacao));
-    writePage(writer, pasta % u"/cabecalho.htm"_s, cabecalho(aplicacao, versao));
-    writePage(writer, pasta % u"/rodape.htm"_s, rodape(versao));
-    writePage(writer, pasta % u"/mensagem.htm"_s, mensagem(aplicacao, versao));
-    GeraPaginasUnits(writer, pasta, tabela, progresso);
+    writePage(writer, folder % u"/index.htm"_s, index(application));
+    writePage(writer, folder % u"/cabecalho.htm"_s, header(application, version));
+    writePage(writer, folder % u"/rodape.htm"_s, footer(version));
+    writePage(writer, folder % u"/mensagem.htm"_s, message(application, version));
+    writeUnitPages(writer, folder, table, progress);
     writer.finish();
 }
 
-QString HtmlSite::PastasUnits::of(const QString& unit)
+QString HtmlSite::UnitFolders::of(const QString& unit)
 {
     const auto known = m_byUnit.constFind(unit);
     if (known != m_byUnit.constEnd())
         return *known;
-    const QString base = nomePasta(unit);
-    QString nome = base;
-    for (int n = 2; taken(nome); ++n)
-        nome = base % u'_' % QString::number(n);
-    m_taken.insert(nome.toLower());
-    m_byUnit.insert(unit, nome);
-    return nome;
+    const QString base = folderName(unit);
+    QString name = base;
+    for (int n = 2; taken(name); ++n)
+        name = base % u'_' % QString::number(n);
+    m_taken.insert(name.toLower());
+    m_byUnit.insert(unit, name);
+    return name;
 }
 
-bool HtmlSite::PastasUnits::taken(const QString& nome) const
+bool HtmlSite::UnitFolders::taken(const QString& name) const
 {
     // Without regard to letter case, as the site may be copied to a file
     // system that has none.
-    const QString lower = nome.toLower();
+    const QString lower = name.toLower();
     return m_taken.contains(lower) || std::any_of(std::begin(kSitePages), std::end(kSitePages),
                                                   [&](QStringView page) { return page == lower; });
 }
 
-QStringList HtmlSite::menuInicio() const
+QStringList HtmlSite::menuStart() const
 {
     return {
         u"<html>"_s,
         u"  <head>"_s,
         u"    <title>Menu Units</title>"_s,
         u"  </head>"_s,
-        u"  <body style=\"font-family: "_s % f(Formato::FontMenuTitulo) % u"; color: #"_s %
-            f(Formato::clFontMenuTitulo) % u"; background-color: #"_s % f(Formato::clFundoMenu) % u"\">"_s,
+        u"  <body style=\"font-family: "_s % f(HtmlFormatKey::FontMenuTitulo) % u"; color: #"_s %
+            f(HtmlFormatKey::clFontMenuTitulo) % u"; background-color: #"_s % f(HtmlFormatKey::clFundoMenu) %
+            u"\">"_s,
         u"    <table width=\"200\" cellspacing=\"1\" cellpadding=\"3\" border=\"1\" bgcolor=\"#"_s %
-            f(Formato::clMenuTitulo) % u"\">"_s,
+            f(HtmlFormatKey::clMenuTitulo) % u"\">"_s,
         u"       <tr><td><p align=\"center\"><b>UNITS</b></p></td></tr>"_s,
     };
 }
 
-QString HtmlSite::itemMenu(const QString& unit, const QString& pastaUnit) const
+QString HtmlSite::menuItem(const QString& unit, const QString& unitFolder) const
 {
-    return u"       <tr><td bgcolor=\"#"_s % f(Formato::clMenu) % u"\"><font color=\"#"_s %
-           f(Formato::clFontMenu) % u"\" face=\""_s % f(Formato::FontMenu) % u"\"><a href=\""_s % pastaUnit %
-           u"/conteudo.htm\" target=\"conteudo\">"_s % unit.toHtmlEscaped() % u".pas</a></font></td></tr>"_s;
+    return u"       <tr><td bgcolor=\"#"_s % f(HtmlFormatKey::clMenu) % u"\"><font color=\"#"_s %
+           f(HtmlFormatKey::clFontMenu) % u"\" face=\""_s % f(HtmlFormatKey::FontMenu) % u"\"><a href=\""_s %
+           unitFolder % u"/conteudo.htm\" target=\"conteudo\">"_s % unit.toHtmlEscaped() %
+           u".pas</a></font></td></tr>"_s;
 }
 
-HtmlSite::Secoes HtmlSite::secoesDaUnit(IdentifierTable& tabela, const IdentifierTable::UnitRun& run) const
+HtmlSite::Sections HtmlSite::unitSections(IdentifierTable& table, const IdentifierTable::UnitRun& run) const
 {
-    Secoes secoes;
-    secoes.ajuda = {
+    Sections sections;
+    sections.help = {
         u"<html>"_s,
         u"  <head>"_s,
         u"    <title>Ajuda Geral</title>"_s,
         u"  </head>"_s,
-        u"  <body style=\"font-family: "_s % f(Formato::FontConteudo) % u"; background-color: #"_s %
-            f(Formato::clFundoConteudo) % u"\">"_s,
+        u"  <body style=\"font-family: "_s % f(HtmlFormatKey::FontConteudo) % u"; background-color: #"_s %
+            f(HtmlFormatKey::clFundoConteudo) % u"\">"_s,
     };
-    secoes.procedimentos = {
+    sections.routines = {
         u"<html>"_s,
         u"  <head>"_s,
         u"    <title>Procedimentos</title>"_s,
         u"  </head>"_s,
-        u"  <body style=\"background-color: #"_s % f(Formato::clFundoConteudo) % u"; color: #"_s %
-            f(Formato::clFontConteudo) % u"\"><font face=\""_s % f(Formato::FontConteudo) % u"\">"_s,
+        u"  <body style=\"background-color: #"_s % f(HtmlFormatKey::clFundoConteudo) % u"; color: #"_s %
+            f(HtmlFormatKey::clFontConteudo) % u"\"><font face=\""_s % f(HtmlFormatKey::FontConteudo) %
+            u"\">"_s,
     };
-    secoes.tabelas = {
+    sections.tables = {
         u"<html>"_s,
         u"  <head>"_s,
         u"    <title>Tabelas MySQL</title>"_s,
         u"  </head>"_s,
-        u"  <body style=\"background-color: #"_s % f(Formato::clFundoConteudo) % u"\"><font face=\""_s %
-            f(Formato::FontConteudo) % u"\">"_s,
+        u"  <body style=\"background-color: #"_s % f(HtmlFormatKey::clFundoConteudo) % u"\"><font face=\""_s %
+            f(HtmlFormatKey::FontConteudo) % u"\">"_s,
     };
-    for (int linha = run.first; linha < run.end; ++linha) {
-        const IdentifierRow& row = tabela.row(linha);
+    for (int line = run.first; line < run.end; ++line) {
+        const IdentifierRow& row = table.row(line);
         const RowKinds::Kind kind = RowKinds::kindOf(row);
-        if (!m_opcoes.inclui(kind))
+        if (!m_options.includes(kind))
             continue;
         switch (kind) {
         case RowKinds::Kind::Help:
         case RowKinds::Kind::Orphan: // orphan comments are general help of their unit
-            entrada(secoes.ajuda, row.identificador, row.helpIdentificador);
-            secoes.temAjuda = true;
+            entry(sections.help, row.identifier, row.help);
+            sections.hasHelp = true;
             break;
         case RowKinds::Kind::Table:
-            entrada(secoes.tabelas, row.identificador, row.helpIdentificador);
-            secoes.temTabelas = true;
+            entry(sections.tables, row.identifier, row.help);
+            sections.hasTables = true;
             break;
         case RowKinds::Kind::Routine:
-            entrada(secoes.procedimentos, row.identificador, row.helpIdentificador);
-            secoes.temProcedimentos = true;
+            entry(sections.routines, row.identifier, row.help);
+            sections.hasRoutines = true;
             break;
         case RowKinds::Kind::Other:
             break;
         }
     }
-    return secoes;
+    return sections;
 }
 
-QStringList HtmlSite::conteudo() const
+QStringList HtmlSite::contents() const
 {
     return {
         u"<html>"_s,
@@ -354,70 +356,70 @@ QStringList HtmlSite::conteudo() const
     };
 }
 
-QStringList HtmlSite::menuItens(const QString& unit, const Secoes& secoes) const
+QStringList HtmlSite::menuItems(const QString& unit, const Sections& sections) const
 {
-    QStringList pagina = {
+    QStringList page = {
         u"<html>"_s,
         u"  <head>"_s,
         u"    <title>Menu Itens</title>"_s,
         u"  </head>"_s,
-        u"  <body style=\"background-color: #"_s % f(Formato::clFundoMenuconteudo) % u"; color: #"_s %
-            f(Formato::clFontConteudoTitulo) % u"\">"_s,
-        u"    <font face=\""_s % f(Formato::FontMenu) % u"\" size=\"3\"><b><p align=\"left\">"_s %
+        u"  <body style=\"background-color: #"_s % f(HtmlFormatKey::clFundoMenuconteudo) % u"; color: #"_s %
+            f(HtmlFormatKey::clFontConteudoTitulo) % u"\">"_s,
+        u"    <font face=\""_s % f(HtmlFormatKey::FontMenu) % u"\" size=\"3\"><b><p align=\"left\">"_s %
             unit.toHtmlEscaped() % u"</p></b></font>"_s,
         u"    <table width=\"10\" cellspacing=\"1\" cellpadding=\"4\" border=\"1\" bgcolor=\"#"_s %
-            f(Formato::clMenu) % u"\">"_s,
+            f(HtmlFormatKey::clMenu) % u"\">"_s,
         u"      <tr>"_s,
     };
-    const auto celula = [&](QStringView destino, QStringView rotulo) {
-        pagina.append(u"        <td bgcolor=\"#"_s % f(Formato::clMenuconteudo) % u"\"><font face=\""_s %
-                      f(Formato::FontMenuconteudo) % u"\"><a href=\""_s % destino %
-                      u"\" target=\"itens\" style=\"color: #"_s % f(Formato::clFontMenuconteudo) %
-                      u"\"><p align=\"center\">"_s % rotulo % u"</p></a></font></td>"_s);
+    const auto cell = [&](QStringView target, QStringView area) {
+        page.append(u"        <td bgcolor=\"#"_s % f(HtmlFormatKey::clMenuconteudo) % u"\"><font face=\""_s %
+                    f(HtmlFormatKey::FontMenuconteudo) % u"\"><a href=\""_s % target %
+                    u"\" target=\"itens\" style=\"color: #"_s % f(HtmlFormatKey::clFontMenuconteudo) %
+                    u"\"><p align=\"center\">"_s % area % u"</p></a></font></td>"_s);
     };
-    if (secoes.temAjuda)
-        celula(u"ajuda.htm", u"Ajuda");
-    if (secoes.temProcedimentos)
-        celula(u"procedimentos.htm", u"Procedimentos");
-    if (secoes.temTabelas)
-        celula(u"tabelas.htm", u"Tabelas");
-    pagina << u"      </tr>"_s << u"    </table>"_s << u"  </body>"_s << u"</html>"_s;
-    return pagina;
+    if (sections.hasHelp)
+        cell(u"ajuda.htm", u"Ajuda");
+    if (sections.hasRoutines)
+        cell(u"procedimentos.htm", u"Procedimentos");
+    if (sections.hasTables)
+        cell(u"tabelas.htm", u"Tabelas");
+    page << u"      </tr>"_s << u"    </table>"_s << u"  </body>"_s << u"</html>"_s;
+    return page;
 }
 
-void HtmlSite::escrevePaginasUnit(PageWriter& writer, const QString& pastaUnit, const QString& unit,
-                                  Secoes secoes) const
+void HtmlSite::writeUnitFolderPages(PageWriter& writer, const QString& unitFolder, const QString& unit,
+                                    Sections sections) const
 {
-    const QStringList inexistente = GeraPaginaInexistente();
+    const QStringList placeholder = placeholderPage();
     // A unit without any section: both its frame pages are the placeholder.
-    const bool algumaSecao = secoes.temAjuda || secoes.temProcedimentos || secoes.temTabelas;
-    writePage(writer, pastaUnit % u"/conteudo.htm"_s, algumaSecao ? conteudo() : inexistente);
-    writePage(writer, pastaUnit % u"/menuitens.htm"_s, algumaSecao ? menuItens(unit, secoes) : inexistente);
+    const bool anySection = sections.hasHelp || sections.hasRoutines || sections.hasTables;
+    writePage(writer, unitFolder % u"/conteudo.htm"_s, anySection ? contents() : placeholder);
+    writePage(writer, unitFolder % u"/menuitens.htm"_s, anySection ? menuItems(unit, sections) : placeholder);
     // A section the unit lacks is the placeholder; the others close their page.
-    const auto fecha = [&](QStringList& pagina, bool tem, bool comFonte) {
-        if (!tem) {
-            pagina = inexistente;
+    const auto closePage = [&](QStringList& page, bool has, bool withFont) {
+        if (!has) {
+            page = placeholder;
             return;
         }
-        if (comFonte)
-            pagina.append(u"   </font>"_s);
-        pagina << u"  </body>"_s << u"</html>"_s;
+        if (withFont)
+            page.append(u"   </font>"_s);
+        page << u"  </body>"_s << u"</html>"_s;
     };
-    fecha(secoes.ajuda, secoes.temAjuda, false);
-    fecha(secoes.tabelas, secoes.temTabelas, true);
-    fecha(secoes.procedimentos, secoes.temProcedimentos, true);
-    writePage(writer, pastaUnit % u"/procedimentos.htm"_s, secoes.procedimentos);
-    writePage(writer, pastaUnit % u"/tabelas.htm"_s, secoes.tabelas);
-    writePage(writer, pastaUnit % u"/ajuda.htm"_s, secoes.ajuda);
-    writePage(writer, pastaUnit % u"/mensagem.htm"_s, inexistente);
+    closePage(sections.help, sections.hasHelp, false);
+    closePage(sections.tables, sections.hasTables, true);
+    closePage(sections.routines, sections.hasRoutines, true);
+    writePage(writer, unitFolder % u"/procedimentos.htm"_s, sections.routines);
+    writePage(writer, unitFolder % u"/tabelas.htm"_s, sections.tables);
+    writePage(writer, unitFolder % u"/ajuda.htm"_s, sections.help);
+    writePage(writer, unitFolder % u"/mensagem.htm"_s, placeholder);
 }
 
-void HtmlSite::GeraPaginasUnits(PageWriter& writer, const QString& pasta, IdentifierTable& tabela,
-                                const Progresso& progresso) const
+void HtmlSite::writeUnitPages(PageWriter& writer, const QString& folder, IdentifierTable& table,
+                              const Progress& progress) const
 {
-    QStringList menu = menuInicio();
-    PastasUnits pastas;
-    const std::vector<IdentifierTable::UnitRun> runs = tabela.unitRuns();
+    QStringList menu = menuStart();
+    UnitFolders folders;
+    const std::vector<IdentifierTable::UnitRun> runs = table.unitRuns();
     // A unit that comes back in a later run gets its folder's pages from that
     // run, which replaces them whole: the pages of its earlier runs would be
     // written only to be replaced, so only its last run writes them.
@@ -426,22 +428,22 @@ void HtmlSite::GeraPaginasUnits(PageWriter& writer, const QString& pasta, Identi
         lastRun.insert(runs[i].unit, i);
     for (size_t i = 0; i < runs.size(); ++i) {
         const IdentifierTable::UnitRun& run = runs[i];
-        const QString nomePastaUnit = pastas.of(run.unit);
-        const QString pastaUnit = pasta % u'/' % nomePastaUnit;
-        if (progresso)
-            progresso(run.first, tabela.rowCount(), pastaUnit);
-        makeUnitFolder(pastaUnit);
-        menu.append(itemMenu(run.unit, nomePastaUnit));
+        const QString unitFolderName = folders.of(run.unit);
+        const QString unitFolder = folder % u'/' % unitFolderName;
+        if (progress)
+            progress(run.first, table.rowCount(), unitFolder);
+        makeUnitFolder(unitFolder);
+        menu.append(menuItem(run.unit, unitFolderName));
         if (lastRun.value(run.unit) == i)
-            escrevePaginasUnit(writer, pastaUnit, run.unit, secoesDaUnit(tabela, run));
+            writeUnitFolderPages(writer, unitFolder, run.unit, unitSections(table, run));
     }
     menu << u"    </table>"_s << u"  </body>"_s << u"</html>"_s;
-    writePage(writer, pasta % u"/menu.htm"_s, menu);
+    writePage(writer, folder % u"/menu.htm"_s, menu);
     // The rows are read from the table, not through its cursor, which the
     // grid and the help box follow: moved row by row, they would be updated
     // a hundred thousand times. The walk leaves it on the last row.
-    if (tabela.rowCount() > 0)
-        tabela.setCursor(tabela.rowCount() - 1);
-    if (progresso)
-        progresso(tabela.rowCount(), tabela.rowCount(), QString());
+    if (table.rowCount() > 0)
+        table.setCursor(table.rowCount() - 1);
+    if (progress)
+        progress(table.rowCount(), table.rowCount(), QString());
 }

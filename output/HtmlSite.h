@@ -1,7 +1,7 @@
 #pragma once
 
 #include "output/HelpLines.h"
-#include "settings/FormatoHTML.h"
+#include "settings/HtmlFormat.h"
 #include "settings/SettingsFiles.h"
 #include "table/IdentifierTable.h"
 
@@ -22,39 +22,39 @@ class PageWriter;
 class HtmlSite
 {
 public:
-    HtmlSite(FormatoHTML formato, OpcoesDocumentacao opcoes, QString contato);
+    HtmlSite(HtmlFormat format, DocumentationOptions options, QString contact);
 
-    // Writes every page into `pasta` (which the caller has created), leaving
+    // Writes every page into `folder` (which the caller has created), leaving
     // the table's cursor on its last row. Throws QuorvelError "Cannot create
     // file ..." at the first page that cannot be written; pages written
     // before stay.
-    // `progresso` hears of each unit: rows done, rows in all, the unit's folder.
-    using Progresso = std::function<void(int feitas, int total, const QString& pasta)>;
-    void write(const QString& pasta, const QString& aplicacao, const QString& versao, IdentifierTable& tabela,
-               const Progresso& progresso = {}) const;
+    // `progress` hears of each unit: rows done, rows in all, the unit's folder.
+    using Progress = std::function<void(int done, int total, const QString& folder)>;
+    void write(const QString& folder, const QString& application, const QString& version,
+               IdentifierTable& table, const Progress& progress = {}) const;
 
     // The site-wide pages.
-    QStringList index(const QString& aplicacao) const;
-    QStringList cabecalho(const QString& aplicacao, const QString& versao) const;
-    QStringList rodape(const QString& versao) const;
-    QStringList mensagem(const QString& aplicacao, const QString& versao) const;
+    QStringList index(const QString& application) const;
+    QStringList header(const QString& application, const QString& version) const;
+    QStringList footer(const QString& version) const;
+    QStringList message(const QString& application, const QString& version) const;
     // The placeholder page.
-    QStringList GeraPaginaInexistente() const;
+    QStringList placeholderPage() const;
 
     // The folder of a unit: its name with every character a path could abuse
     // replaced by '_', never empty, never only dots.
-    static QString nomePasta(const QString& unit);
+    static QString folderName(const QString& unit);
 
     // The folders of one site's units: rows of one unit name share a folder,
     // and two names never do, nor does a name take a site-wide page's name;
     // the later name in menu order gets "_2", "_3", ...
-    class PastasUnits
+    class UnitFolders
     {
     public:
         QString of(const QString& unit);
 
     private:
-        bool taken(const QString& nome) const;
+        bool taken(const QString& name) const;
         QHash<QString, QString> m_byUnit;
         QSet<QString> m_taken; // in lower case
     };
@@ -65,30 +65,30 @@ public:
 
 private:
     // The three sections of a unit's pages, as its rows fill them.
-    struct Secoes
+    struct Sections
     {
-        QStringList ajuda;
-        QStringList procedimentos;
-        QStringList tabelas;
-        bool temAjuda = false;
-        bool temProcedimentos = false;
-        bool temTabelas = false;
+        QStringList help;
+        QStringList routines;
+        QStringList tables;
+        bool hasHelp = false;
+        bool hasRoutines = false;
+        bool hasTables = false;
     };
-    void GeraPaginasUnits(PageWriter& writer, const QString& pasta, IdentifierTable& tabela,
-                          const Progresso& progresso) const;
-    QStringList menuInicio() const;
-    QString itemMenu(const QString& unit, const QString& pastaUnit) const;
+    void writeUnitPages(PageWriter& writer, const QString& folder, IdentifierTable& table,
+                        const Progress& progress) const;
+    QStringList menuStart() const;
+    QString menuItem(const QString& unit, const QString& unitFolder) const;
     // Walks the unit's rows, leaving the table's cursor on each in turn.
-    Secoes secoesDaUnit(IdentifierTable& tabela, const IdentifierTable::UnitRun& run) const;
-    QStringList conteudo() const;
-    QStringList menuItens(const QString& unit, const Secoes& secoes) const;
-    void escrevePaginasUnit(PageWriter& writer, const QString& pastaUnit, const QString& unit,
-                            Secoes secoes) const;
-    void entrada(QStringList& pagina, const QString& identificador, const QString& help) const;
-    const QString& f(Formato key) const { return m_formato[key]; }
+    Sections unitSections(IdentifierTable& table, const IdentifierTable::UnitRun& run) const;
+    QStringList contents() const;
+    QStringList menuItems(const QString& unit, const Sections& sections) const;
+    void writeUnitFolderPages(PageWriter& writer, const QString& unitFolder, const QString& unit,
+                              Sections sections) const;
+    void entry(QStringList& page, const QString& identifier, const QString& help) const;
+    const QString& f(HtmlFormatKey key) const { return m_format[key]; }
 
-    FormatoHTML m_formato;
-    OpcoesDocumentacao m_opcoes;
-    QString m_contato;
+    HtmlFormat m_format;
+    DocumentationOptions m_options;
+    QString m_contact;
     HelpLines m_helpLines;
 };

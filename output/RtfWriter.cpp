@@ -46,25 +46,25 @@ void appendEscaped(QByteArray& out, QStringView text)
 
 namespace RtfWriter {
 
-QByteArray toRtf(const QStringList& paragrafos)
+QByteArray toRtf(const QStringList& paragraphs)
 {
     QByteArray out;
     out += "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1046"
            "{\\fonttbl{\\f0\\fmodern\\fprq1\\fcharset0 Courier New;}}\r\n"
            "\\viewkind4\\uc1\\pard\\f0\\fs16 ";
     // The last paragraph needs no \par of its own: a document always ends one.
-    for (qsizetype i = 0; i < paragrafos.size(); ++i) {
-        appendEscaped(out, paragrafos[i]);
-        if (i + 1 < paragrafos.size())
+    for (qsizetype i = 0; i < paragraphs.size(); ++i) {
+        appendEscaped(out, paragraphs[i]);
+        if (i + 1 < paragraphs.size())
             out += "\\par\r\n";
     }
     out += "\r\n}\r\n";
     return out;
 }
 
-void save(const QStringList& paragrafos, const QString& fileName)
+void save(const QStringList& paragraphs, const QString& fileName)
 {
-    AtomicFile::write(fileName, toRtf(paragrafos));
+    AtomicFile::write(fileName, toRtf(paragraphs));
 }
 
 } // namespace RtfWriter

@@ -4,35 +4,35 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-QColor toQColor(CorTela cor)
+QColor toQColor(ScreenColour colour)
 {
-    return QColor(vermelho(cor), verde(cor), azul(cor));
+    return QColor(redOf(colour), greenOf(colour), blueOf(colour));
 }
 
-CorTela fromQColor(const QColor& color)
+ScreenColour fromQColor(const QColor& color)
 {
-    return corRgb(color.red(), color.green(), color.blue());
+    return rgbColour(color.red(), color.green(), color.blue());
 }
 
-QString CorParaHex(CorTela cor)
+QString colourToHex(ScreenColour colour)
 {
-    return u"%1%2%3"_s.arg(vermelho(cor), 2, 16, QChar(u'0'))
-        .arg(verde(cor), 2, 16, QChar(u'0'))
-        .arg(azul(cor), 2, 16, QChar(u'0'))
+    return u"%1%2%3"_s.arg(redOf(colour), 2, 16, QChar(u'0'))
+        .arg(greenOf(colour), 2, 16, QChar(u'0'))
+        .arg(blueOf(colour), 2, 16, QChar(u'0'))
         .toUpper();
 }
 
-CorTela HexParaCor(const QString& texto)
+ScreenColour hexToColour(const QString& text)
 {
-    CorTela cor = 0;
+    ScreenColour colour = 0;
     for (int i = 0; i < 3; ++i) {
-        const QString par = texto.mid(2 * i, 2);
+        const QString par = text.mid(2 * i, 2);
         bool ok = !par.isEmpty();
         for (const QChar c : par)
             ok = ok && ((c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F'));
         if (!ok)
             throw QuorvelError(u"'$"_s % par % u"' is not a valid integer value"_s);
-        cor |= static_cast<CorTela>(par.toUInt(nullptr, 16)) << (8 * i);
+        colour |= static_cast<ScreenColour>(par.toUInt(nullptr, 16)) << (8 * i);
     }
-    return cor;
+    return colour;
 }

@@ -5,35 +5,35 @@
 
 // A screen colour as the settings know it: red in the lowest byte, green in the
 // next, blue in the third; the highest byte is zero for plain colours.
-using CorTela = quint32;
+using ScreenColour = quint32;
 
-constexpr CorTela corRgb(int red, int green, int blue)
+constexpr ScreenColour rgbColour(int red, int green, int blue)
 {
-    return static_cast<CorTela>(red) | (static_cast<CorTela>(green) << 8) |
-           (static_cast<CorTela>(blue) << 16);
+    return static_cast<ScreenColour>(red) | (static_cast<ScreenColour>(green) << 8) |
+           (static_cast<ScreenColour>(blue) << 16);
 }
-constexpr int vermelho(CorTela cor)
+constexpr int redOf(ScreenColour colour)
 {
-    return static_cast<int>(cor & 0xFF);
+    return static_cast<int>(colour & 0xFF);
 }
-constexpr int verde(CorTela cor)
+constexpr int greenOf(ScreenColour colour)
 {
-    return static_cast<int>((cor >> 8) & 0xFF);
+    return static_cast<int>((colour >> 8) & 0xFF);
 }
-constexpr int azul(CorTela cor)
+constexpr int blueOf(ScreenColour colour)
 {
-    return static_cast<int>((cor >> 16) & 0xFF);
+    return static_cast<int>((colour >> 16) & 0xFF);
 }
 
 // The same colour for the screen, and back.
-QColor toQColor(CorTela cor);
-CorTela fromQColor(const QColor& color);
+QColor toQColor(ScreenColour colour);
+ScreenColour fromQColor(const QColor& color);
 
 // The six-digit colour text, red, green, blue, upper case ("77AADD").
-QString CorParaHex(CorTela cor);
+QString colourToHex(ScreenColour colour);
 
 // The colour of a colour text: three pairs of hexadecimal digits, either case;
 // characters after the sixth are ignored and a pair cut short by the end holds
 // what is there. Throws QuorvelError "'$<pair>' is not a valid integer value"
 // for a pair that is empty or not hexadecimal.
-CorTela HexParaCor(const QString& texto);
+ScreenColour hexToColour(const QString& text);

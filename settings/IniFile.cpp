@@ -1,7 +1,7 @@
 #include "settings/IniFile.h"
 
 #include "common/AtomicFile.h"
-#include "common/Codificacao.h"
+#include "common/Encoding.h"
 #include "common/FileReading.h"
 #include "common/Folders.h"
 #include "common/QuorvelError.h"

@@ -13,33 +13,32 @@ QString programSettingsPath(const QString& programFile)
     return programFile.first(programFile.size() - extension.size()) % u".ini"_s;
 }
 
-QString fixedSettingsPath(const QString& pastaPrograma)
+QString fixedSettingsPath(const QString& programFolder)
 {
-    return pastaPrograma % u"Quorvel.ini"_s;
+    return programFolder % u"Quorvel.ini"_s;
 }
 
 } // namespace SettingsFiles
 
-OpcoesDocumentacao OpcoesDocumentacao::read(const IniFile& ini)
+DocumentationOptions DocumentationOptions::read(const IniFile& ini)
 {
-    const OpcoesDocumentacao defaults;
-    OpcoesDocumentacao o;
-    o.COrfaos = ini.readBool(u"opcoes", u"COrfaos", defaults.COrfaos);
-    o.AjudaGeral = ini.readBool(u"opcoes", u"AjudaGeral", defaults.AjudaGeral);
+    const DocumentationOptions defaults;
+    DocumentationOptions o;
+    o.Orphans = ini.readBool(u"opcoes", u"COrfaos", defaults.Orphans);
+    o.GeneralHelp = ini.readBool(u"opcoes", u"AjudaGeral", defaults.GeneralHelp);
     o.MySQL = ini.readBool(u"opcoes", u"MySQL", defaults.MySQL);
     o.ProcFunc = ini.readBool(u"opcoes", u"ProcFunc", defaults.ProcFunc);
     // A name the program does not know reads as the default.
-    o.codificacao =
-        codificacaoDeNome(ini.readString(u"opcoes", u"Codificacao", nomeCodificacao(defaults.codificacao)))
-            .value_or(defaults.codificacao);
+    o.encoding = encodingFromName(ini.readString(u"opcoes", u"Codificacao", encodingName(defaults.encoding)))
+                     .value_or(defaults.encoding);
     return o;
 }
 
-void OpcoesDocumentacao::write(IniFile& ini) const
+void DocumentationOptions::write(IniFile& ini) const
 {
-    ini.writeBool(u"opcoes", u"COrfaos", COrfaos);
-    ini.writeBool(u"opcoes", u"AjudaGeral", AjudaGeral);
+    ini.writeBool(u"opcoes", u"COrfaos", Orphans);
+    ini.writeBool(u"opcoes", u"AjudaGeral", GeneralHelp);
     ini.writeBool(u"opcoes", u"MySQL", MySQL);
     ini.writeBool(u"opcoes", u"ProcFunc", ProcFunc);
-    ini.writeString(u"opcoes", u"Codificacao", nomeCodificacao(codificacao));
+    ini.writeString(u"opcoes", u"Codificacao", encodingName(encoding));
 }

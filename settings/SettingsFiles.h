@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/Codificacao.h"
+#include "common/Encoding.h"
 #include "table/RowKinds.h"
 
 #include <QString>
@@ -15,32 +15,32 @@ namespace SettingsFiles {
 QString programSettingsPath(const QString& programFile);
 // The fixed-name settings file the HTML generator reads: "Quorvel.ini" in the
 // program's folder (`pastaPrograma` ends with a separator).
-QString fixedSettingsPath(const QString& pastaPrograma);
+QString fixedSettingsPath(const QString& programFolder);
 
 } // namespace SettingsFiles
 
 // Section opcoes: which kinds of documented rows the documentation includes.
-struct OpcoesDocumentacao
+struct DocumentationOptions
 {
-    bool COrfaos = false;
-    bool AjudaGeral = true;
+    bool Orphans = false;
+    bool GeneralHelp = true;
     bool MySQL = true;
     bool ProcFunc = true;
     // How the source files are read.
-    Codificacao codificacao = Codificacao::Auto;
+    Encoding encoding = Encoding::Auto;
 
-    static OpcoesDocumentacao read(const IniFile& ini);
+    static DocumentationOptions read(const IniFile& ini);
     void write(IniFile& ini) const;
 
     // Whether the documentation includes rows of the kind: the one rule the
     // document and the site both follow.
-    bool inclui(RowKinds::Kind kind) const
+    bool includes(RowKinds::Kind kind) const
     {
         switch (kind) {
         case RowKinds::Kind::Help:
-            return AjudaGeral;
+            return GeneralHelp;
         case RowKinds::Kind::Orphan:
-            return COrfaos;
+            return Orphans;
         case RowKinds::Kind::Table:
             return MySQL;
         case RowKinds::Kind::Routine:

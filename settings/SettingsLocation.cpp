@@ -14,15 +14,15 @@ using namespace Qt::Literals::StringLiterals;
 
 SettingsLocation::SettingsLocation()
 {
-    setPastaExecutavel(ProgramFile::folder());
+    setProgramFolder(ProgramFile::folder());
 }
 
-void SettingsLocation::setPastaExecutavel(const QString& folder)
+void SettingsLocation::setProgramFolder(const QString& folder)
 {
-    m_pastaExecutavel = folder;
+    m_programFolder = folder;
     // The settings file beside the program wins; otherwise a folder the user
     // may write is a portable copy, one the system owns an installed program.
-    m_portatil = QFile::exists(SettingsFiles::fixedSettingsPath(folder)) ||
+    m_portable = QFile::exists(SettingsFiles::fixedSettingsPath(folder)) ||
                  ::access(QFile::encodeName(folder).constData(), W_OK) == 0;
 }
 
@@ -42,7 +42,7 @@ QString homeFolder()
 
 } // namespace
 
-QString SettingsLocation::arquivoDoUsuario()
+QString SettingsLocation::userSettingsFile()
 {
     // The XDG rules: a relative XDG_CONFIG_HOME is ignored, as if unset.
     QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
@@ -51,30 +51,30 @@ QString SettingsLocation::arquivoDoUsuario()
     return config % u"/Quorvel/Quorvel.ini"_s;
 }
 
-QString SettingsLocation::arquivoConfiguracao() const
+QString SettingsLocation::settingsFile() const
 {
     if (!m_override.isEmpty())
         return m_override;
-    if (!m_portatil)
-        return arquivoDoUsuario();
+    if (!m_portable)
+        return userSettingsFile();
     return SettingsFiles::programSettingsPath(ProgramFile::path());
 }
 
-QString SettingsLocation::arquivoConfiguracaoHTML() const
+QString SettingsLocation::siteSettingsFile() const
 {
     if (!m_override.isEmpty())
         return m_override;
-    if (!m_portatil)
-        return arquivoDoUsuario();
-    return SettingsFiles::fixedSettingsPath(m_pastaExecutavel);
+    if (!m_portable)
+        return userSettingsFile();
+    return SettingsFiles::fixedSettingsPath(m_programFolder);
 }
 
-QString SettingsLocation::pastaDoHelp(const QString& pasta) const
+QString SettingsLocation::siteFolder(const QString& folder) const
 {
-    if (m_portatil)
-        return m_pastaExecutavel % pasta;
+    if (m_portable)
+        return m_programFolder % folder;
     QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (!documents.startsWith(u'/'))
         documents = homeFolder() % u"/Documents"_s;
-    return documents % u"/Quorvel/"_s % pasta;
+    return documents % u"/Quorvel/"_s % folder;
 }

@@ -17,23 +17,23 @@ public:
     // The folder of the running program, when there is an application.
     SettingsLocation();
 
-    QString arquivoConfiguracao() const;
-    QString arquivoConfiguracaoHTML() const;
-    void setArquivoConfiguracao(const QString& arquivo) { m_override = arquivo; }
+    QString settingsFile() const;
+    QString siteSettingsFile() const;
+    void setSettingsFile(const QString& file) { m_override = file; }
 
     // The program's folder, with its trailing separator.
-    const QString& PastaExecutavel() const { return m_pastaExecutavel; }
-    void setPastaExecutavel(const QString& folder);
+    const QString& programFolder() const { return m_programFolder; }
+    void setProgramFolder(const QString& folder);
 
     // True when settings and site stay in the program's folder.
-    bool portatil() const { return m_portatil; }
+    bool portable() const { return m_portable; }
     // The folder the help site is written to for the option Pasta.
-    QString pastaDoHelp(const QString& pasta) const;
+    QString siteFolder(const QString& folder) const;
     // The user's settings file of an installed program.
-    static QString arquivoDoUsuario();
+    static QString userSettingsFile();
 
 private:
-    QString m_pastaExecutavel;
+    QString m_programFolder;
     QString m_override;
-    bool m_portatil = true;
+    bool m_portable = true;
 };

@@ -50,14 +50,14 @@ const QString& textOf(const IdentifierRow& row, int column)
     switch (column) {
     case IdentifierTable::Unit:
         return row.unit;
-    case IdentifierTable::Identificador:
-        return row.identificador;
-    case IdentifierTable::NomeIdentificador:
-        return row.nomeIdentificador;
-    case IdentifierTable::TipoIdentificador:
-        return row.tipoIdentificador;
-    case IdentifierTable::HelpIdentificador:
-        return row.helpIdentificador;
+    case IdentifierTable::Identifier:
+        return row.identifier;
+    case IdentifierTable::IdentifierName:
+        return row.name;
+    case IdentifierTable::IdentifierType:
+        return row.type;
+    case IdentifierTable::IdentifierHelp:
+        return row.help;
     default: {
         static const QString empty;
         return empty;
@@ -138,15 +138,15 @@ int IdentifierTable::fieldWidth(int column)
     return column >= 0 && column < ColumnCount ? kFields[column].width : 0;
 }
 
-bool IdentifierTable::ehRotina(const QString& identificador)
+bool IdentifierTable::isRoutine(const QString& identifier)
 {
-    const QString inicio = lowerAsciiLetters(identificador.left(9));
-    return inicio == u"procedure" || inicio == u"function ";
+    const QString start = lowerAsciiLetters(identifier.left(9));
+    return start == u"procedure" || start == u"function ";
 }
 
 QList<int> IdentifierTable::initialColumnOrder()
 {
-    return {Unit, Identificador, NomeIdentificador, LinhaIdentificador, TipoIdentificador};
+    return {Unit, Identifier, IdentifierName, IdentifierLine, IdentifierType};
 }
 
 QString IdentifierTable::initialOrdering()
@@ -176,11 +176,11 @@ QVariant IdentifierTable::value(int place, int column) const
 {
     const IdentifierRow& r = row(place);
     switch (column) {
-    case LinhaIdentificador:
-        return r.linhaIdentificador;
-    case NomeDocumentacao:
+    case IdentifierLine:
+        return r.line;
+    case DocumentationName:
     case Exists:
-    case Documentada:
+    case Documented:
         return {};
     default:
         return textOf(r, column);
@@ -191,7 +191,7 @@ QVariant IdentifierTable::data(const QModelIndex& index, int role) const
 {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return {};
-    if (role == Qt::TextAlignmentRole && index.column() == LinhaIdentificador)
+    if (role == Qt::TextAlignmentRole && index.column() == IdentifierLine)
         return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter); // numbers align right
     if (role != Qt::DisplayRole && role != Qt::EditRole)
         return {};
@@ -232,9 +232,9 @@ bool IdentifierTable::append(IdentifierRow row)
     if (!isOpenAndIdle())
         return false;
     cutToWidth(row.unit, Unit);
-    cutToWidth(row.identificador, Identificador);
-    cutToWidth(row.nomeIdentificador, NomeIdentificador);
-    cutToWidth(row.tipoIdentificador, TipoIdentificador);
+    cutToWidth(row.identifier, Identifier);
+    cutToWidth(row.name, IdentifierName);
+    cutToWidth(row.type, IdentifierType);
 
     const int index = static_cast<int>(m_rows.size());
     m_rows.push_back(std::move(row));
@@ -358,9 +358,8 @@ bool IdentifierTable::lessThan(const IdentifierRow& a, int indexA, const Identif
 {
     for (int column : m_orderColumns) {
         int cmp = 0;
-        if (column == LinhaIdentificador)
-            cmp =
-                (a.linhaIdentificador > b.linhaIdentificador) - (a.linhaIdentificador < b.linhaIdentificador);
+        if (column == IdentifierLine)
+            cmp = (a.line > b.line) - (a.line < b.line);
         else
             cmp = m_collator.compare(textOf(a, column), textOf(b, column));
         if (cmp != 0)
@@ -383,9 +382,9 @@ const std::vector<int>& IdentifierTable::ranksOf(int column) const
 
 void IdentifierTable::rankRows(int column, const std::vector<int>& rows, std::vector<int>& rankOfRow) const
 {
-    if (column == LinhaIdentificador) {
+    if (column == IdentifierLine) {
         for (int row : rows)
-            rankOfRow[static_cast<size_t>(row)] = m_rows[static_cast<size_t>(row)].linhaIdentificador;
+            rankOfRow[static_cast<size_t>(row)] = m_rows[static_cast<size_t>(row)].line;
         return;
     }
     // One sort key per distinct value, not one per comparison: units and kinds

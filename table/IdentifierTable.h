@@ -9,20 +9,20 @@
 #include <optional>
 #include <vector>
 
-// One documented block: the values stored by InsereIdentificador. The three
+// One documented block: the values stored by insertIdentifier. The three
 // fields no operation sets (nomedocumentacao, exists, documentada) stay empty
 // in every row and are not kept.
 struct IdentifierRow
 {
     QString unit;
-    QString identificador;
-    QString nomeIdentificador;
-    QString tipoIdentificador;
-    QString helpIdentificador;
-    int linhaIdentificador = 0;
+    QString identifier;
+    QString name;
+    QString type;
+    QString help;
+    int line = 0;
 };
 
-// The identifier table cdsUnits: every documented block of the files opened
+// The identifier table: every documented block of the files opened
 // since the last Novo, in the order given by a list of its fields.
 class IdentifierTable : public QAbstractTableModel
 {
@@ -33,14 +33,14 @@ public:
     enum Column
     {
         Unit,
-        NomeDocumentacao,
+        DocumentationName,
         Exists,
-        Documentada,
-        Identificador,
-        NomeIdentificador,
-        TipoIdentificador,
-        HelpIdentificador,
-        LinhaIdentificador,
+        Documented,
+        Identifier,
+        IdentifierName,
+        IdentifierType,
+        IdentifierHelp,
+        IdentifierLine,
         ColumnCount
     };
 
@@ -58,7 +58,7 @@ public:
     // A row of no special kind is a procedure or function when the first nine
     // characters of its identifier, A to Z lower-cased, are "procedure" or
     // "function " (the word and one blank).
-    static bool ehRotina(const QString& identificador);
+    static bool isRoutine(const QString& identifier);
     // The fields the grid shows, in its initial column order.
     static QList<int> initialColumnOrder();
     static QString initialOrdering();

@@ -4,19 +4,19 @@
 
 #include <QString>
 
-// The kinds of rows, as the tipoIdentificador of the special ones reads, and
+// The kinds of rows, as the type of the special ones reads, and
 // the one place that tells a row's kind.
 namespace RowKinds {
 
-inline QString TipoHelp()
+inline QString HelpKind()
 {
     return QStringLiteral("Help");
 }
-inline QString TipoOrfao()
+inline QString OrphanKind()
 {
     return QStringLiteral("Coment.Órfão");
 }
-inline QString TipoTabela()
+inline QString TableKind()
 {
     return QStringLiteral("Tabela MySQL");
 }
@@ -32,13 +32,13 @@ enum class Kind
 
 inline Kind kindOf(const IdentifierRow& row)
 {
-    if (row.tipoIdentificador == TipoHelp())
+    if (row.type == HelpKind())
         return Kind::Help;
-    if (row.tipoIdentificador == TipoOrfao())
+    if (row.type == OrphanKind())
         return Kind::Orphan;
-    if (row.tipoIdentificador == TipoTabela())
+    if (row.type == TableKind())
         return Kind::Table;
-    return IdentifierTable::ehRotina(row.identificador) ? Kind::Routine : Kind::Other;
+    return IdentifierTable::isRoutine(row.identifier) ? Kind::Routine : Kind::Other;
 }
 
 } // namespace RowKinds

@@ -107,15 +107,15 @@ void writeTableJson(const IdentifierTable& table, QIODevice& device)
         out.string(row.unit);
         out.raw(
             ", \"nomedocumentacao\": \"\", \"exists\": false, \"documentada\": false, \"identificador\": ");
-        out.string(row.identificador);
+        out.string(row.identifier);
         out.raw(", \"nomeIdentificador\": ");
-        out.string(row.nomeIdentificador);
+        out.string(row.name);
         out.raw(", \"tipoIdentificador\": ");
-        out.string(row.tipoIdentificador);
+        out.string(row.type);
         out.raw(", \"helpIdentificador\": ");
-        out.string(row.helpIdentificador);
+        out.string(row.help);
         out.raw(", \"linhaIdentificador\": ");
-        out.raw(QByteArray::number(row.linhaIdentificador));
+        out.raw(QByteArray::number(row.line));
         out.raw("}");
     }
     out.raw(table.rowCount() > 0 ? "\n]\n" : "]\n");

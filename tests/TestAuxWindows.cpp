@@ -1,7 +1,7 @@
 #include "common/Fonts.h"
-#include "gui/TfrmAjudaQuorvel.h"
-#include "gui/TfrmOpcoesQuorvel.h"
-#include "gui/TfrmQuorvel.h"
+#include "gui/HelpWindow.h"
+#include "gui/MainWindow.h"
+#include "gui/OptionsWindow.h"
 #include "settings/IniFile.h"
 #include "settings/SettingsLocation.h"
 #include "tests/support/ScriptedPrompts.h"
@@ -24,14 +24,14 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-using R = OpcoesQuorvel::Rotulo;
+using R = OptionsState::SampleArea;
 
 QString colorOf(QWidget* w, QPalette::ColorRole role)
 {
     return w->palette().color(role).name();
 }
 
-class OptionsWindow : public ::testing::Test
+class OptionsWindowTest : public ::testing::Test
 {
 protected:
     static void SetUpTestSuite() { installWindowFonts(); }
@@ -49,40 +49,40 @@ protected:
 
 } // namespace
 
-TEST_F(OptionsWindow, OpensWithTheDefaultsWithoutAFile)
+TEST_F(OptionsWindowTest, OpensWithTheDefaultsWithoutAFile)
 {
-    TfrmOpcoesQuorvel window(prompts, settings, u"v1.1"_s);
+    OptionsWindow window(prompts, settings, u"v1.1"_s);
     EXPECT_EQ(window.windowTitle(), u"Opções - Quorvel (v1.1)"_s);
     EXPECT_EQ(window.size(), QSize(356, 269));
-    EXPECT_EQ(window.abas()->count(), 3);
-    EXPECT_EQ(window.abas()->tabText(0), u"Documentação"_s);
-    EXPECT_EQ(window.abas()->currentIndex(), 0);
-    EXPECT_FALSE(window.cbCOrfao()->isChecked());
-    EXPECT_EQ(window.cbCOrfao()->text(), u"Incluir Comentários Órfãos : <//* >"_s);
-    EXPECT_EQ(window.cbHelp()->text(), u"Incluir \"Ajuda Geral\" : <//? >"_s);
-    EXPECT_EQ(window.cbProcFunc()->text(), u"Incluir Procedures e Funções  : <//@ >"_s);
-    EXPECT_TRUE(window.cbHelp()->isChecked() && window.cbMySQL()->isChecked() &&
-                window.cbProcFunc()->isChecked());
-    EXPECT_EQ(window.ledtAplicacao()->text(), u""_s);
-    EXPECT_EQ(window.ledtPasta()->text(), u"HELP"_s);
-    EXPECT_EQ(colorOf(window.rotulo(R::clFundoCab), QPalette::Window), u"#ffffff"_s);
-    EXPECT_EQ(colorOf(window.rotulo(R::clCab), QPalette::Window), u"#77aadd"_s);
-    EXPECT_EQ(colorOf(window.rotulo(R::clCab), QPalette::WindowText), u"#0000ff"_s);
-    EXPECT_EQ(window.rotulo(R::clCab)->font().family(), u"Arial"_s);
-    EXPECT_EQ(colorOf(window.rotulo(R::clMenu2), QPalette::Window), u"#eeeeee"_s);
-    EXPECT_EQ(colorOf(window.rotulo(R::clConteudo), QPalette::WindowText), u"#000000"_s);
-    EXPECT_EQ(window.rotulo(R::clConteudo)->text(), u"Esta Procedure é responsável por ..."_s);
-    EXPECT_EQ(window.rotulo(R::clFundoCab)->toolTip(), u"Fundo do Cabeçalho"_s);
-    EXPECT_TRUE(window.rotulo(R::clMenu1)->toolTip().isEmpty());
-    EXPECT_EQ(window.rotulo(R::clMenu1)->property("hint").toString(),
+    EXPECT_EQ(window.tabs()->count(), 3);
+    EXPECT_EQ(window.tabs()->tabText(0), u"Documentação"_s);
+    EXPECT_EQ(window.tabs()->currentIndex(), 0);
+    EXPECT_FALSE(window.orphansBox()->isChecked());
+    EXPECT_EQ(window.orphansBox()->text(), u"Incluir Comentários Órfãos : <//* >"_s);
+    EXPECT_EQ(window.generalHelpBox()->text(), u"Incluir \"Ajuda Geral\" : <//? >"_s);
+    EXPECT_EQ(window.routinesBox()->text(), u"Incluir Procedures e Funções  : <//@ >"_s);
+    EXPECT_TRUE(window.generalHelpBox()->isChecked() && window.mySqlBox()->isChecked() &&
+                window.routinesBox()->isChecked());
+    EXPECT_EQ(window.applicationEdit()->text(), u""_s);
+    EXPECT_EQ(window.folderEdit()->text(), u"HELP"_s);
+    EXPECT_EQ(colorOf(window.area(R::clFundoCab), QPalette::Window), u"#ffffff"_s);
+    EXPECT_EQ(colorOf(window.area(R::clCab), QPalette::Window), u"#77aadd"_s);
+    EXPECT_EQ(colorOf(window.area(R::clCab), QPalette::WindowText), u"#0000ff"_s);
+    EXPECT_EQ(window.area(R::clCab)->font().family(), u"Arial"_s);
+    EXPECT_EQ(colorOf(window.area(R::clMenu2), QPalette::Window), u"#eeeeee"_s);
+    EXPECT_EQ(colorOf(window.area(R::clConteudo), QPalette::WindowText), u"#000000"_s);
+    EXPECT_EQ(window.area(R::clConteudo)->text(), u"Esta Procedure é responsável por ..."_s);
+    EXPECT_EQ(window.area(R::clFundoCab)->toolTip(), u"Fundo do Cabeçalho"_s);
+    EXPECT_TRUE(window.area(R::clMenu1)->toolTip().isEmpty());
+    EXPECT_EQ(window.area(R::clMenu1)->property("hint").toString(),
               u"Item Menu (Botão esq: FUNDO; Botão dir: FONTE)"_s);
-    EXPECT_EQ(window.rotulo(R::clMenuconteudo2)->geometry(), QRect(187, 55, 60, 19));
+    EXPECT_EQ(window.area(R::clMenuconteudo2)->geometry(), QRect(187, 55, 60, 19));
     EXPECT_TRUE(prompts.errors.isEmpty());
 }
 
-TEST_F(OptionsWindow, SavingRightAwayWritesEveryKey)
+TEST_F(OptionsWindowTest, SavingRightAwayWritesEveryKey)
 {
-    TfrmOpcoesQuorvel window(prompts, settings, u"v1.1"_s);
+    OptionsWindow window(prompts, settings, u"v1.1"_s);
     QTest::mouseClick(window.Button1(), Qt::LeftButton);
     EXPECT_EQ(window.result(), QDialog::Accepted);
     const IniFile ini(settings);
@@ -94,24 +94,24 @@ TEST_F(OptionsWindow, SavingRightAwayWritesEveryKey)
     EXPECT_EQ(fileBytes().count('='), 30);
 }
 
-TEST_F(OptionsWindow, AGroupFollowsItsMember)
+TEST_F(OptionsWindowTest, AGroupFollowsItsMember)
 {
-    TfrmOpcoesQuorvel window(prompts, settings, u"v1.1"_s);
+    OptionsWindow window(prompts, settings, u"v1.1"_s);
     window.show();
-    FonteAmostra font;
+    SampleFont font;
     font.face = u"Liberation Serif"_s;
-    font.pontos = 11;
-    font.cor = corRgb(200, 0, 0);
+    font.points = 11;
+    font.colour = rgbColour(200, 0, 0);
     prompts.expectFont(font);
-    QTest::mouseClick(window.rotulo(R::clMenu3), Qt::RightButton);
+    QTest::mouseClick(window.area(R::clMenu3), Qt::RightButton);
     for (R r : {R::clMenu1, R::clMenu2, R::clMenu3, R::clMenu4}) {
-        EXPECT_EQ(window.rotulo(r)->font().family(), u"Liberation Serif"_s);
-        EXPECT_EQ(colorOf(window.rotulo(r), QPalette::WindowText), u"#c80000"_s);
+        EXPECT_EQ(window.area(r)->font().family(), u"Liberation Serif"_s);
+        EXPECT_EQ(colorOf(window.area(r), QPalette::WindowText), u"#c80000"_s);
     }
-    prompts.expectColor(corRgb(0x12, 0x34, 0x56));
-    QTest::mouseClick(window.rotulo(R::clMenuconteudo2), Qt::LeftButton);
+    prompts.expectColor(rgbColour(0x12, 0x34, 0x56));
+    QTest::mouseClick(window.area(R::clMenuconteudo2), Qt::LeftButton);
     for (R r : {R::clMenuconteudo1, R::clMenuconteudo2, R::clMenuconteudo3})
-        EXPECT_EQ(colorOf(window.rotulo(r), QPalette::Window), u"#123456"_s);
+        EXPECT_EQ(colorOf(window.area(r), QPalette::Window), u"#123456"_s);
     QTest::mouseClick(window.Button1(), Qt::LeftButton);
     const IniFile ini(settings);
     EXPECT_EQ(ini.readString(u"FormatoHTML", u"FontMenu", {}), u"Liberation Serif"_s);
@@ -120,37 +120,37 @@ TEST_F(OptionsWindow, AGroupFollowsItsMember)
     EXPECT_TRUE(prompts.scriptDone());
 }
 
-TEST_F(OptionsWindow, CancelWritesNothing)
+TEST_F(OptionsWindowTest, CancelWritesNothing)
 {
     folder.write(u"Quorvel.ini"_s, "[HTML]\r\nPasta=AJUDA\r\n");
     const QByteArray before = fileBytes();
     {
-        TfrmOpcoesQuorvel window(prompts, settings, u"v1.1"_s);
-        EXPECT_EQ(window.ledtPasta()->text(), u"AJUDA"_s);
-        window.ledtPasta()->setText(u"OUTRA"_s);
-        window.cbCOrfao()->setChecked(true);
+        OptionsWindow window(prompts, settings, u"v1.1"_s);
+        EXPECT_EQ(window.folderEdit()->text(), u"AJUDA"_s);
+        window.folderEdit()->setText(u"OUTRA"_s);
+        window.orphansBox()->setChecked(true);
         QTest::mouseClick(window.Button2(), Qt::LeftButton);
         EXPECT_EQ(window.result(), QDialog::Rejected);
     }
     EXPECT_EQ(fileBytes(), before);
-    TfrmOpcoesQuorvel again(prompts, settings, u"v1.1"_s);
-    EXPECT_EQ(again.ledtPasta()->text(), u"AJUDA"_s);
+    OptionsWindow again(prompts, settings, u"v1.1"_s);
+    EXPECT_EQ(again.folderEdit()->text(), u"AJUDA"_s);
 }
 
-TEST_F(OptionsWindow, ABadColourIsReportedAndTheWindowStillOpens)
+TEST_F(OptionsWindowTest, ABadColourIsReportedAndTheWindowStillOpens)
 {
     folder.write(u"Quorvel.ini"_s, "[HTML]\r\nVersao=2\r\n[FormatoHTML]\r\nclFundoCab=#ffffff\r\n");
-    TfrmOpcoesQuorvel window(prompts, settings, u"v1.1"_s);
+    OptionsWindow window(prompts, settings, u"v1.1"_s);
     EXPECT_EQ(prompts.errors, QStringList{u"'$#f' is not a valid integer value"_s});
     EXPECT_EQ(window.windowTitle(), u"Opções"_s);
-    EXPECT_EQ(window.ledtVersao()->text(), u"2"_s);
-    EXPECT_EQ(window.rotulo(R::clCab)->text(), u"Programa v1.1"_s);
+    EXPECT_EQ(window.versionEdit()->text(), u"2"_s);
+    EXPECT_EQ(window.area(R::clCab)->text(), u"Programa v1.1"_s);
 }
 
 TEST(HelpWindow, CaptionGainsTheVersionAtTheFirstPaintOnly)
 {
     for (int showing = 0; showing < 2; ++showing) {
-        TfrmAjudaQuorvel window(u"v1.1"_s);
+        HelpWindow window(u"v1.1"_s);
         EXPECT_EQ(window.windowTitle(), u"Ajuda"_s);
         EXPECT_EQ(window.PageControl1()->currentIndex(), 0);
         EXPECT_EQ(window.PageControl1()->tabText(2), u"Sobre o Quorvel"_s);
@@ -175,36 +175,36 @@ TEST(AuxWindows, TheMainWindowCreatesThemForEachUse)
     installWindowFonts();
     ScriptedPrompts prompts;
     TestFolder folder;
-    TfrmQuorvel main(prompts);
-    main.core().setArquivoConfiguracao(folder.path(u"Quorvel.ini"_s));
+    MainWindow main(prompts);
+    main.core().setSettingsFile(folder.path(u"Quorvel.ini"_s));
     QStringList seen;
     for (int i = 0; i < 2; ++i) {
         QTimer::singleShot(0, [&] {
             auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
             ASSERT_NE(dialog, nullptr);
             seen.append(dialog->windowTitle());
-            EXPECT_EQ(main.frmOpcoesQuorvel(), dialog);
+            EXPECT_EQ(main.optionsWindow(), dialog);
             dialog->reject();
         });
         main.action(u"Opcoes"_s)->trigger();
-        EXPECT_EQ(main.frmOpcoesQuorvel(), nullptr);
+        EXPECT_EQ(main.optionsWindow(), nullptr);
         QTimer::singleShot(0, [&] {
             auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
             ASSERT_NE(dialog, nullptr);
             dialog->grab();
             seen.append(dialog->windowTitle());
-            EXPECT_EQ(main.frmAjudaQuorvel(), dialog);
+            EXPECT_EQ(main.helpWindow(), dialog);
             dialog->reject();
         });
         main.action(u"Ajuda"_s)->trigger();
-        EXPECT_EQ(main.frmAjudaQuorvel(), nullptr);
+        EXPECT_EQ(main.helpWindow(), nullptr);
     }
     EXPECT_EQ(seen, (QStringList{u"Opções - Quorvel (v1.1)"_s, u"Ajuda - Quorvel (v1.1)"_s,
                                  u"Opções - Quorvel (v1.1)"_s, u"Ajuda - Quorvel (v1.1)"_s}));
     EXPECT_FALSE(QFile::exists(folder.path(u"Quorvel.ini"_s)));
 }
 
-#include "gui/TfrmConexao.h"
+#include "gui/ConnectionDialog.h"
 
 #include <QHeaderView>
 #include <QLabel>
@@ -212,15 +212,15 @@ TEST(AuxWindows, TheMainWindowCreatesThemForEachUse)
 
 TEST(ConnectionWindow, EditsTheRowsInPlace)
 {
-    const QList<ParametroConexao> rows = {{u"DriverName"_s, u"DBX4MySQL"_s},
-                                          {u"HostName"_s, u"servidor"_s},
-                                          {u"Database"_s, u"camara"_s},
-                                          {u"User_Name"_s, u"docsreader"_s},
-                                          {u"Password"_s, u"docsreader"_s}};
-    TfrmConexao window(rows);
+    const QList<ConnectionParameter> rows = {{u"DriverName"_s, u"DBX4MySQL"_s},
+                                             {u"HostName"_s, u"servidor"_s},
+                                             {u"Database"_s, u"camara"_s},
+                                             {u"User_Name"_s, u"docsreader"_s},
+                                             {u"Password"_s, u"docsreader"_s}};
+    ConnectionDialog window(rows);
     EXPECT_EQ(window.windowTitle(), u"Conexão MySQL"_s);
     EXPECT_EQ(window.size(), QSize(314, 222));
-    QTableWidget* grid = window.Parametros();
+    QTableWidget* grid = window.parameters();
     EXPECT_EQ(grid->horizontalHeaderItem(0)->text(), u"Parâmetro"_s);
     EXPECT_EQ(grid->horizontalHeaderItem(1)->text(), u"Valor"_s);
     EXPECT_EQ(grid->rowCount(), 5);
@@ -270,7 +270,7 @@ qint64 ink(QWidget& widget)
 TEST(ConnectionWindow, BoldTextsLookBold)
 {
     installWindowFonts(); // as the program does
-    TfrmConexao window({{u"DriverName"_s, u"DBX4MySQL"_s}});
+    ConnectionDialog window({{u"DriverName"_s, u"DBX4MySQL"_s}});
     window.show();
     auto* heading = window.findChild<QLabel*>(u"Label1"_s);
     ASSERT_NE(heading, nullptr);
@@ -285,15 +285,15 @@ TEST(ConnectionWindow, BoldTextsLookBold)
     }
 }
 
-TEST_F(OptionsWindow, TheHtmlTabTakesTheFolderFirst)
+TEST_F(OptionsWindowTest, TheHtmlTabTakesTheFolderFirst)
 {
-    TfrmOpcoesQuorvel window(prompts, settings, u"v1.1"_s);
+    OptionsWindow window(prompts, settings, u"v1.1"_s);
     window.show();
-    window.abas()->setCurrentIndex(1);
+    window.tabs()->setCurrentIndex(1);
     QApplication::setActiveWindow(&window);
-    auto* pasta = window.findChild<QLineEdit*>(u"ledtPasta"_s);
-    ASSERT_NE(pasta, nullptr);
-    pasta->setFocus();
+    auto* folderEdit = window.findChild<QLineEdit*>(u"ledtPasta"_s);
+    ASSERT_NE(folderEdit, nullptr);
+    folderEdit->setFocus();
     QStringList order;
     for (int i = 0; i < 3; ++i) {
         order.append(QApplication::focusWidget()->objectName());
@@ -302,15 +302,15 @@ TEST_F(OptionsWindow, TheHtmlTabTakesTheFolderFirst)
     EXPECT_EQ(order, (QStringList{u"ledtPasta"_s, u"ledtAplicacao"_s, u"ledtVersao"_s}));
 }
 
-TEST_F(OptionsWindow, TheHtmlTabShowsTheFolderReallyUsed)
+TEST_F(OptionsWindowTest, TheHtmlTabShowsTheFolderReallyUsed)
 {
-    TfrmOpcoesQuorvel window(prompts, settings, u"v1.1"_s);
+    OptionsWindow window(prompts, settings, u"v1.1"_s);
     SettingsLocation local;
-    local.setPastaExecutavel(folder.path(QString()) % u'/');
-    window.setLocal(&local);
-    EXPECT_EQ(window.lblPastaReal()->text(), u"O help será criado em "_s % folder.path(u"HELP"_s));
-    window.ledtPasta()->setText(u"AJUDA"_s);
-    EXPECT_EQ(window.lblPastaReal()->text(), u"O help será criado em "_s % folder.path(u"AJUDA"_s));
+    local.setProgramFolder(folder.path(QString()) % u'/');
+    window.setLocation(&local);
+    EXPECT_EQ(window.realFolderLabel()->text(), u"O help será criado em "_s % folder.path(u"HELP"_s));
+    window.folderEdit()->setText(u"AJUDA"_s);
+    EXPECT_EQ(window.realFolderLabel()->text(), u"O help será criado em "_s % folder.path(u"AJUDA"_s));
 }
 
 // The dialog opens with its first cell being edited; from that moment Tab,
@@ -329,13 +329,13 @@ TEST(ConnectionWindow, TabLeavesTheGridFromTheMomentItOpens)
         {Qt::Key_Tab, Qt::ControlModifier, "Button1"},
     };
     for (const auto& c : cases) {
-        TfrmConexao window({{u"DriverName"_s, u"DBX4MySQL"_s}, {u"HostName"_s, u"servidor"_s}});
+        ConnectionDialog window({{u"DriverName"_s, u"DBX4MySQL"_s}, {u"HostName"_s, u"servidor"_s}});
         window.show();
         QApplication::setActiveWindow(&window);
         ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
         QWidget* editing = QApplication::focusWidget();
         ASSERT_NE(editing, nullptr);
-        ASSERT_TRUE(window.Parametros()->isAncestorOf(editing)) << "the grid has the focus as it opens";
+        ASSERT_TRUE(window.parameters()->isAncestorOf(editing)) << "the grid has the focus as it opens";
         QTest::keyClicks(editing, u"x"_s);
         QTest::keyClick(editing, c.key, c.modifiers);
         ASSERT_NE(QApplication::focusWidget(), nullptr);

@@ -9,7 +9,7 @@
 #include "output/RtfWriter.h"
 #include "settings/Colours.h"
 #include "settings/IniFile.h"
-#include "settings/OpcoesQuorvel.h"
+#include "settings/OptionsState.h"
 #include "table/IdentifierTable.h"
 #include "tests/support/Required.h"
 #include "tests/support/ScriptedPrompts.h"
@@ -39,13 +39,13 @@ class BadInput : public ::testing::Test
 protected:
     void SetUp() override
     {
-        core.setArquivoConfiguracao(folder.path(u"Quorvel.ini"_s));
-        core.setPastaExecutavel(folder.path(QString()) % u'/');
-        core.respondeTabelas(QuorvelCore::RespostaTabelas::Nenhuma);
+        core.setSettingsFile(folder.path(u"Quorvel.ini"_s));
+        core.setProgramFolder(folder.path(QString()) % u'/');
+        core.answerTables(QuorvelCore::TableAnswer::NoTables);
         core.setTraceEnabled(false);
     }
 
-    QStringList identifiers() const { return identifiersOf(core.cdsUnits()); }
+    QStringList identifiers() const { return identifiersOf(core.identifiers()); }
 
     ScriptedPrompts prompts;
     QuorvelCore core{prompts};
@@ -72,9 +72,9 @@ TEST_F(BadInput, TextsCutOffByTheEndOfTheFileKeepWhatCameBefore)
         "//? antes\r\n//#",
     };
     for (const QByteArray& bytes : endings) {
-        core.cdsUnits().clear();
-        core.abreArquivo(folder.write(u"u.pas"_s, bytes));
-        ASSERT_GE(core.cdsUnits().rowCount(), 1) << bytes.toStdString();
+        core.identifiers().clear();
+        core.openFile(folder.write(u"u.pas"_s, bytes));
+        ASSERT_GE(core.identifiers().rowCount(), 1) << bytes.toStdString();
         EXPECT_TRUE(identifiers().contains(u"antes"_s)) << bytes.toStdString();
     }
 }
@@ -85,9 +85,9 @@ TEST_F(BadInput, BinaryFilesAndNulBytes)
     QByteArray binary(1 << 20, '\0');
     for (char& c : binary)
         c = static_cast<char>(rng() % 255 + 1); // no NUL: every byte is read
-    core.abreArquivo(folder.write(u"binario.pas"_s, binary));
+    core.openFile(folder.write(u"binario.pas"_s, binary));
     // A NUL ends the text: what follows it is not read.
-    core.abreArquivo(folder.write(u"nul.pas"_s, QByteArray("//? antes\r\n\0//? depois\r\n", 24)));
+    core.openFile(folder.write(u"nul.pas"_s, QByteArray("//? antes\r\n\0//? depois\r\n", 24)));
     EXPECT_TRUE(identifiers().contains(u"antes"_s));
     EXPECT_FALSE(identifiers().contains(u"depois"_s));
     EXPECT_TRUE(prompts.errors.isEmpty());
@@ -98,9 +98,9 @@ TEST_F(BadInput, AFileOfOneHugeLine)
     QByteArray line = "//? primeira\r\n";
     line += QByteArray(50 * 1024 * 1024, 'a');
     line += "\r\n//? segunda\r\n";
-    core.abreArquivo(folder.write(u"linha.pas"_s, line));
+    core.openFile(folder.write(u"linha.pas"_s, line));
     EXPECT_EQ(identifiers(), (QStringList{u"primeira"_s, u"segunda"_s}));
-    EXPECT_EQ(core.cdsUnits().row(1).linhaIdentificador, 3);
+    EXPECT_EQ(core.identifiers().row(1).line, 3);
 }
 
 // Each of these once made every heading or unit word scan the whole rest of
@@ -123,12 +123,12 @@ TEST_F(BadInput, ScansThatNeverFindTheirCharacter)
         {"unit X\r\n//? a\r\n", [](int copies) { return copies; }},
     };
     for (const auto& c : cases) {
-        core.cdsUnits().clear();
+        core.identifiers().clear();
         QByteArray bytes = "//? antes\r\n";
         const int copies = 3 * 1024 * 1024 / static_cast<int>(c.repeated.size());
         bytes += c.repeated.repeated(copies);
-        core.abreArquivo(folder.write(u"hostil.pas"_s, bytes));
-        EXPECT_EQ(core.cdsUnits().rowCount(), 1 + c.rows(copies)) << c.repeated.toStdString();
+        core.openFile(folder.write(u"hostil.pas"_s, bytes));
+        EXPECT_EQ(core.identifiers().rowCount(), 1 + c.rows(copies)) << c.repeated.toStdString();
     }
 }
 
@@ -137,31 +137,31 @@ TEST_F(BadInput, ProjectsThatListThemselvesOrWindowsPaths)
     folder.writeSource(u"u.pas"_s, u"//? unit\n"_s);
     const QString self =
         folder.writeSource(u"p.dpr"_s, u"uses P in 'p.dpr', U in 'u.pas', Q in 'P.DPR';\n"_s);
-    core.abreArquivo(self);
+    core.openFile(self);
     EXPECT_EQ(identifiers(), QStringList{u"unit"_s});
 
     const QString windows =
         folder.writeSource(u"w.dpr"_s, u"uses A in 'C:\\Fontes\\Sistema\\UA.pas', B in 'u.pas';\n"_s);
-    core.abreArquivo(windows);
+    core.openFile(windows);
     EXPECT_EQ(prompts.messages, QStringList{u"O arquivo indicado não pôde ser aberto."_s});
     EXPECT_TRUE(prompts.messageFiles[0].endsWith(u"c:/fontes/sistema/ua.pas"_s))
         << prompts.messageFiles[0].toStdString();
-    EXPECT_EQ(core.cdsUnits().rowCount(), 2);
+    EXPECT_EQ(core.identifiers().rowCount(), 2);
 }
 
 TEST_F(BadInput, HugeNamesAndHelpTexts)
 {
     const QString name = QString(10000, u'N');
     const QString help = QString(1000000, u'h');
-    core.abreArquivo(
+    core.openFile(
         folder.writeSource(u"u.pas"_s, u"unit "_s % name % u";\n//? Grande\n//* "_s % help % u"\n"_s));
-    ASSERT_EQ(core.cdsUnits().rowCount(), 1);
-    EXPECT_EQ(core.cdsUnits().row(0).unit.size(), 30);
-    EXPECT_EQ(core.cdsUnits().row(0).helpIdentificador, help);
-    core.GeraDocumentacao();
-    RtfWriter::save(core.reDocumentacao(), folder.path(u"doc.rtf"_s));
+    ASSERT_EQ(core.identifiers().rowCount(), 1);
+    EXPECT_EQ(core.identifiers().row(0).unit.size(), 30);
+    EXPECT_EQ(core.identifiers().row(0).help, help);
+    core.buildDocument();
+    RtfWriter::save(core.documentLines(), folder.path(u"doc.rtf"_s));
     EXPECT_GT(readBytes(folder.path(u"doc.rtf"_s)).size(), 1000000);
-    ASSERT_TRUE(core.HTMLExecute());
+    ASSERT_TRUE(core.runHtml());
     // The help box breaks the long line: many lines, every character kept.
     QByteArray page = readBytes(folder.path(u"HELP/"_s % QString(30, u'N') % u"/ajuda.htm"_s));
     EXPECT_GT(page.count("<br />\r\n"), 1000);
@@ -172,8 +172,8 @@ TEST_F(BadInput, FoldersWhereFilesShouldBe)
 {
     QDir().mkpath(folder.path(u"pasta.pas"_s));
     QDir().mkpath(folder.path(u"pasta.dpr"_s));
-    core.abreArquivo(folder.path(u"pasta.pas"_s));
-    core.abreArquivo(folder.path(u"pasta.dpr"_s));
+    core.openFile(folder.path(u"pasta.pas"_s));
+    core.openFile(folder.path(u"pasta.dpr"_s));
     EXPECT_EQ(prompts.messages.size(), 2);
     EXPECT_TRUE(prompts.errors.isEmpty());
 
@@ -206,14 +206,14 @@ TEST_F(BadInput, FilesThatAreNoRegularFiles)
 
     for (const QString& path : {fifo, zero, fifoProject}) {
         try {
-            core.abreArquivo(path);
+            core.openFile(path);
             ADD_FAILURE() << "read " << path.toStdString();
         } catch (const QuorvelError& e) {
             EXPECT_EQ(e.message(), u"Cannot read file \""_s % path % u"\". Não é um arquivo comum."_s);
         }
     }
     const QString project = folder.writeSource(u"p.dpr"_s, u"uses B in 'boa.pas', F in 'fila.pas';\n"_s);
-    EXPECT_THROW(core.abreArquivo(project), QuorvelError);
+    EXPECT_THROW(core.openFile(project), QuorvelError);
     EXPECT_EQ(identifiers(), QStringList{u"boa"_s});
     EXPECT_EQ(IniFile(folder.path(u"Quorvel.ini"_s)).readString(u"HTML", u"Pasta", u"HELP"_s), u"HELP"_s);
 }
@@ -247,15 +247,15 @@ TEST_F(BadInput, ASettingsFileOf100Megabytes)
 TEST_F(BadInput, ColourTextsOfOneCharacter)
 {
     folder.write(u"Quorvel.ini"_s, "[FormatoHTML]\r\nclFundoCab=7\r\n");
-    OpcoesQuorvel opcoes;
+    OptionsState options;
     try {
-        opcoes.carrega(IniFile(folder.path(u"Quorvel.ini"_s)), u"v1.1"_s);
+        options.load(IniFile(folder.path(u"Quorvel.ini"_s)), u"v1.1"_s);
         ADD_FAILURE() << "a one-digit colour converted";
     } catch (const QuorvelError& e) {
         EXPECT_EQ(e.message(), u"'$' is not a valid integer value"_s);
     }
     // The site never converts colours: it writes the text as it stands.
-    ASSERT_TRUE(core.HTMLExecute());
+    ASSERT_TRUE(core.runHtml());
     EXPECT_TRUE(readBytes(folder.path(u"HELP/cabecalho.htm"_s)).contains("background-color: #7\""));
 }
 
@@ -263,14 +263,14 @@ TEST_F(BadInput, ASiteOnAFullDiskKeepsEveryPageWhole)
 {
     SmallFileSystem disk(96);
     REQUIRE_FOR_TEST(disk.isMounted(), "mounting a small tmpfs needs root");
-    core.setPastaExecutavel(disk.path(QString()) % u'/');
+    core.setProgramFolder(disk.path(QString()) % u'/');
     for (int u = 0; u < 40; ++u)
-        core.cdsUnits().append(
+        core.identifiers().append(
             IdentifierRow{u"U%1"_s.arg(u), u"Ajuda"_s, {}, u"Help"_s, QString(3000, u'a'), 1});
     // Pages are written on a thread of their own: the first that fails ends
     // the command with its own name and reason.
     try {
-        core.HTMLExecute();
+        core.runHtml();
         ADD_FAILURE() << "a full disk went unnoticed";
     } catch (const QuorvelError& e) {
         EXPECT_TRUE(e.message().startsWith(u"Cannot create file \""_s % disk.path(u"HELP/"_s)))
@@ -309,10 +309,10 @@ TEST_F(BadInput, ASiteOnAReadOnlyFileSystem)
     QProcess remount;
     remount.start(u"mount"_s, {u"-o"_s, u"remount,ro,bind"_s, target});
     remount.waitForFinished(10000);
-    core.setPastaExecutavel(target % u'/');
-    core.cdsUnits().append(IdentifierRow{u"U"_s, u"Ajuda"_s, {}, u"Help"_s, u"x"_s, 1});
+    core.setProgramFolder(target % u'/');
+    core.identifiers().append(IdentifierRow{u"U"_s, u"Ajuda"_s, {}, u"Help"_s, u"x"_s, 1});
     try {
-        core.HTMLExecute();
+        core.runHtml();
         ADD_FAILURE() << "the site was written on a read-only file system";
     } catch (const QuorvelError& e) {
         EXPECT_EQ(e.message(), u"Cannot create folder \""_s % target % u"/HELP\". Read-only file system"_s);
@@ -337,24 +337,24 @@ TEST_F(BadInput, TheServerKilledBetweenTwoDescriptions)
                              .section(u'\n', 0, 0);
 
     QuorvelCore described(prompts);
-    described.setArquivoConfiguracao(folder.path(u"Quorvel.ini"_s));
-    described.respondeTabelas(QuorvelCore::RespostaTabelas::Todas);
-    described.ConfiguraConexao({{u"HostName"_s, u"127.0.0.1:"_s % port},
-                                {u"Database"_s, u"camara"_s},
-                                {u"User_Name"_s, u"docsreader"_s},
-                                {u"Password"_s, u"docsreader"_s}});
-    described.abreArquivo(folder.writeSource(u"a.pas"_s, u"//# clientes\n//* antes\nx;\n"_s));
-    EXPECT_TRUE(described.cdsUnits().row(0).helpIdentificador.contains(u"2 campos na tabela. ;)"_s));
+    described.setSettingsFile(folder.path(u"Quorvel.ini"_s));
+    described.answerTables(QuorvelCore::TableAnswer::AllTables);
+    described.configureConnection({{u"HostName"_s, u"127.0.0.1:"_s % port},
+                                   {u"Database"_s, u"camara"_s},
+                                   {u"User_Name"_s, u"docsreader"_s},
+                                   {u"Password"_s, u"docsreader"_s}});
+    described.openFile(folder.writeSource(u"a.pas"_s, u"//# clientes\n//* antes\nx;\n"_s));
+    EXPECT_TRUE(described.identifiers().row(0).help.contains(u"2 campos na tabela. ;)"_s));
 
     QProcess::execute(u"sh"_s, {u"-c"_s, u"kill -9 $(cat '"_s % dir % u"/pid')"_s});
     prompts.expect(Topic::TableNotice, Answer::Ok);
     prompts.expect(Topic::TableNotice, Answer::Ok);
-    described.abreArquivo(folder.writeSource(u"b.pas"_s, u"//# clientes\n//* depois\nx;\n"_s));
-    ASSERT_EQ(described.cdsUnits().rowCount(), 2);
+    described.openFile(folder.writeSource(u"b.pas"_s, u"//# clientes\n//* depois\nx;\n"_s));
+    ASSERT_EQ(described.identifiers().rowCount(), 2);
     EXPECT_EQ(prompts.questions.last().text, u"Erro ao acessar a tabela : [clientes]"_s);
     QStringList helps;
     for (int i = 0; i < 2; ++i)
-        helps.append(described.cdsUnits().row(i).helpIdentificador.left(6));
+        helps.append(described.identifiers().row(i).help.left(6));
     EXPECT_TRUE(helps.contains(u"depois"_s));
     QProcess stop;
     stop.start(QStringLiteral(QUORVEL_SOURCE_DIR "/scripts/test-database"), {u"stop"_s, dir});

@@ -1,7 +1,7 @@
 #include "common/Fonts.h"
 #include "gui/DialogPrompts.h"
+#include "gui/MainWindow.h"
 #include "gui/OpeningProgress.h"
-#include "gui/TfrmQuorvel.h"
 #include "table/IdentifierTable.h"
 #include "tests/support/Printers.h"
 #include "tests/support/TestFiles.h"
@@ -117,7 +117,7 @@ TEST_F(DialogPromptsTest, TheYesNoQuestionAndThePlainMessage)
 // another; Enter and Escape end the whole dialog.
 TEST_F(DialogPromptsTest, TheFontDialogKeepsAFamilyThatIsNotInstalled)
 {
-    const FonteAmostra stored{u"Família Que Não Existe"_s, 12, false, false, false, false, 0x0000FF};
+    const SampleFont stored{u"Família Que Não Existe"_s, 12, false, false, false, false, 0x0000FF};
     const struct
     {
         Qt::Key key;
@@ -136,7 +136,7 @@ TEST_F(DialogPromptsTest, TheFontDialogKeepsAFamilyThatIsNotInstalled)
             if (dialog->isVisible())
                 dialog->close();
         });
-        const std::optional<FonteAmostra> chosen = prompts.chooseFont(stored);
+        const std::optional<SampleFont> chosen = prompts.chooseFont(stored);
         EXPECT_FALSE(wasEmptyAfterKey);
         ASSERT_EQ(chosen.has_value(), c.accepted);
         if (chosen) {
@@ -149,7 +149,7 @@ TEST_F(DialogPromptsTest, TheFontDialogKeepsAFamilyThatIsNotInstalled)
 // them as stored, and OK without a change gives back exactly what was stored.
 TEST_F(DialogPromptsTest, TheFontDialogShowsAndKeepsTheStoredFamilyAndStyle)
 {
-    const FonteAmostra stored{u"Arial Que Não Existe"_s, 12, true, true, false, false, 0x00FF00};
+    const SampleFont stored{u"Arial Que Não Existe"_s, 12, true, true, false, false, 0x00FF00};
     QStringList shown;
     QTimer::singleShot(0, [&] {
         QWidget* dialog = QApplication::activeModalWidget();
@@ -162,7 +162,7 @@ TEST_F(DialogPromptsTest, TheFontDialogShowsAndKeepsTheStoredFamilyAndStyle)
         ASSERT_NE(ok, nullptr);
         ok->button(QDialogButtonBox::Ok)->click();
     });
-    const std::optional<FonteAmostra> chosen = prompts.chooseFont(stored);
+    const std::optional<SampleFont> chosen = prompts.chooseFont(stored);
     EXPECT_TRUE(shown.contains(stored.face)) << shown.join(u'|').toStdString();
     EXPECT_TRUE(shown.contains(u"Negrito Itálico"_s)) << shown.join(u'|').toStdString();
     ASSERT_TRUE(chosen.has_value());
@@ -194,7 +194,7 @@ TEST_F(DialogPromptsTest, TheWindowManagersCloseDuringAnOpeningCancelsItAndClose
     const QString project = projectOf(folder, 40);
     DialogPrompts dialogs;
     dialogs.setProgressDelay(0);
-    TfrmQuorvel window(dialogs);
+    MainWindow window(dialogs);
     dialogs.setParentWidget(&window);
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
@@ -219,15 +219,14 @@ TEST_F(DialogPromptsTest, TheWindowManagersCloseDuringAnOpeningCancelsItAndClose
                           << " in " << window.frameGeometry().x() << "," << window.frameGeometry().y();
         // The user's input to the window waits: a right click on Visualizar
         // would build the document in the middle of the opening.
-        const int revision = window.core().revisaoDocumentacao();
-        QTest::mouseClick(window.ToolBar1()->widgetForAction(window.action(u"Visualizar"_s)),
-                          Qt::RightButton);
-        inputHeldBack = window.core().revisaoDocumentacao() == revision;
+        const int revision = window.core().documentRevision();
+        QTest::mouseClick(window.toolBar()->widgetForAction(window.action(u"Visualizar"_s)), Qt::RightButton);
+        inputHeldBack = window.core().documentRevision() == revision;
         QWindowSystemInterface::handleCloseEvent(window.windowHandle());
     });
     watch.start();
     window.openFiles({project});
-    const int rows = window.core().cdsUnits().rowCount();
+    const int rows = window.core().identifiers().rowCount();
     EXPECT_GT(rows, 0);
     EXPECT_LT(rows, 40); // cancelled: the units after the close were not read
     EXPECT_EQ(fixedWidth, OpeningProgress::kWidth);

@@ -43,12 +43,12 @@ QByteArray readBytes(const QString& path)
 class Documentation : public ::testing::Test
 {
 protected:
-    void SetUp() override { core.setArquivoConfiguracao(settings); }
+    void SetUp() override { core.setSettingsFile(settings); }
 
-    void add(const QString& unit, const QString& identificador, const QString& tipo, const QString& help,
-             int linha)
+    void add(const QString& unit, const QString& identifier, const QString& kind, const QString& help,
+             int line)
     {
-        core.cdsUnits().append(IdentifierRow{unit, identificador, QString(), tipo, help, linha});
+        core.identifiers().append(IdentifierRow{unit, identifier, QString(), kind, help, line});
     }
 
     void options(const QByteArray& values) { folder.write(u"Quorvel.ini"_s, "[opcoes]\r\n" + values); }
@@ -91,17 +91,17 @@ TEST_F(Documentation, EachSwitchIncludesItsKind)
         {"COrfaos=0\r\nAjudaGeral=0\r\nMySQL=0\r\nProcFunc=1\r\n",
          {u"function F: integer;"_s, u"procedure P;"_s, u"PROCEDURE Q;"_s}},
     };
-    core.setOrdemColunas({IdentifierTable::LinhaIdentificador});
-    core.DBGrid1TitleClick();
+    core.setColumnOrder({IdentifierTable::IdentifierLine});
+    core.gridTitleClicked();
     for (const Case& c : cases) {
         options(c.settings);
-        core.GeraDocumentacao();
-        const QStringList doc = core.reDocumentacao();
+        core.buildDocument();
+        const QStringList doc = core.documentLines();
         QStringList expected{u"Unit A;"_s, u""_s};
         for (const QString& id : c.identifiers) {
-            for (int r = 0; r < core.cdsUnits().rowCount(); ++r) {
-                if (core.cdsUnits().row(r).identificador == id)
-                    expected << id << core.cdsUnits().row(r).helpIdentificador << u""_s;
+            for (int r = 0; r < core.identifiers().rowCount(); ++r) {
+                if (core.identifiers().row(r).identifier == id)
+                    expected << id << core.identifiers().row(r).help << u""_s;
             }
         }
         expected << (c.settings.startsWith("COrfaos=1")
@@ -110,7 +110,7 @@ TEST_F(Documentation, EachSwitchIncludesItsKind)
         EXPECT_EQ(doc, expected) << c.settings.toStdString();
     }
     // The cursor is left on the last row.
-    EXPECT_EQ(core.cdsUnits().cursor(), core.cdsUnits().rowCount() - 1);
+    EXPECT_EQ(core.identifiers().cursor(), core.identifiers().rowCount() - 1);
 }
 
 TEST_F(Documentation, RunsOfAUnitAndParagraphsOfTheHelp)
@@ -118,19 +118,19 @@ TEST_F(Documentation, RunsOfAUnitAndParagraphsOfTheHelp)
     add(u"U1"_s, u"procedure A;"_s, QString(), u"um\r\ndois\r\n"_s, 1);
     add(u"U2"_s, u"procedure B;"_s, QString(), QString(), 2);
     add(u"U1"_s, u"clientes"_s, u"Tabela MySQL"_s, u"nota\r\rdescrição\r\n+--+\r\n"_s, 3);
-    core.setOrdemColunas({IdentifierTable::LinhaIdentificador});
-    core.DBGrid1TitleClick();
-    core.GeraDocumentacao();
-    EXPECT_EQ(core.reDocumentacao(),
+    core.setColumnOrder({IdentifierTable::IdentifierLine});
+    core.gridTitleClicked();
+    core.buildDocument();
+    EXPECT_EQ(core.documentLines(),
               (QStringList{u"Unit U1;"_s, u""_s, u"procedure A;"_s, u"um"_s,   u"dois"_s,
                            u""_s,         u""_s, u"Unit U2;"_s,     u""_s,     u"procedure B;"_s,
                            u""_s,         u""_s, u"Unit U1;"_s,     u""_s,     u"clientes"_s,
                            u"nota"_s,     u""_s, u"descrição"_s,    u"+--+"_s, u""_s,
                            u""_s}));
 
-    core.cdsUnits().clear();
-    core.GeraDocumentacao();
-    EXPECT_TRUE(core.reDocumentacao().isEmpty());
+    core.identifiers().clear();
+    core.buildDocument();
+    EXPECT_TRUE(core.documentLines().isEmpty());
 }
 
 TEST_F(Documentation, TheFileReadsBackInAnotherReader)
@@ -138,16 +138,16 @@ TEST_F(Documentation, TheFileReadsBackInAnotherReader)
     everyKind();
     add(u"C"_s, u"procedure Chaves;"_s, QString(),
         u"{chaves} \\barra\\ ação € “aspas” …\r\nsegundo parágrafo\rNBSP\u00A0fim"_s, 10);
-    core.GeraDocumentacao();
+    core.buildDocument();
     const QString file = folder.path(u"doc.rtf"_s);
-    RtfWriter::save(core.reDocumentacao(), file);
+    RtfWriter::save(core.documentLines(), file);
     const QByteArray bytes = readBytes(file);
     EXPECT_TRUE(bytes.startsWith("{\\rtf1\\ansi\\ansicpg1252"));
     EXPECT_TRUE(bytes.contains("Courier New"));
     EXPECT_TRUE(bytes.contains("\\fs16"));
     EXPECT_TRUE(bytes.contains("a\\'e7\\'e3o \\'80 \\'93aspas\\'94 \\'85"));
     EXPECT_TRUE(bytes.contains("\\{chaves\\} \\\\barra\\\\"));
-    EXPECT_EQ(readWithUnrtf(file), core.reDocumentacao());
+    EXPECT_EQ(readWithUnrtf(file), core.documentLines());
     EXPECT_EQ(RtfWriter::toRtf({u"a\tb"_s, u"\U0001F600"_s}).count("\\tab "), 1);
 }
 
@@ -163,7 +163,7 @@ TEST_F(Documentation, ControlCharactersAreKeptAsCodePageEscapes)
 TEST_F(Documentation, SavingAddsTheExtensionAndKeepsTheName)
 {
     add(u"U"_s, u"procedure A;"_s, QString(), u"a"_s, 1);
-    core.GeraDocumentacao();
+    core.buildDocument();
     struct Case
     {
         QString chosen;
@@ -178,7 +178,7 @@ TEST_F(Documentation, SavingAddsTheExtensionAndKeepsTheName)
     QDir().mkpath(folder.path(u"pasta.v2"_s));
     for (const Case& c : cases) {
         prompts.expectFile(folder.path(c.chosen));
-        EXPECT_EQ(core.SalvarExecute(), folder.path(c.written));
+        EXPECT_EQ(core.runSave(), folder.path(c.written));
         EXPECT_TRUE(QFile::exists(folder.path(c.written))) << c.written.toStdString();
     }
     EXPECT_EQ(prompts.dialogTitles.last(), u"Salvar arquivo de ajuda ..."_s);
@@ -187,30 +187,30 @@ TEST_F(Documentation, SavingAddsTheExtensionAndKeepsTheName)
               (QStringList{QString(), folder.path(u"doc.rtf"_s), folder.path(u"doc.rtf"_s),
                            folder.path(u"doc.RTF.rtf"_s)}));
     prompts.expectFile(std::nullopt);
-    EXPECT_EQ(core.SalvarExecute(), std::nullopt);
+    EXPECT_EQ(core.runSave(), std::nullopt);
 
     // Saving before any build writes a document without text.
     QuorvelCore fresh(prompts);
     prompts.expectFile(folder.path(u"vazio"_s));
-    fresh.SalvarExecute();
+    fresh.runSave();
     EXPECT_EQ(readWithUnrtf(folder.path(u"vazio.rtf"_s)).join(QString()), QString());
 }
 
 TEST_F(Documentation, AFailedSaveNamesTheFileAndKeepsTheOldOne)
 {
     add(u"U"_s, u"procedure A;"_s, QString(), QString(5000, u'x'), 1);
-    core.GeraDocumentacao();
+    core.buildDocument();
     folder.write(u"arquivo"_s, "um arquivo, não uma pasta");
     const QString impossible = folder.path(u"arquivo/doc.rtf"_s);
     prompts.expectFile(impossible);
     try {
-        core.SalvarExecute();
+        core.runSave();
         ADD_FAILURE() << "the save did not fail";
     } catch (const QuorvelError& e) {
         EXPECT_TRUE(e.message().startsWith(u"Cannot create file \""_s % impossible % u"\". "_s))
             << e.message().toStdString();
     }
-    EXPECT_EQ(core.reDocumentacao().size(), 5);
+    EXPECT_EQ(core.documentLines().size(), 5);
 
     SmallFileSystem disk(8);
     REQUIRE_FOR_TEST(disk.isMounted(), "mounting a small tmpfs needs root");
@@ -222,7 +222,7 @@ TEST_F(Documentation, AFailedSaveNamesTheFileAndKeepsTheOldOne)
         out.write(old);
     }
     prompts.expectFile(file);
-    EXPECT_THROW(core.SalvarExecute(), QuorvelError);
+    EXPECT_THROW(core.runSave(), QuorvelError);
     EXPECT_EQ(readBytes(file), old);
 }
 

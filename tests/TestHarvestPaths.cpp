@@ -43,10 +43,10 @@ struct Outcome
     QStringList rows;
     QStringList said;
     QStringList trace;
-    int codigoToken = 0;
-    int linhaAtual = 0;
-    QString textoToken;
-    QString nomeUnit;
+    int tokenCode = 0;
+    int currentLine = 0;
+    QString tokenText;
+    QString unitName;
     bool operator==(const Outcome&) const = default;
 };
 
@@ -54,9 +54,9 @@ void PrintTo(const Outcome& o, std::ostream* os)
 {
     *os << "trace: " << o.trace.join(u"\n      "_s).toStdString()
         << "\nrows: " << o.rows.join(u"\n      "_s).toStdString()
-        << "\nsaid: " << o.said.join(u"\n      "_s).toStdString() << "\ncodigo " << o.codigoToken << " linha "
-        << o.linhaAtual << " texto \"" << o.textoToken.toStdString() << "\" unit \""
-        << o.nomeUnit.toStdString() << '"';
+        << "\nsaid: " << o.said.join(u"\n      "_s).toStdString() << "\ncodigo " << o.tokenCode << " linha "
+        << o.currentLine << " texto \"" << o.tokenText.toStdString() << "\" unit \""
+        << o.unitName.toStdString() << '"';
 }
 
 enum class Way
@@ -73,23 +73,22 @@ template <typename Harvest> Outcome outcomeOf(Way way, Harvest harvest)
     QuorvelCore core(prompts);
     core.setReadEveryToken(way == Way::EveryToken);
     core.setTraceEnabled(way != Way::SkimmingWithoutTrace);
-    core.setOrdemColunas({IdentifierTable::LinhaIdentificador});
-    core.respondeTabelas(QuorvelCore::RespostaTabelas::Nenhuma);
+    core.setColumnOrder({IdentifierTable::IdentifierLine});
+    core.answerTables(QuorvelCore::TableAnswer::NoTables);
     harvest(core);
     Outcome out;
-    const IdentifierTable& table = core.cdsUnits();
+    const IdentifierTable& table = core.identifiers();
     for (int i = 0; i < table.rowCount(); ++i) {
         const IdentifierRow& r = table.row(i);
-        out.rows.append(r.unit % u'|' % r.identificador % u'|' % r.nomeIdentificador % u'|' %
-                        r.tipoIdentificador % u'|' % r.helpIdentificador % u'|' %
-                        QString::number(r.linhaIdentificador));
+        out.rows.append(r.unit % u'|' % r.identifier % u'|' % r.name % u'|' % r.type % u'|' % r.help % u'|' %
+                        QString::number(r.line));
     }
     out.said = prompts.said;
-    out.trace = core.Memo1().lines();
-    out.codigoToken = core.CodigoToken();
-    out.linhaAtual = core.LinhaAtual();
-    out.textoToken = core.TextoToken();
-    out.nomeUnit = core.NomeUnit();
+    out.trace = core.traceLog().lines();
+    out.tokenCode = core.tokenCode();
+    out.currentLine = core.currentLine();
+    out.tokenText = core.tokenText();
+    out.unitName = core.unitName();
     return out;
 }
 
@@ -184,10 +183,10 @@ TEST(HarvestPaths, AProjectThroughTheWorkerMatchesItsUnitsOpenedOneByOne)
     addUnit(u"Depois.pas"_s, u"//? depois\n"_s);
     const QString dpr = folder.writeSource(u"p/P.dpr"_s, u"program P;\n"_s % uses % u";\nbegin\nend.\n"_s);
 
-    auto project = [&](QuorvelCore& core) { core.AbreProjeto(dpr); };
+    auto project = [&](QuorvelCore& core) { core.openProject(dpr); };
     auto oneByOne = [&](QuorvelCore& core) {
         for (const QString& unit : units)
-            core.AbreUnit(unit);
+            core.harvestUnitFile(unit);
     };
     const Outcome expected = outcomeOf(Way::EveryToken, oneByOne);
     EXPECT_GT(expected.rows.size(), 10);

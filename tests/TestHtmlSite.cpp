@@ -56,14 +56,14 @@ class HtmlSiteTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        core.setArquivoConfiguracao(folder.path(u"Quorvel.ini"_s));
-        core.setPastaExecutavel(folder.path(QString()) % u'/');
+        core.setSettingsFile(folder.path(u"Quorvel.ini"_s));
+        core.setProgramFolder(folder.path(QString()) % u'/');
     }
 
-    void add(const QString& unit, const QString& identificador, const QString& tipo, const QString& help,
-             int linha)
+    void add(const QString& unit, const QString& identifier, const QString& kind, const QString& help,
+             int line)
     {
-        core.cdsUnits().append(IdentifierRow{unit, identificador, QString(), tipo, help, linha});
+        core.identifiers().append(IdentifierRow{unit, identifier, QString(), kind, help, line});
     }
 
     void everyKind()
@@ -76,8 +76,8 @@ protected:
         add(u"UPrincipal"_s, u"procedure Vazia;"_s, QString(), QString(), 5);
         add(u"UPrincipal"_s, u"constructor Create;"_s, QString(), u"não entra"_s, 6);
         add(u"UPrincipal"_s, u"functional"_s, QString(), u"não entra"_s, 7);
-        core.setOrdemColunas({IdentifierTable::LinhaIdentificador});
-        core.DBGrid1TitleClick();
+        core.setColumnOrder({IdentifierTable::IdentifierLine});
+        core.gridTitleClicked();
     }
 
     QString site(const QString& name) const { return page(folder.path(u"HELP/"_s % name)); }
@@ -91,7 +91,7 @@ protected:
 
 TEST_F(HtmlSiteTest, SiteWidePagesWithTheDefaults)
 {
-    EXPECT_TRUE(core.HTMLExecute());
+    EXPECT_TRUE(core.runHtml());
     EXPECT_EQ(
         site(u"index.htm"_s),
         lines({u"<html>"_s, u"  <head>"_s, u"    <title>[APLICAÇÃO] - Help</title>"_s, u"  </head>"_s,
@@ -148,7 +148,7 @@ TEST_F(HtmlSiteTest, UnitPagesForEveryKindOfRow)
 {
     everyKind();
     folder.write(u"Quorvel.ini"_s, "[HTML]\r\nAplicacao=App <&>\r\nVersao=2.0\r\n");
-    ASSERT_TRUE(core.HTMLExecute());
+    ASSERT_TRUE(core.runHtml());
     EXPECT_TRUE(site(u"cabecalho.htm"_s).contains(u"<p align=\"center\">App <&> 2.0</p>"_s));
     EXPECT_TRUE(
         site(u"menu.htm"_s)
@@ -210,7 +210,7 @@ TEST_F(HtmlSiteTest, UnitPagesForEveryKindOfRow)
                   entry(u"clientes"_s, {u"nota"_s, u""_s, u"descrição"_s}) %
                   lines({u"   </font>"_s, u"  </body>"_s, u"</html>"_s}));
     EXPECT_EQ(site(u"UPrincipal/mensagem.htm"_s), kPlaceholder);
-    EXPECT_EQ(core.cdsUnits().cursor(), core.cdsUnits().rowCount() - 1);
+    EXPECT_EQ(core.identifiers().cursor(), core.identifiers().rowCount() - 1);
 }
 
 TEST_F(HtmlSiteTest, FormattingValuesLandInTheirPlaces)
@@ -242,7 +242,7 @@ TEST_F(HtmlSiteTest, FormattingValuesLandInTheirPlaces)
         ini += QByteArray(key) + "=V" + QByteArray::number(n++) + "\r\n";
     folder.write(u"Quorvel.ini"_s, ini);
     add(u"U"_s, u"Ajuda"_s, u"Help"_s, u"x"_s, 1);
-    ASSERT_TRUE(core.HTMLExecute());
+    ASSERT_TRUE(core.runHtml());
     EXPECT_TRUE(site(u"cabecalho.htm"_s).contains(u"<body style=\"background-color: #V0\">"_s));
     EXPECT_TRUE(site(u"cabecalho.htm"_s).contains(u"bgcolor=\"#V4\""_s));
     EXPECT_TRUE(site(u"cabecalho.htm"_s).contains(u"face=\"V6\" color=\"#V5\""_s));
@@ -250,18 +250,18 @@ TEST_F(HtmlSiteTest, FormattingValuesLandInTheirPlaces)
     EXPECT_TRUE(site(u"menu.htm"_s).contains(u"font-family: V9; color: #V8; background-color: #V1"_s));
     EXPECT_TRUE(site(u"menu.htm"_s).contains(u"bgcolor=\"#V7\""_s));
     EXPECT_TRUE(site(u"menu.htm"_s).contains(u"<td bgcolor=\"#V10\"><font color=\"#V11\" face=\"V12\">"_s));
-    const QString itens = site(u"U/menuitens.htm"_s);
-    EXPECT_TRUE(itens.contains(u"background-color: #V2; color: #V17"_s));
-    EXPECT_TRUE(itens.contains(u"<font face=\"V12\" size=\"3\">"_s));
-    EXPECT_TRUE(itens.contains(u"bgcolor=\"#V10\">\r\n"_s));
+    const QString items = site(u"U/menuitens.htm"_s);
+    EXPECT_TRUE(items.contains(u"background-color: #V2; color: #V17"_s));
+    EXPECT_TRUE(items.contains(u"<font face=\"V12\" size=\"3\">"_s));
+    EXPECT_TRUE(items.contains(u"bgcolor=\"#V10\">\r\n"_s));
     EXPECT_TRUE(
-        itens.contains(u"<td bgcolor=\"#V13\"><font face=\"V15\"><a href=\"ajuda.htm\" target=\"itens\" "
+        items.contains(u"<td bgcolor=\"#V13\"><font face=\"V15\"><a href=\"ajuda.htm\" target=\"itens\" "
                        u"style=\"color: #V14\">"_s));
-    const QString ajuda = site(u"U/ajuda.htm"_s);
-    EXPECT_TRUE(ajuda.contains(u"font-family: V21; background-color: #V3"_s));
-    EXPECT_TRUE(ajuda.contains(u"bgcolor=\"#V16\">\r\n"_s));
-    EXPECT_TRUE(ajuda.contains(u"background-color: #V16; color: #V17; font-family: V18\"><b>Ajuda</b>"_s));
-    EXPECT_TRUE(ajuda.contains(u"background-color: #V19; color: #V20\">"_s));
+    const QString help = site(u"U/ajuda.htm"_s);
+    EXPECT_TRUE(help.contains(u"font-family: V21; background-color: #V3"_s));
+    EXPECT_TRUE(help.contains(u"bgcolor=\"#V16\">\r\n"_s));
+    EXPECT_TRUE(help.contains(u"background-color: #V16; color: #V17; font-family: V18\"><b>Ajuda</b>"_s));
+    EXPECT_TRUE(help.contains(u"background-color: #V19; color: #V20\">"_s));
     EXPECT_TRUE(site(u"mensagem.htm"_s)
                     .contains(u"color: #V20; font-family: V21; font-size: 28; background-color: #V3"_s));
     EXPECT_TRUE(site(u"U/mensagem.htm"_s)
@@ -273,8 +273,8 @@ TEST_F(HtmlSiteTest, SwitchesOffOneByOne)
     everyKind();
     struct Case
     {
-        QByteArray opcoes;
-        bool ajuda, proc, tabela;
+        QByteArray options;
+        bool help, proc, table;
     };
     const Case cases[] = {
         {"AjudaGeral=0\r\n", false, true, true},
@@ -283,26 +283,26 @@ TEST_F(HtmlSiteTest, SwitchesOffOneByOne)
         {"AjudaGeral=0\r\nProcFunc=0\r\nMySQL=0\r\n", false, false, false},
     };
     for (const Case& c : cases) {
-        folder.write(u"Quorvel.ini"_s, "[opcoes]\r\n" + c.opcoes);
+        folder.write(u"Quorvel.ini"_s, "[opcoes]\r\n" + c.options);
         if (QDir(folder.path(u"HELP"_s)).exists())
             prompts.expect(Topic::OverwriteFolder, Answer::Yes);
-        core.HTMLExecute();
-        const QString itens = site(u"UPrincipal/menuitens.htm"_s);
-        EXPECT_EQ(itens.contains(u">Ajuda<"_s), c.ajuda) << c.opcoes.toStdString();
-        EXPECT_EQ(itens.contains(u">Procedimentos<"_s), c.proc) << c.opcoes.toStdString();
-        EXPECT_EQ(itens.contains(u">Tabelas<"_s), c.tabela) << c.opcoes.toStdString();
-        EXPECT_EQ(site(u"UPrincipal/ajuda.htm"_s) == kPlaceholder, !c.ajuda);
+        core.runHtml();
+        const QString items = site(u"UPrincipal/menuitens.htm"_s);
+        EXPECT_EQ(items.contains(u">Ajuda<"_s), c.help) << c.options.toStdString();
+        EXPECT_EQ(items.contains(u">Procedimentos<"_s), c.proc) << c.options.toStdString();
+        EXPECT_EQ(items.contains(u">Tabelas<"_s), c.table) << c.options.toStdString();
+        EXPECT_EQ(site(u"UPrincipal/ajuda.htm"_s) == kPlaceholder, !c.help);
         EXPECT_EQ(site(u"UPrincipal/procedimentos.htm"_s) == kPlaceholder, !c.proc);
-        EXPECT_EQ(site(u"UPrincipal/tabelas.htm"_s) == kPlaceholder, !c.tabela);
+        EXPECT_EQ(site(u"UPrincipal/tabelas.htm"_s) == kPlaceholder, !c.table);
         // A unit all of whose rows are skipped shows the placeholder everywhere.
-        EXPECT_EQ(site(u"UPrincipal/conteudo.htm"_s) == kPlaceholder, !(c.ajuda || c.proc || c.tabela));
-        EXPECT_EQ(itens == kPlaceholder, !(c.ajuda || c.proc || c.tabela));
+        EXPECT_EQ(site(u"UPrincipal/conteudo.htm"_s) == kPlaceholder, !(c.help || c.proc || c.table));
+        EXPECT_EQ(items == kPlaceholder, !(c.help || c.proc || c.table));
     }
 
     // Orphan comments, when wanted, are general help.
     folder.write(u"Quorvel.ini"_s, "[opcoes]\r\nCOrfaos=1\r\nAjudaGeral=0\r\n");
     prompts.expect(Topic::OverwriteFolder, Answer::Yes);
-    core.HTMLExecute();
+    core.runHtml();
     EXPECT_TRUE(site(u"UPrincipal/ajuda.htm"_s).contains(u"<b>Linha (2)</b>"_s));
     EXPECT_FALSE(site(u"UPrincipal/ajuda.htm"_s).contains(u"<b>Ajuda Geral</b>"_s));
 }
@@ -315,9 +315,9 @@ TEST_F(HtmlSiteTest, AUnitInTwoRunsAndUnsafeUnitNames)
     add(u""_s, u"Sem unit"_s, u"Help"_s, u"4"_s, 4);
     add(u"..\\..\\fora"_s, u"Fora"_s, u"Help"_s, u"5"_s, 5);
     add(u".."_s, u"Pontos"_s, u"Help"_s, u"6"_s, 6);
-    core.setOrdemColunas({IdentifierTable::LinhaIdentificador});
-    core.DBGrid1TitleClick();
-    ASSERT_TRUE(core.HTMLExecute());
+    core.setColumnOrder({IdentifierTable::IdentifierLine});
+    core.gridTitleClicked();
+    ASSERT_TRUE(core.runHtml());
     const QString menu = site(u"menu.htm"_s);
     EXPECT_EQ(menu.count(u"href=\"A/conteudo.htm\""_s), 2);
     EXPECT_TRUE(site(u"A/ajuda.htm"_s).contains(u"<b>Segunda</b>"_s));
@@ -331,21 +331,21 @@ TEST_F(HtmlSiteTest, AUnitInTwoRunsAndUnsafeUnitNames)
     EXPECT_TRUE(QFile::exists(folder.path(u"HELP/.._.._fora/ajuda.htm"_s)));
     EXPECT_EQ(QDir(folder.path(QString())).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
               (QStringList{u"HELP"_s}));
-    EXPECT_EQ(HtmlSite::nomePasta(u"a/b:c*d?e\"f<g>h|i\tj&k#l%m"_s), u"a_b_c_d_e_f_g_h_i_j_k_l_m"_s);
-    EXPECT_EQ(HtmlSite::nomePasta(u"."_s), u"_"_s);
+    EXPECT_EQ(HtmlSite::folderName(u"a/b:c*d?e\"f<g>h|i\tj&k#l%m"_s), u"a_b_c_d_e_f_g_h_i_j_k_l_m"_s);
+    EXPECT_EQ(HtmlSite::folderName(u"."_s), u"_"_s);
 }
 
 TEST_F(HtmlSiteTest, UnitFoldersNeverCollide)
 {
     const char16_t* units[] = {u"menu.htm", u"a:b", u"a_b", u"INDEX.HTM", u"a_b_2", u"A_B", u"a:b"};
-    int linha = 0;
+    int line = 0;
     for (const char16_t* unit : units) {
-        ++linha;
-        add(QString::fromUtf16(unit), u"Ajuda "_s % QString::number(linha), u"Help"_s, u"x"_s, linha);
+        ++line;
+        add(QString::fromUtf16(unit), u"Ajuda "_s % QString::number(line), u"Help"_s, u"x"_s, line);
     }
-    core.setOrdemColunas({IdentifierTable::LinhaIdentificador});
-    core.DBGrid1TitleClick();
-    ASSERT_TRUE(core.HTMLExecute());
+    core.setColumnOrder({IdentifierTable::IdentifierLine});
+    core.gridTitleClicked();
+    ASSERT_TRUE(core.runHtml());
     const QString menu = site(u"menu.htm"_s);
     EXPECT_TRUE(menu.startsWith(u"<html>"_s)); // the site keeps its menu
     const QString folders[] = {u"menu.htm_2"_s, u"a_b"_s,   u"a_b_2"_s, u"INDEX.HTM_2"_s,
@@ -361,15 +361,15 @@ TEST_F(HtmlSiteTest, UnitFoldersNeverCollide)
     EXPECT_TRUE(site(u"a_b_2/ajuda.htm"_s).contains(u"<b>Ajuda 3</b>"_s));
     EXPECT_TRUE(site(u"a_b/ajuda.htm"_s).contains(u"<b>Ajuda 7</b>"_s)); // a later run of a:b
     // C1 controls, as the undefined bytes of Windows-1252 decode, are controls too.
-    EXPECT_EQ(HtmlSite::nomePasta(u"a\u0081b\u009Fc\u007Fd"_s), u"a_b_c_d"_s);
+    EXPECT_EQ(HtmlSite::folderName(u"a\u0081b\u009Fc\u007Fd"_s), u"a_b_c_d"_s);
 }
 
 TEST_F(HtmlSiteTest, NothingIsWrittenThroughALinkInsideTheSite)
 {
     add(u"U"_s, u"Ajuda"_s, u"Help"_s, u"x"_s, 1);
     add(u"V"_s, u"Ajuda"_s, u"Help"_s, u"y"_s, 2);
-    core.setOrdemColunas({IdentifierTable::LinhaIdentificador});
-    core.DBGrid1TitleClick();
+    core.setColumnOrder({IdentifierTable::IdentifierLine});
+    core.gridTitleClicked();
     const QString outside = folder.path(u"fora"_s);
     QDir().mkpath(outside);
     const QString victim = folder.write(u"fora/alvo.txt"_s, "intacto");
@@ -388,7 +388,7 @@ TEST_F(HtmlSiteTest, NothingIsWrittenThroughALinkInsideTheSite)
         ASSERT_TRUE(QFile::link(c.target, folder.path(c.link)));
         prompts.expect(Topic::OverwriteFolder, Answer::Yes);
         try {
-            core.HTMLExecute();
+            core.runHtml();
             ADD_FAILURE() << "wrote through " << c.link.toStdString();
         } catch (const QuorvelError& e) {
             EXPECT_EQ(e.message(),
@@ -446,14 +446,14 @@ TEST_F(HtmlSiteTest, AnExistingFolderIsReusedOnlyOnYes)
     add(u"U"_s, u"Ajuda"_s, u"Help"_s, u"x"_s, 1);
     QDir().mkpath(folder.path(u"HELP/velha"_s));
     prompts.expect(Topic::OverwriteFolder, Answer::No);
-    EXPECT_FALSE(core.HTMLExecute());
+    EXPECT_FALSE(core.runHtml());
     EXPECT_EQ(prompts.questions[0].text,
               u"Já existe a pasta ["_s % folder.path(u"HELP"_s) % u"],\r\rDeseja sobrescrevê-la ?"_s);
     EXPECT_EQ(prompts.questions[0].defaultAnswer, Answer::Yes);
     EXPECT_FALSE(QFile::exists(folder.path(u"HELP/index.htm"_s)));
 
     prompts.expect(Topic::OverwriteFolder, Answer::Yes);
-    EXPECT_TRUE(core.HTMLExecute());
+    EXPECT_TRUE(core.runHtml());
     EXPECT_TRUE(QFile::exists(folder.path(u"HELP/U/ajuda.htm"_s)));
     EXPECT_TRUE(QDir(folder.path(u"HELP/velha"_s)).exists());
     EXPECT_TRUE(prompts.scriptDone());
@@ -463,7 +463,7 @@ TEST_F(HtmlSiteTest, AFolderThatCannotBeCreatedEndsTheCommand)
 {
     folder.write(u"Quorvel.ini"_s, "[HTML]\r\nPasta=falta/HELP\r\n");
     try {
-        core.HTMLExecute();
+        core.runHtml();
         ADD_FAILURE() << "the command did not fail";
     } catch (const QuorvelError& e) {
         // The folder that could not be made, and why; not a page inside it.
@@ -518,7 +518,7 @@ TEST_F(HtmlSiteTest, TemporaryFilesOfAKilledRunAreRemoved)
     for (const QString& name : leftovers + kept)
         folder.write(name, "meia página");
     prompts.expect(Topic::OverwriteFolder, Answer::Yes);
-    ASSERT_TRUE(core.HTMLExecute());
+    ASSERT_TRUE(core.runHtml());
     for (const QString& name : leftovers)
         EXPECT_FALSE(QFileInfo::exists(folder.path(name))) << name.toStdString();
     for (const QString& name : kept)
@@ -532,7 +532,7 @@ TEST_F(HtmlSiteTest, AUnitNameIsNeverMarkup)
 {
     const QString hostile = u"<b onclick=\"x('&')\">"_s; // within the column's 30 characters
     add(hostile, u"Ajuda"_s, u"Help"_s, u"x"_s, 1);
-    ASSERT_TRUE(core.HTMLExecute());
+    ASSERT_TRUE(core.runHtml());
     const QString escaped = u"&lt;b onclick=&quot;x('&amp;')&quot;&gt;"_s;
     const QString menu = site(u"menu.htm"_s);
     EXPECT_TRUE(menu.contains(escaped % u".pas</a>"_s)) << menu.toStdString();
@@ -551,8 +551,8 @@ TEST_F(HtmlSiteTest, TheSiteDoesNotWalkTheCursor)
 {
     for (int i = 0; i < 50; ++i)
         add(u"U"_s % QString::number(i % 5), u"Ajuda"_s, u"Help"_s, u"x"_s, i + 1);
-    QSignalSpy moves(&core.cdsUnits(), &IdentifierTable::cursorMoved);
-    ASSERT_TRUE(core.HTMLExecute());
+    QSignalSpy moves(&core.identifiers(), &IdentifierTable::cursorMoved);
+    ASSERT_TRUE(core.runHtml());
     EXPECT_EQ(moves.size(), 1);
-    EXPECT_EQ(core.cdsUnits().cursor(), 49);
+    EXPECT_EQ(core.identifiers().cursor(), 49);
 }

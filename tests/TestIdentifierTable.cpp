@@ -12,10 +12,10 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-IdentifierRow makeRow(const QString& unit, const QString& identificador, int linha = 1,
-                      const QString& tipo = QString(), const QString& nome = QString())
+IdentifierRow makeRow(const QString& unit, const QString& identifier, int line = 1,
+                      const QString& kind = QString(), const QString& name = QString())
 {
-    return IdentifierRow{unit, identificador, nome, tipo, QString(), linha};
+    return IdentifierRow{unit, identifier, name, kind, QString(), line};
 }
 
 QStringList column(const IdentifierTable& table, int col)
@@ -47,9 +47,9 @@ TEST(IdentifierTable, FieldsTitlesAndWidths)
         EXPECT_EQ(IdentifierTable::columnOfField(names[c]), c);
     }
     EXPECT_EQ(table.headerData(IdentifierTable::Unit, Qt::Horizontal).toString(), u"Unit"_s);
-    EXPECT_EQ(table.headerData(IdentifierTable::NomeIdentificador, Qt::Horizontal).toString(), u"Nome Id."_s);
-    EXPECT_EQ(table.headerData(IdentifierTable::TipoIdentificador, Qt::Horizontal).toString(), u"Tipo Id."_s);
-    EXPECT_EQ(table.headerData(IdentifierTable::LinhaIdentificador, Qt::Horizontal).toString(), u"Linha"_s);
+    EXPECT_EQ(table.headerData(IdentifierTable::IdentifierName, Qt::Horizontal).toString(), u"Nome Id."_s);
+    EXPECT_EQ(table.headerData(IdentifierTable::IdentifierType, Qt::Horizontal).toString(), u"Tipo Id."_s);
+    EXPECT_EQ(table.headerData(IdentifierTable::IdentifierLine, Qt::Horizontal).toString(), u"Linha"_s);
     EXPECT_EQ(IdentifierTable::initialOrdering(),
               u"unit;identificador;nomeIdentificador;linhaIdentificador;tipoIdentificador"_s);
 
@@ -62,12 +62,12 @@ TEST(IdentifierTable, FieldsTitlesAndWidths)
     ASSERT_TRUE(table.append(row));
     const IdentifierRow& stored = table.row(0);
     EXPECT_EQ(stored.unit.size(), 30);
-    EXPECT_EQ(stored.identificador.size(), 200);
-    EXPECT_EQ(stored.nomeIdentificador.size(), 40);
-    EXPECT_EQ(stored.tipoIdentificador.size(), 20);
-    EXPECT_EQ(stored.helpIdentificador, row.helpIdentificador);
-    EXPECT_EQ(table.value(0, IdentifierTable::LinhaIdentificador), QVariant(7));
-    for (int c : {IdentifierTable::NomeDocumentacao, IdentifierTable::Exists, IdentifierTable::Documentada})
+    EXPECT_EQ(stored.identifier.size(), 200);
+    EXPECT_EQ(stored.name.size(), 40);
+    EXPECT_EQ(stored.type.size(), 20);
+    EXPECT_EQ(stored.help, row.help);
+    EXPECT_EQ(table.value(0, IdentifierTable::IdentifierLine), QVariant(7));
+    for (int c : {IdentifierTable::DocumentationName, IdentifierTable::Exists, IdentifierTable::Documented})
         EXPECT_FALSE(table.value(0, c).isValid());
     EXPECT_FALSE(table.flags(table.index(0, 0)).testFlag(Qt::ItemIsEditable));
 }
@@ -92,9 +92,9 @@ TEST(IdentifierTable, WidthsCountCharacters)
         {emojis, emojis.first(60)},
         {u"Conversão"_s + QString(30, u'x'), u"Conversão"_s + QString(21, u'x')},
     };
-    int linha = 0;
+    int line = 0;
     for (const auto& c : cases)
-        table.append(IdentifierRow{c.unit, u"x"_s, {}, {}, {}, ++linha});
+        table.append(IdentifierRow{c.unit, u"x"_s, {}, {}, {}, ++line});
     for (int i = 0; i < table.rowCount(); ++i)
         EXPECT_EQ(table.row(i).unit, cases[i].kept) << i;
 }
@@ -110,7 +110,7 @@ TEST(IdentifierTable, OrdersByUnitThenIdentifierIgnoringCaseButNotAccents)
     table.append(makeRow(u"UA"_s, u"edito"_s));
     table.append(makeRow(u"UA"_s, u"Linha (3)"_s));
     table.append(makeRow(u""_s, u"Sem unit"_s));
-    EXPECT_EQ(column(table, IdentifierTable::Identificador),
+    EXPECT_EQ(column(table, IdentifierTable::Identifier),
               (QStringList{u"Sem unit"_s, u"Ajuda"_s, u"edito"_s, u"Édito"_s, u"function b;"_s,
                            u"Linha (3)"_s, u"procedure Zeta;"_s}));
 }
@@ -126,7 +126,7 @@ TEST(IdentifierTable, LinesCompareAsNumbersAndTiesKeepHarvestOrder)
     table.append(makeRow(u"U"_s, u"segundo empate"_s, 100));
     table.append(makeRow(u"U"_s, u"Terceiro Empate"_s, 100));
     EXPECT_EQ(
-        column(table, IdentifierTable::Identificador),
+        column(table, IdentifierTable::Identifier),
         (QStringList{u"nove"_s, u"dez"_s, u"primeiro empate"_s, u"segundo empate"_s, u"Terceiro Empate"_s}));
 
     // Rows equal on every key: case alone does not tell them apart.
@@ -134,7 +134,7 @@ TEST(IdentifierTable, LinesCompareAsNumbersAndTiesKeepHarvestOrder)
     same.append(makeRow(u"U"_s, u"abc"_s));
     same.append(makeRow(u"u"_s, u"ABC"_s));
     same.append(makeRow(u"U"_s, u"Abc"_s));
-    EXPECT_EQ(column(same, IdentifierTable::Identificador), (QStringList{u"abc"_s, u"ABC"_s, u"Abc"_s}));
+    EXPECT_EQ(column(same, IdentifierTable::Identifier), (QStringList{u"abc"_s, u"ABC"_s, u"Abc"_s}));
 }
 
 TEST(IdentifierTable, ReorderingFollowsTheFieldListAndReapplyingChangesNothing)
@@ -148,13 +148,11 @@ TEST(IdentifierTable, ReorderingFollowsTheFieldListAndReapplyingChangesNothing)
     table.append(makeRow(u"B"_s, u"b2"_s, 2));
     EXPECT_EQ(table.rowCount(), 0); // not placed before the bulk append ends
     table.endBulkAppend();
-    EXPECT_EQ(column(table, IdentifierTable::Identificador),
-              (QStringList{u"a1"_s, u"a2"_s, u"b1"_s, u"b2"_s}));
+    EXPECT_EQ(column(table, IdentifierTable::Identifier), (QStringList{u"a1"_s, u"a2"_s, u"b1"_s, u"b2"_s}));
 
-    QPersistentModelIndex followed = table.index(1, IdentifierTable::Identificador); // a2
+    QPersistentModelIndex followed = table.index(1, IdentifierTable::Identifier); // a2
     table.setOrdering(u"linhaIdentificador;unit;identificador;nomeIdentificador;tipoIdentificador");
-    EXPECT_EQ(column(table, IdentifierTable::Identificador),
-              (QStringList{u"a2"_s, u"b2"_s, u"b1"_s, u"a1"_s}));
+    EXPECT_EQ(column(table, IdentifierTable::Identifier), (QStringList{u"a2"_s, u"b2"_s, u"b1"_s, u"a1"_s}));
     EXPECT_EQ(followed.data().toString(), u"a2"_s);
     EXPECT_EQ(followed.row(), 0);
 
@@ -162,12 +160,11 @@ TEST(IdentifierTable, ReorderingFollowsTheFieldListAndReapplyingChangesNothing)
     table.setOrdering(u"linhaIdentificador;unit;identificador;nomeIdentificador;tipoIdentificador");
     table.setOrdering(u"linhaIdentificador;unit;identificador;nomeIdentificador;tipoIdentificador");
     EXPECT_EQ(layout.count(), 0);
-    EXPECT_EQ(column(table, IdentifierTable::Identificador),
-              (QStringList{u"a2"_s, u"b2"_s, u"b1"_s, u"a1"_s}));
+    EXPECT_EQ(column(table, IdentifierTable::Identifier), (QStringList{u"a2"_s, u"b2"_s, u"b1"_s, u"a1"_s}));
 
     // A row added later takes its place in the ordering in force.
     table.append(makeRow(u"C"_s, u"c1"_s, 3));
-    EXPECT_EQ(column(table, IdentifierTable::Identificador),
+    EXPECT_EQ(column(table, IdentifierTable::Identifier),
               (QStringList{u"a2"_s, u"b2"_s, u"c1"_s, u"b1"_s, u"a1"_s}));
 
     table.clear();
@@ -197,9 +194,8 @@ TEST(IdentifierTable, PlacingRowsAtOnceAgreesWithPlacingThemOneByOne)
         QStringList out;
         for (int i = 0; i < table.rowCount(); ++i) {
             const IdentifierRow& r = table.row(i);
-            out.append(r.unit % u'|' % r.identificador % u'|' % r.nomeIdentificador % u'|' %
-                       r.tipoIdentificador % u'|' % r.helpIdentificador % u'|' %
-                       QString::number(r.linhaIdentificador));
+            out.append(r.unit % u'|' % r.identifier % u'|' % r.name % u'|' % r.type % u'|' % r.help % u'|' %
+                       QString::number(r.line));
         }
         return out;
     };

@@ -64,20 +64,20 @@ TEST(Installed, AReadOnlyProgramFolderUsesTheUsersFolders)
     const UserFolders user;
     ScriptedPrompts prompts;
     QuorvelCore core(prompts);
-    core.setPastaExecutavel(programFolder.path(QString()) % u'/');
-    EXPECT_FALSE(core.settings().portatil());
+    core.setProgramFolder(programFolder.path(QString()) % u'/');
+    EXPECT_FALSE(core.settings().portable());
     const QString userFile = user.path(u"casa/.config/Quorvel/Quorvel.ini"_s);
-    EXPECT_EQ(core.arquivoConfiguracao(), userFile);
-    EXPECT_EQ(core.arquivoConfiguracaoHTML(), userFile);
+    EXPECT_EQ(core.settingsFile(), userFile);
+    EXPECT_EQ(core.siteSettingsFile(), userFile);
 
     // Settings are written and read there, with the same rules.
     QDir().mkpath(user.path(u"casa/.config/Quorvel"_s));
-    IniFile(core.arquivoConfiguracao()).writeString(u"HTML", u"Pasta", u"AJUDA"_s);
-    EXPECT_EQ(core.identidadeHTML().pasta, user.path(u"casa/Documents/Quorvel/AJUDA"_s));
+    IniFile(core.settingsFile()).writeString(u"HTML", u"Pasta", u"AJUDA"_s);
+    EXPECT_EQ(core.siteIdentity().folder, user.path(u"casa/Documents/Quorvel/AJUDA"_s));
 
     // The site goes under the documents folder, its parents made as needed.
-    core.cdsUnits().append(IdentifierRow{u"U"_s, u"Geral"_s, {}, u"Help"_s, u"texto"_s, 1});
-    ASSERT_TRUE(core.HTMLExecute());
+    core.identifiers().append(IdentifierRow{u"U"_s, u"Geral"_s, {}, u"Help"_s, u"texto"_s, 1});
+    ASSERT_TRUE(core.runHtml());
     EXPECT_TRUE(QFile::exists(user.path(u"casa/Documents/Quorvel/AJUDA/U/ajuda.htm"_s)));
     EXPECT_TRUE(QDir(programFolder.path(QString())).isEmpty());
 }
@@ -88,18 +88,18 @@ TEST(Installed, AWritableFolderOrASettingsFileBesideItIsPortable)
     TestFolder program;
     ScriptedPrompts prompts;
     QuorvelCore core(prompts);
-    core.setPastaExecutavel(program.path(QString()) % u'/');
-    EXPECT_TRUE(core.settings().portatil());
-    EXPECT_EQ(core.arquivoConfiguracaoHTML(), program.path(u"Quorvel.ini"_s));
-    EXPECT_EQ(core.identidadeHTML().pasta, program.path(u"HELP"_s));
+    core.setProgramFolder(program.path(QString()) % u'/');
+    EXPECT_TRUE(core.settings().portable());
+    EXPECT_EQ(core.siteSettingsFile(), program.path(u"Quorvel.ini"_s));
+    EXPECT_EQ(core.siteIdentity().folder, program.path(u"HELP"_s));
 
     // A settings file beside a read-only program keeps it portable too.
     SmallFileSystem withFile(64);
     REQUIRE_FOR_TEST(withFile.isMounted(), "mounting a tmpfs needs root");
     QFile(withFile.path(u"Quorvel.ini"_s)).open(QIODevice::WriteOnly);
     ::chmod(QFile::encodeName(withFile.path(QString())).constData(), 0555);
-    core.setPastaExecutavel(withFile.path(QString()) % u'/');
-    EXPECT_TRUE(core.settings().portatil());
+    core.setProgramFolder(withFile.path(QString()) % u'/');
+    EXPECT_TRUE(core.settings().portable());
 }
 
 // A folder that cannot be created is what the error names, with the reason.
@@ -108,10 +108,10 @@ TEST(Installed, AFolderThatCannotBeCreatedIsNamed)
     TestFolder folder;
     ScriptedPrompts prompts;
     QuorvelCore core(prompts);
-    core.setArquivoConfiguracao(folder.path(u"Quorvel.ini"_s));
+    core.setSettingsFile(folder.path(u"Quorvel.ini"_s));
     folder.write(u"ocupado"_s, "um arquivo, não uma pasta");
     try {
-        core.GeraHTML(u"App"_s, u"1"_s, folder.path(u"ocupado"_s));
+        core.writeSite(u"App"_s, u"1"_s, folder.path(u"ocupado"_s));
         ADD_FAILURE() << "the site was written";
     } catch (const QuorvelError& e) {
         EXPECT_EQ(e.message(),
@@ -124,7 +124,7 @@ TEST(Installed, AFolderThatCannotBeCreatedIsNamed)
 TEST(Installed, TheFirstSaveMakesTheConfigurationFolder)
 {
     const UserFolders user;
-    const QString file = SettingsLocation::arquivoDoUsuario();
+    const QString file = SettingsLocation::userSettingsFile();
     ASSERT_EQ(file, user.path(u"casa/.config/Quorvel/Quorvel.ini"_s));
     ASSERT_FALSE(QFileInfo::exists(user.path(u"casa"_s)));
     IniFile(file).writeString(u"HTML", u"Pasta", u"AJUDA"_s);
@@ -137,9 +137,9 @@ TEST(Installed, RelativeUserFoldersAreIgnored)
 {
     const UserFolders user;
     qputenv("XDG_CONFIG_HOME", "relativa/config");
-    EXPECT_EQ(SettingsLocation::arquivoDoUsuario(), user.path(u"casa/.config/Quorvel/Quorvel.ini"_s));
+    EXPECT_EQ(SettingsLocation::userSettingsFile(), user.path(u"casa/.config/Quorvel/Quorvel.ini"_s));
     qputenv("HOME", "casa-relativa");
-    const QString file = SettingsLocation::arquivoDoUsuario();
+    const QString file = SettingsLocation::userSettingsFile();
     EXPECT_TRUE(file.startsWith(u'/')) << file.toStdString();
     EXPECT_TRUE(file.endsWith(u"/.config/Quorvel/Quorvel.ini"_s)) << file.toStdString();
     EXPECT_FALSE(file.contains(u"casa-relativa"_s)) << file.toStdString();
@@ -156,13 +156,13 @@ TEST(Installed, TheFolderThatFailsIsNamedWithItsOwnReason)
     qputenv("HOME", QFile::encodeName(readOnlyHome.path(QString())));
     ScriptedPrompts prompts;
     QuorvelCore core(prompts);
-    core.setPastaExecutavel(programFolder.path(QString()) % u'/');
-    ASSERT_FALSE(core.settings().portatil());
-    core.setArquivoConfiguracao(user.path(u"Quorvel.ini"_s));
+    core.setProgramFolder(programFolder.path(QString()) % u'/');
+    ASSERT_FALSE(core.settings().portable());
+    core.setSettingsFile(user.path(u"Quorvel.ini"_s));
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     ASSERT_TRUE(documents.startsWith(readOnlyHome.path(QString()))) << documents.toStdString();
     try {
-        core.GeraHTML(u"App"_s, u"1"_s, core.settings().pastaDoHelp(u"HELP"_s));
+        core.writeSite(u"App"_s, u"1"_s, core.settings().siteFolder(u"HELP"_s));
         ADD_FAILURE() << "the site was written";
     } catch (const QuorvelError& e) {
         EXPECT_EQ(e.message(), u"Cannot create folder \""_s % documents % u"\". Read-only file system"_s);

@@ -202,20 +202,20 @@ TEST(Lexer, ReservedWordTable)
         EXPECT_EQ(Lexer::reservedWordIndex(Lexer::reservedWord(i)), i);
 }
 
-TEST(Lexer, ProximoTokenKeepsTheWorkingState)
+TEST(Lexer, NextTokenKeepsTheWorkingState)
 {
     ScriptedPrompts prompts;
     QuorvelCore core(prompts);
-    const QString texto = u"a\r\n'x''y'\r\n"_s;
-    qsizetype posicao = 0;
-    EXPECT_EQ(core.ProximoToken(texto, posicao), Identifier);
-    EXPECT_EQ(core.TextoToken(), u"a"_s);
-    EXPECT_EQ(core.ProximoToken(texto, posicao), StringLiteral);
-    EXPECT_EQ(core.TextoToken(), u"'x'y'"_s);
-    EXPECT_EQ(core.LinhaAtual(), 1);
-    EXPECT_EQ(core.ProximoToken(texto, posicao), EndOfText);
-    EXPECT_EQ(core.TextoToken(), u"eof"_s);
+    const QString text = u"a\r\n'x''y'\r\n"_s;
+    qsizetype position = 0;
+    EXPECT_EQ(core.nextToken(text, position), Identifier);
+    EXPECT_EQ(core.tokenText(), u"a"_s);
+    EXPECT_EQ(core.nextToken(text, position), StringLiteral);
+    EXPECT_EQ(core.tokenText(), u"'x'y'"_s);
+    EXPECT_EQ(core.currentLine(), 1);
+    EXPECT_EQ(core.nextToken(text, position), EndOfText);
+    EXPECT_EQ(core.tokenText(), u"eof"_s);
     // The end of the text leaves the code of the last real token.
-    EXPECT_EQ(core.CodigoToken(), StringLiteral);
-    EXPECT_EQ(core.LinhaAtual(), 2);
+    EXPECT_EQ(core.tokenCode(), StringLiteral);
+    EXPECT_EQ(core.currentLine(), 2);
 }

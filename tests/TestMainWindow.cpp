@@ -1,6 +1,6 @@
 #include "common/Fonts.h"
 #include "gui/DocumentView.h"
-#include "gui/TfrmQuorvel.h"
+#include "gui/MainWindow.h"
 #include "table/IdentifierTable.h"
 #include "tests/support/ScriptedPrompts.h"
 #include "tests/support/TestFiles.h"
@@ -30,7 +30,7 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-class MainWindow : public ::testing::Test
+class MainWindowTest : public ::testing::Test
 {
 protected:
     static void SetUpTestSuite() { installWindowFonts(); }
@@ -40,7 +40,7 @@ protected:
     QStringList column(int field) const
     {
         QStringList out;
-        QAbstractItemModel* model = window.DBGrid1()->model();
+        QAbstractItemModel* model = window.grid()->model();
         for (int r = 0; r < model->rowCount(); ++r)
             out.append(model->index(r, window.gridColumn(field)).data().toString());
         return out;
@@ -60,32 +60,32 @@ protected:
     }
 
     ScriptedPrompts prompts;
-    TfrmQuorvel window{prompts};
+    MainWindow window{prompts};
     TestFolder folder;
 };
 
 } // namespace
 
-TEST_F(MainWindow, CaptionSizeAndFolder)
+TEST_F(MainWindowTest, CaptionSizeAndFolder)
 {
     EXPECT_EQ(window.windowTitle(), u"Quorvel - (v1.1)"_s);
     EXPECT_EQ(window.minimumSize(), QSize(792, 566));
     EXPECT_EQ(window.maximumSize(), QSize(792, 566));
     EXPECT_EQ(window.size(), QSize(792, 566));
-    EXPECT_TRUE(window.core().PastaPrograma().endsWith(u'/'));
+    EXPECT_TRUE(window.core().programFolder().endsWith(u'/'));
     EXPECT_EQ(window.font().family(), u"Tahoma"_s);
     EXPECT_EQ(window.font().pixelSize(), 11);
-    EXPECT_FALSE(window.reDocumentacao()->isVisible());
-    EXPECT_TRUE(window.reDocumentacao()->isReadOnly());
-    for (QWidget* hidden :
-         std::initializer_list<QWidget*>{window.Memo1(), window.Memo2(), window.DBGrid2(), window.DBHelp()})
+    EXPECT_FALSE(window.documentLines()->isVisible());
+    EXPECT_TRUE(window.documentLines()->isReadOnly());
+    for (QWidget* hidden : std::initializer_list<QWidget*>{window.traceLog(), window.cellText(),
+                                                           window.descriptionGrid(), window.helpBox()})
         EXPECT_FALSE(hidden->isVisible()) << hidden->objectName().toStdString();
 }
 
-TEST_F(MainWindow, ToolBarInItsOrder)
+TEST_F(MainWindowTest, ToolBarInItsOrder)
 {
     QStringList shown;
-    for (QAction* action : window.ToolBar1()->actions()) {
+    for (QAction* action : window.toolBar()->actions()) {
         if (action->isSeparator())
             shown.append(u"|"_s);
         else if (action->isVisible())
@@ -98,17 +98,18 @@ TEST_F(MainWindow, ToolBarInItsOrder)
         EXPECT_FALSE(window.action(hidden)->isVisible());
     }
     for (const QString& name : {u"Novo"_s, u"Abrir"_s, u"HTML"_s, u"Ajuda"_s}) {
-        auto* button = qobject_cast<QToolButton*>(window.ToolBar1()->widgetForAction(window.action(name)));
+        auto* button = qobject_cast<QToolButton*>(window.toolBar()->widgetForAction(window.action(name)));
         ASSERT_NE(button, nullptr);
         EXPECT_EQ(button->size(), QSize(58, 52));
         EXPECT_EQ(button->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
         EXPECT_FALSE(window.action(name)->icon().pixmap(32, 32).isNull()) << name.toStdString();
     }
     // The access letters show underlined on the buttons, and Alt presses them.
-    auto* abrir = qobject_cast<QToolButton*>(window.ToolBar1()->widgetForAction(window.action(u"Abrir"_s)));
-    EXPECT_EQ(abrir->text(), u"&Abrir"_s);
-    EXPECT_EQ(abrir->shortcut(), QKeySequence(u"Alt+A"_s));
-    EXPECT_TRUE(window.style()->styleHint(QStyle::SH_UnderlineShortcut, nullptr, abrir));
+    auto* openAction =
+        qobject_cast<QToolButton*>(window.toolBar()->widgetForAction(window.action(u"Abrir"_s)));
+    EXPECT_EQ(openAction->text(), u"&Abrir"_s);
+    EXPECT_EQ(openAction->shortcut(), QKeySequence(u"Alt+A"_s));
+    EXPECT_TRUE(window.style()->styleHint(QStyle::SH_UnderlineShortcut, nullptr, openAction));
     window.show();
     QApplication::setActiveWindow(&window);
     prompts.expectFile(std::nullopt);
@@ -117,46 +118,46 @@ TEST_F(MainWindow, ToolBarInItsOrder)
     EXPECT_TRUE(prompts.scriptDone());
 }
 
-TEST_F(MainWindow, GridShowsFiveColumnsInTheirPlaces)
+TEST_F(MainWindowTest, GridShowsFiveColumnsInTheirPlaces)
 {
-    QHeaderView* header = window.DBGrid1()->horizontalHeader();
+    QHeaderView* header = window.grid()->horizontalHeader();
     QStringList titles;
     QList<int> widths;
     for (int visual = 0; visual < header->count(); ++visual) {
         const int logical = header->logicalIndex(visual);
         if (header->isSectionHidden(logical))
             continue;
-        titles.append(window.DBGrid1()->model()->headerData(logical, Qt::Horizontal).toString());
+        titles.append(window.grid()->model()->headerData(logical, Qt::Horizontal).toString());
         widths.append(header->sectionSize(logical));
     }
     EXPECT_EQ(titles, (QStringList{u"Unit"_s, u"Identificador"_s, u"Nome Id."_s, u"Linha"_s, u"Tipo Id."_s}));
     EXPECT_EQ(widths, (QList<int>{136, 283, 165, 57, 104}));
     EXPECT_TRUE(header->sectionsMovable());
-    EXPECT_EQ(window.DBGrid1()->editTriggers(), QAbstractItemView::NoEditTriggers);
+    EXPECT_EQ(window.grid()->editTriggers(), QAbstractItemView::NoEditTriggers);
 }
 
-TEST_F(MainWindow, AbrirNovoAndCancelThroughTheToolBar)
+TEST_F(MainWindowTest, OpenNewAndCancelThroughTheToolBar)
 {
     const QString b = unitsFixture();
     prompts.expectFile(b);
     trigger(u"Abrir"_s);
     prompts.expectFile(folder.path(u"a.pas"_s));
     trigger(u"Abrir"_s);
-    EXPECT_EQ(column(IdentifierTable::Identificador),
+    EXPECT_EQ(column(IdentifierTable::Identifier),
               (QStringList{u"primeiro"_s, u"procedure P;"_s, u"segundo"_s}));
 
     prompts.expectFile(std::nullopt);
     trigger(u"Abrir"_s);
-    EXPECT_EQ(window.DBGrid1()->model()->rowCount(), 3);
+    EXPECT_EQ(window.grid()->model()->rowCount(), 3);
 
     prompts.expectFile(b);
     trigger(u"Novo"_s);
-    EXPECT_EQ(column(IdentifierTable::Identificador), (QStringList{u"segundo"_s}));
+    EXPECT_EQ(column(IdentifierTable::Identifier), (QStringList{u"segundo"_s}));
 
     prompts.expectFile(std::nullopt);
     trigger(u"Novo"_s);
-    EXPECT_EQ(window.DBGrid1()->model()->rowCount(), 0);
-    EXPECT_TRUE(window.reDocumentacao()->toPlainText().isEmpty());
+    EXPECT_EQ(window.grid()->model()->rowCount(), 0);
+    EXPECT_TRUE(window.documentLines()->toPlainText().isEmpty());
 
     prompts.expectFile(folder.path(u"nada.pas"_s));
     trigger(u"Abrir"_s);
@@ -164,40 +165,40 @@ TEST_F(MainWindow, AbrirNovoAndCancelThroughTheToolBar)
     EXPECT_TRUE(prompts.scriptDone());
 }
 
-TEST_F(MainWindow, DraggingAColumnReordersAndATitleClickChangesNothing)
+TEST_F(MainWindowTest, DraggingAColumnReordersAndATitleClickChangesNothing)
 {
     unitsFixture();
     window.openFiles({folder.path(u"b.pas"_s), folder.path(u"a.pas"_s)});
-    EXPECT_EQ(column(IdentifierTable::LinhaIdentificador), (QStringList{u"4"_s, u"5"_s, u"2"_s}));
+    EXPECT_EQ(column(IdentifierTable::IdentifierLine), (QStringList{u"4"_s, u"5"_s, u"2"_s}));
 
-    QHeaderView* header = window.DBGrid1()->horizontalHeader();
-    header->moveSection(header->visualIndex(window.gridColumn(IdentifierTable::LinhaIdentificador)), 0);
-    EXPECT_EQ(window.core().cdsUnits().ordering(),
+    QHeaderView* header = window.grid()->horizontalHeader();
+    header->moveSection(header->visualIndex(window.gridColumn(IdentifierTable::IdentifierLine)), 0);
+    EXPECT_EQ(window.core().identifiers().ordering(),
               u"linhaIdentificador;unit;identificador;nomeIdentificador;tipoIdentificador"_s);
-    EXPECT_EQ(column(IdentifierTable::LinhaIdentificador), (QStringList{u"2"_s, u"4"_s, u"5"_s}));
+    EXPECT_EQ(column(IdentifierTable::IdentifierLine), (QStringList{u"2"_s, u"4"_s, u"5"_s}));
 
     // A click on a title, twice on the same one, neither sorts by it nor reverses.
-    const int x = header->sectionViewportPosition(window.gridColumn(IdentifierTable::Identificador)) + 10;
+    const int x = header->sectionViewportPosition(window.gridColumn(IdentifierTable::Identifier)) + 10;
     for (int i = 0; i < 2; ++i) {
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
-        EXPECT_EQ(column(IdentifierTable::LinhaIdentificador), (QStringList{u"2"_s, u"4"_s, u"5"_s}));
+        EXPECT_EQ(column(IdentifierTable::IdentifierLine), (QStringList{u"2"_s, u"4"_s, u"5"_s}));
     }
 }
 
-TEST_F(MainWindow, ACellClickFillsMemo2)
+TEST_F(MainWindowTest, ACellClickFillsTheCellText)
 {
     window.openFiles({unitsFixture()});
-    QTableView* grid = window.DBGrid1();
-    const QModelIndex cell = grid->model()->index(0, window.gridColumn(IdentifierTable::LinhaIdentificador));
+    QTableView* grid = window.grid();
+    const QModelIndex cell = grid->model()->index(0, window.gridColumn(IdentifierTable::IdentifierLine));
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(cell).center());
-    EXPECT_EQ(window.Memo2()->toPlainText(), u"2"_s);
+    EXPECT_EQ(window.cellText()->toPlainText(), u"2"_s);
     // The hidden help box follows the current row.
-    const QModelIndex other = grid->model()->index(0, window.gridColumn(IdentifierTable::Identificador));
+    const QModelIndex other = grid->model()->index(0, window.gridColumn(IdentifierTable::Identifier));
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(other).center());
-    EXPECT_EQ(window.Memo2()->toPlainText(), u"segundo"_s);
+    EXPECT_EQ(window.cellText()->toPlainText(), u"segundo"_s);
 }
 
-TEST_F(MainWindow, AProjectWithUnitsInOtherCaseAndInASubfolder)
+TEST_F(MainWindowTest, AProjectWithUnitsInOtherCaseAndInASubfolder)
 {
     folder.writeSource(u"p/UPrincipal.pas"_s, u"unit UPrincipal;\n//? principal\n"_s);
     folder.writeSource(u"p/Fontes/UUtil.PAS"_s, u"unit UUtil;\n//? util\n"_s);
@@ -210,7 +211,7 @@ TEST_F(MainWindow, AProjectWithUnitsInOtherCaseAndInASubfolder)
     EXPECT_TRUE(prompts.messages.isEmpty());
 }
 
-TEST_F(MainWindow, StandingAnswersSurviveNovo)
+TEST_F(MainWindowTest, StandingAnswersSurviveNew)
 {
     const QString file = folder.writeSource(u"o.pas"_s, u"//* órfão\n"_s);
     prompts.expect(Topic::OrphanComment, Answer::Yes);
@@ -219,10 +220,10 @@ TEST_F(MainWindow, StandingAnswersSurviveNovo)
     prompts.expectFile(file);
     trigger(u"Novo"_s);
     EXPECT_EQ(prompts.questions.size(), 1);
-    EXPECT_EQ(window.DBGrid1()->model()->rowCount(), 1);
+    EXPECT_EQ(window.grid()->model()->rowCount(), 1);
 }
 
-TEST_F(MainWindow, AnErrorReachesTheErrorBoxAndTheWindowGoesOn)
+TEST_F(MainWindowTest, AnErrorReachesTheErrorBoxAndTheWindowGoesOn)
 {
     folder.writeSource(u"ok.pas"_s, u"//? antes\n"_s);
     ASSERT_TRUE(QFile::link(u"/proc/self/mem"_s, folder.path(u"ruim.pas"_s)));
@@ -231,14 +232,14 @@ TEST_F(MainWindow, AnErrorReachesTheErrorBoxAndTheWindowGoesOn)
     trigger(u"Abrir"_s);
     ASSERT_EQ(prompts.errors.size(), 1);
     EXPECT_TRUE(prompts.errors[0].contains(u"ruim.pas"_s));
-    EXPECT_EQ(column(IdentifierTable::Identificador), (QStringList{u"antes"_s}));
+    EXPECT_EQ(column(IdentifierTable::Identifier), (QStringList{u"antes"_s}));
 
     prompts.expectFile(unitsFixture());
     trigger(u"Abrir"_s);
-    EXPECT_EQ(window.DBGrid1()->model()->rowCount(), 2);
+    EXPECT_EQ(window.grid()->model()->rowCount(), 2);
 }
 
-TEST_F(MainWindow, DroppedSourceFilesAreOpened)
+TEST_F(MainWindowTest, DroppedSourceFilesAreOpened)
 {
     const QString b = unitsFixture();
     const QString text = folder.writeSource(u"leia.txt"_s, u"//? não\n"_s);
@@ -257,43 +258,42 @@ TEST_F(MainWindow, DroppedSourceFilesAreOpened)
     EXPECT_TRUE(enter.isAccepted());
     QDropEvent drop(QPointF(100, 100), Qt::CopyAction, &mime, Qt::LeftButton, {});
     QCoreApplication::sendEvent(&window, &drop);
-    EXPECT_EQ(column(IdentifierTable::Identificador),
-              (QStringList{u"segundo"_s, u"terceiro"_s, u"quarto"_s}));
+    EXPECT_EQ(column(IdentifierTable::Identifier), (QStringList{u"segundo"_s, u"terceiro"_s, u"quarto"_s}));
 }
 
-TEST_F(MainWindow, TheHiddenMemosShowTheTraceWhenAsked)
+TEST_F(MainWindowTest, TheHiddenMemosShowTheTraceWhenAsked)
 {
     window.openFiles({unitsFixture()});
     window.action(u"ToolButton3"_s)->trigger();
-    EXPECT_TRUE(window.Memo1()->isVisible());
-    EXPECT_TRUE(window.Memo1()->toPlainText().startsWith(u"PAS ret(0) : \"unit\""_s));
+    EXPECT_TRUE(window.traceLog()->isVisible());
+    EXPECT_TRUE(window.traceLog()->toPlainText().startsWith(u"PAS ret(0) : \"unit\""_s));
     window.action(u"ToolButton3"_s)->trigger();
-    EXPECT_FALSE(window.Memo2()->isVisible());
+    EXPECT_FALSE(window.cellText()->isVisible());
 }
 
-TEST_F(MainWindow, RightClickBuildsTheDocumentAndVisualizarSlidesIt)
+TEST_F(MainWindowTest, RightClickBuildsTheDocumentAndTheViewSlidesOpen)
 {
-    window.core().setArquivoConfiguracao(folder.path(u"Quorvel.ini"_s));
+    window.core().setSettingsFile(folder.path(u"Quorvel.ini"_s));
     window.openFiles({unitsFixture()});
-    QWidget* button = window.ToolBar1()->widgetForAction(window.action(u"Visualizar"_s));
+    QWidget* button = window.toolBar()->widgetForAction(window.action(u"Visualizar"_s));
     QTest::mouseClick(button, Qt::RightButton);
     // Built, and the view stays hidden.
-    EXPECT_FALSE(window.reDocumentacao()->isVisible());
-    EXPECT_EQ(window.reDocumentacao()->toPlainText(), u"Unit UB;\n\nsegundo\n\n"_s);
-    EXPECT_EQ(window.DBGrid1()->currentIndex().row(), 0);
+    EXPECT_FALSE(window.documentLines()->isVisible());
+    EXPECT_EQ(window.documentLines()->toPlainText(), u"Unit UB;\n\nsegundo\n\n"_s);
+    EXPECT_EQ(window.grid()->currentIndex().row(), 0);
 
     window.action(u"Visualizar"_s)->trigger();
-    EXPECT_TRUE(window.reDocumentacao()->isVisible());
-    EXPECT_EQ(window.reDocumentacao()->height(), 380);
+    EXPECT_TRUE(window.documentLines()->isVisible());
+    EXPECT_EQ(window.documentLines()->height(), 380);
     // It opens at its top, its first line whole.
-    EXPECT_EQ(window.reDocumentacao()->verticalScrollBar()->value(), 0);
-    EXPECT_EQ(window.reDocumentacao()->firstVisibleLine(), 0);
+    EXPECT_EQ(window.documentLines()->verticalScrollBar()->value(), 0);
+    EXPECT_EQ(window.documentLines()->firstVisibleLine(), 0);
     EXPECT_EQ(window.action(u"Visualizar"_s)->text(), u"  &Ocultar "_s);
-    EXPECT_TRUE(window.reDocumentacao()->hasFocus() || !window.isActiveWindow());
-    EXPECT_TRUE(window.reDocumentacao()->isReadOnly());
+    EXPECT_TRUE(window.documentLines()->hasFocus() || !window.isActiveWindow());
+    EXPECT_TRUE(window.documentLines()->isReadOnly());
 
     window.action(u"Visualizar"_s)->trigger();
-    EXPECT_FALSE(window.reDocumentacao()->isVisible());
+    EXPECT_FALSE(window.documentLines()->isVisible());
     EXPECT_EQ(window.action(u"Visualizar"_s)->text(), u"&Visualizar"_s);
 
     // Saving goes through the save dialog; Novo empties the view.
@@ -302,22 +302,22 @@ TEST_F(MainWindow, RightClickBuildsTheDocumentAndVisualizarSlidesIt)
     EXPECT_TRUE(QFile::exists(folder.path(u"doc.rtf"_s)));
     prompts.expectFile(std::nullopt);
     trigger(u"Novo"_s);
-    EXPECT_TRUE(window.reDocumentacao()->toPlainText().isEmpty());
+    EXPECT_TRUE(window.documentLines()->toPlainText().isEmpty());
 }
 
-TEST_F(MainWindow, ALongDocumentOpensAtItsTop)
+TEST_F(MainWindowTest, ALongDocumentOpensAtItsTop)
 {
-    window.core().setArquivoConfiguracao(folder.path(u"Quorvel.ini"_s));
+    window.core().setSettingsFile(folder.path(u"Quorvel.ini"_s));
     QString source = u"unit Longa;\n"_s;
     for (int i = 0; i < 200; ++i)
         source += u"//? Ajuda %1\n//* texto %1\n"_s.arg(i);
     window.openFiles({folder.writeSource(u"longa.pas"_s, source)});
-    QTest::mouseClick(window.ToolBar1()->widgetForAction(window.action(u"Visualizar"_s)), Qt::RightButton);
+    QTest::mouseClick(window.toolBar()->widgetForAction(window.action(u"Visualizar"_s)), Qt::RightButton);
     window.show();
     window.action(u"Visualizar"_s)->trigger();
     QTest::qWait(50);
-    EXPECT_EQ(window.reDocumentacao()->verticalScrollBar()->value(), 0);
-    EXPECT_EQ(window.reDocumentacao()->firstVisibleLine(), 0);
+    EXPECT_EQ(window.documentLines()->verticalScrollBar()->value(), 0);
+    EXPECT_EQ(window.documentLines()->firstVisibleLine(), 0);
 }
 
 TEST(MainWindowPlacement, StaysInsideTheScreen)
@@ -334,14 +334,14 @@ TEST(MainWindowPlacement, StaysInsideTheScreen)
         {{800, 300}, {0, 0, 640, 720}, {0, 210}},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(TfrmQuorvel::placement(c.frame, c.available), c.expected);
+        EXPECT_EQ(MainWindow::placement(c.frame, c.available), c.expected);
 }
 
 // After the site is written, a notice says where it is and offers to open it.
-TEST_F(MainWindow, TheHtmlCommandSaysWhereTheSiteIs)
+TEST_F(MainWindowTest, TheHtmlCommandSaysWhereTheSiteIs)
 {
-    window.core().setArquivoConfiguracao(folder.path(u"Quorvel.ini"_s));
-    window.core().setPastaExecutavel(folder.path(QString()) % u'/');
+    window.core().setSettingsFile(folder.path(u"Quorvel.ini"_s));
+    window.core().setProgramFolder(folder.path(QString()) % u'/');
     window.openFiles({unitsFixture()});
     prompts.expect(Topic::SiteWritten, Answer::No);
     window.action(u"HTML"_s)->trigger();
@@ -355,23 +355,23 @@ TEST_F(MainWindow, TheHtmlCommandSaysWhereTheSiteIs)
 
 // Built while the view is shut, the document waits: the caption of
 // Visualizar says it is ready until the view is opened.
-TEST_F(MainWindow, VisualizarSaysWhenTheDocumentIsReady)
+TEST_F(MainWindowTest, TheViewButtonSaysWhenTheDocumentIsReady)
 {
-    window.core().setArquivoConfiguracao(folder.path(u"Quorvel.ini"_s));
+    window.core().setSettingsFile(folder.path(u"Quorvel.ini"_s));
     window.openFiles({unitsFixture()});
-    QAction* visualizar = window.action(u"Visualizar"_s);
-    QTest::mouseClick(window.ToolBar1()->widgetForAction(visualizar), Qt::RightButton);
-    EXPECT_EQ(visualizar->iconText(), u"&Visualizar\u2713"_s);
-    visualizar->trigger();
-    EXPECT_EQ(visualizar->iconText(), u"&Ocultar"_s);
-    visualizar->trigger();
-    EXPECT_EQ(visualizar->iconText(), u"&Visualizar"_s);
+    QAction* viewAction = window.action(u"Visualizar"_s);
+    QTest::mouseClick(window.toolBar()->widgetForAction(viewAction), Qt::RightButton);
+    EXPECT_EQ(viewAction->iconText(), u"&Visualizar\u2713"_s);
+    viewAction->trigger();
+    EXPECT_EQ(viewAction->iconText(), u"&Ocultar"_s);
+    viewAction->trigger();
+    EXPECT_EQ(viewAction->iconText(), u"&Visualizar"_s);
 }
 
 // The mark says a new document with something in it waits: none for an empty
 // table, and Novo takes it away with the old document, which the view stops
 // showing before the open dialog is up.
-TEST(MainWindowDocument, TheReadyMarkAndNovoEmptyTheOldDocument)
+TEST(MainWindowDocument, TheReadyMarkAndNewEmptyTheOldDocument)
 {
     struct SeeingPrompts : ScriptedPrompts
     {
@@ -384,40 +384,40 @@ TEST(MainWindowDocument, TheReadyMarkAndNovoEmptyTheOldDocument)
         }
     } prompts;
     TestFolder folder;
-    TfrmQuorvel window(prompts);
-    window.core().setArquivoConfiguracao(folder.path(u"Quorvel.ini"_s));
+    MainWindow window(prompts);
+    window.core().setSettingsFile(folder.path(u"Quorvel.ini"_s));
     window.show();
-    QAction* visualizar = window.action(u"Visualizar"_s);
-    QWidget* button = window.ToolBar1()->widgetForAction(visualizar);
+    QAction* viewAction = window.action(u"Visualizar"_s);
+    QWidget* button = window.toolBar()->widgetForAction(viewAction);
     QTest::mouseClick(button, Qt::RightButton); // an empty table: nothing to mark
-    EXPECT_EQ(visualizar->iconText(), u"&Visualizar"_s);
+    EXPECT_EQ(viewAction->iconText(), u"&Visualizar"_s);
 
     window.openFiles({folder.writeSource(u"a.pas"_s, u"unit UA;\n//? primeiro\n"_s)});
     QTest::mouseClick(button, Qt::RightButton);
-    EXPECT_EQ(visualizar->iconText(), u"&Visualizar\u2713"_s);
-    visualizar->trigger();
-    EXPECT_TRUE(window.reDocumentacao()->toPlainText().contains(u"primeiro"_s));
+    EXPECT_EQ(viewAction->iconText(), u"&Visualizar\u2713"_s);
+    viewAction->trigger();
+    EXPECT_TRUE(window.documentLines()->toPlainText().contains(u"primeiro"_s));
     QString shownDuringDialog = u"<not asked>"_s;
-    prompts.onOpenDialog = [&] { shownDuringDialog = window.reDocumentacao()->toPlainText(); };
+    prompts.onOpenDialog = [&] { shownDuringDialog = window.documentLines()->toPlainText(); };
     prompts.expectFile(std::nullopt);
     window.action(u"Novo"_s)->trigger();
     EXPECT_EQ(shownDuringDialog, QString());
-    visualizar->trigger(); // shut again
-    EXPECT_EQ(visualizar->iconText(), u"&Visualizar"_s);
+    viewAction->trigger(); // shut again
+    EXPECT_EQ(viewAction->iconText(), u"&Visualizar"_s);
 
     // Built again, then Novo while the view is shut: the mark goes too.
     window.openFiles({folder.path(u"a.pas"_s)});
     QTest::mouseClick(button, Qt::RightButton);
-    ASSERT_EQ(visualizar->iconText(), u"&Visualizar\u2713"_s);
+    ASSERT_EQ(viewAction->iconText(), u"&Visualizar\u2713"_s);
     prompts.expectFile(std::nullopt);
     window.action(u"Novo"_s)->trigger();
-    EXPECT_EQ(visualizar->iconText(), u"&Visualizar"_s);
+    EXPECT_EQ(viewAction->iconText(), u"&Visualizar"_s);
     EXPECT_TRUE(prompts.scriptDone());
 }
 
 // Closing the window during an opening cancels it as Cancel would: the rows
 // before stay, and the window closes once the opening has stopped.
-TEST_F(MainWindow, ClosingTheWindowDuringAnOpeningCancelsIt)
+TEST_F(MainWindowTest, ClosingTheWindowDuringAnOpeningCancelsIt)
 {
     folder.writeSource(u"a.pas"_s, u"unit UA;\n//? a\n"_s);
     folder.writeSource(u"b.pas"_s, u"unit UB;\n//? b\n"_s);
@@ -428,7 +428,7 @@ TEST_F(MainWindow, ClosingTheWindowDuringAnOpeningCancelsIt)
             window.close(); // the first unit read, the second about to be
     };
     window.openFiles({project, project});
-    EXPECT_EQ(column(IdentifierTable::Identificador), QStringList{u"a"_s});
+    EXPECT_EQ(column(IdentifierTable::Identifier), QStringList{u"a"_s});
     EXPECT_TRUE(window.isVisible());
     QTest::qWait(50);
     EXPECT_FALSE(window.isVisible());
@@ -624,7 +624,7 @@ void walkAccessible(QAccessibleInterface* node, QList<QAccessibleInterface*>& ou
 
 // What the user cannot see, a screen reader does not read: the hidden memos
 // and views, and the grid's hidden columns.
-TEST_F(MainWindow, AScreenReaderFindsOnlyWhatIsShown)
+TEST_F(MainWindowTest, AScreenReaderFindsOnlyWhatIsShown)
 {
     window.openFiles({unitsFixture()});
     QList<QAccessibleInterface*> found;
@@ -637,7 +637,7 @@ TEST_F(MainWindow, AScreenReaderFindsOnlyWhatIsShown)
     }
     EXPECT_TRUE(hidden.isEmpty()) << hidden.join(u", "_s).toStdString();
 
-    QAccessibleInterface* grid = QAccessible::queryAccessibleInterface(window.DBGrid1());
+    QAccessibleInterface* grid = QAccessible::queryAccessibleInterface(window.grid());
     ASSERT_NE(grid, nullptr);
     ASSERT_NE(grid->tableInterface(), nullptr);
     QStringList headers;
@@ -648,11 +648,11 @@ TEST_F(MainWindow, AScreenReaderFindsOnlyWhatIsShown)
                            ? cell->tableCellInterface()->columnHeaderCells().value(0)->text(QAccessible::Name)
                            : QString());
     }
-    const QAbstractItemModel* model = window.DBGrid1()->model();
+    const QAbstractItemModel* model = window.grid()->model();
     QStringList shown;
-    for (int visual = 0; visual < window.DBGrid1()->horizontalHeader()->count(); ++visual) {
-        const int logical = window.DBGrid1()->horizontalHeader()->logicalIndex(visual);
-        if (!window.DBGrid1()->isColumnHidden(logical))
+    for (int visual = 0; visual < window.grid()->horizontalHeader()->count(); ++visual) {
+        const int logical = window.grid()->horizontalHeader()->logicalIndex(visual);
+        if (!window.grid()->isColumnHidden(logical))
             shown.append(model->headerData(logical, Qt::Horizontal).toString());
     }
     EXPECT_EQ(headers, shown);
@@ -664,13 +664,13 @@ TEST_F(MainWindow, AScreenReaderFindsOnlyWhatIsShown)
 TEST(MainWindowOnScreen, TooLargeForTheScreenItStartsMaximised)
 {
     ScriptedPrompts prompts;
-    TfrmQuorvel small(prompts);
+    MainWindow small(prompts);
     small.showWithin(QRect(0, 0, 960, 510));
     EXPECT_TRUE(small.isMaximized());
     EXPECT_LE(small.height(), 510);
     EXPECT_LE(small.width(), 960);
 
-    TfrmQuorvel large(prompts);
+    MainWindow large(prompts);
     large.showWithin(QRect(0, 0, 1920, 1040));
     EXPECT_FALSE(large.isMaximized());
     EXPECT_EQ(large.size(), QSize(792, 566));

@@ -18,7 +18,7 @@ namespace {
 class Opening : public ::testing::Test
 {
 protected:
-    QStringList identifiers() const { return identifiersOf(core.cdsUnits()); }
+    QStringList identifiers() const { return identifiersOf(core.identifiers()); }
 
     ScriptedPrompts prompts;
     QuorvelCore core{prompts};
@@ -41,12 +41,12 @@ TEST_F(Opening, ProjectHarvestsItsUnitsInOrderWithTheirTrace)
                                                   u"begin\n"
                                                   u"  Application.Title := 'Título';\n"
                                                   u"end.\n"_s);
-    core.setOrdemColunas({IdentifierTable::LinhaIdentificador});
-    core.abreArquivo(dpr);
+    core.setColumnOrder({IdentifierTable::IdentifierLine});
+    core.openFile(dpr);
     EXPECT_EQ(identifiers(), (QStringList{u"principal"_s, u"dados"_s}));
     EXPECT_TRUE(prompts.messages.isEmpty());
 
-    const QStringList trace = core.Memo1().lines();
+    const QStringList trace = core.traceLog().lines();
     ASSERT_GE(trace.size(), 4);
     EXPECT_EQ(trace[0], u"DPR ret(1) : \"program\""_s);
     EXPECT_TRUE(trace.contains(u"DPR ret(53) : \"não vira linha\""_s));
@@ -74,7 +74,7 @@ TEST_F(Opening, UnitPathsMatchFoldersAndLetterCaseAndRepeat)
     // The current directory plays no part.
     const QString before = QDir::currentPath();
     QDir::setCurrent(QDir::tempPath());
-    core.abreArquivo(dpr);
+    core.openFile(dpr);
     QDir::setCurrent(before);
     EXPECT_EQ(identifiers(), (QStringList{u"clientes"_s, u"util"_s, u"util"_s}));
     EXPECT_EQ(prompts.messages, (QStringList{u"O arquivo indicado não pôde ser aberto."_s,
@@ -101,24 +101,24 @@ TEST_F(Opening, OnlyALowerCaseDprIsAProject)
 {
     const QString source = u"//? no projeto\nuses X in 'x.pas';\n"_s;
     folder.writeSource(u"x.pas"_s, u"//? unit x\n"_s);
-    core.abreArquivo(folder.writeSource(u"a.dpr"_s, source));
+    core.openFile(folder.writeSource(u"a.dpr"_s, source));
     EXPECT_EQ(identifiers(), (QStringList{u"unit x"_s}));
-    core.cdsUnits().clear();
-    core.abreArquivo(folder.writeSource(u"b.DPR"_s, source));
+    core.identifiers().clear();
+    core.openFile(folder.writeSource(u"b.DPR"_s, source));
     EXPECT_EQ(identifiers(), (QStringList{u"no projeto"_s}));
-    core.cdsUnits().clear();
-    core.abreArquivo(folder.writeSource(u"c.dpr"_s, u"program Vazio;\nbegin\nend.\n"_s));
+    core.identifiers().clear();
+    core.openFile(folder.writeSource(u"c.dpr"_s, u"program Vazio;\nbegin\nend.\n"_s));
     EXPECT_TRUE(identifiers().isEmpty());
     EXPECT_TRUE(prompts.messages.isEmpty());
 }
 
-TEST_F(Opening, AbrirAndNovoWithTheDialog)
+TEST_F(Opening, OpenAndNewWithTheDialog)
 {
     const QString a = folder.writeSource(u"a.pas"_s, u"//? a\n"_s);
     const QString b = folder.writeSource(u"b.pas"_s, u"//? b\n"_s);
 
     prompts.expectFile(a);
-    core.AbrirExecute();
+    core.runOpen();
     EXPECT_EQ(prompts.dialogTitles.last(), u"Projeto a ser documentado ..."_s);
     // The two filters of old first, then every project kind and every unit kind.
     EXPECT_EQ(prompts.dialogFilters.last().size(), 4);
@@ -128,48 +128,48 @@ TEST_F(Opening, AbrirAndNovoWithTheDialog)
     EXPECT_TRUE(prompts.dialogFilters.last()[3].contains(u"*.pp"_s));
 
     // Cancelling changes nothing, not even the trace.
-    const QStringList trace = core.Memo1().lines();
+    const QStringList trace = core.traceLog().lines();
     prompts.expectFile(std::nullopt);
-    core.AbrirExecute();
-    EXPECT_EQ(core.Memo1().lines(), trace);
+    core.runOpen();
+    EXPECT_EQ(core.traceLog().lines(), trace);
 
     prompts.expectFile(b);
-    core.AbrirExecute();
+    core.runOpen();
     EXPECT_EQ(identifiers(), (QStringList{u"a"_s, u"b"_s}));
 
     prompts.expectFile(b);
-    core.NovoExecute();
+    core.runNew();
     EXPECT_EQ(identifiers(), (QStringList{u"b"_s}));
 
     prompts.expectFile(std::nullopt);
-    core.NovoExecute();
+    core.runNew();
     EXPECT_TRUE(identifiers().isEmpty());
-    EXPECT_TRUE(core.reDocumentacao().isEmpty());
+    EXPECT_TRUE(core.documentLines().isEmpty());
     EXPECT_TRUE(prompts.scriptDone());
 }
 
 TEST_F(Opening, AMissingChosenFileStillAppliesTheOrdering)
 {
-    core.cdsUnits().append(IdentifierRow{u"B"_s, u"b"_s, {}, {}, {}, 1});
-    core.cdsUnits().append(IdentifierRow{u"A"_s, u"a"_s, {}, {}, {}, 2});
-    core.setOrdemColunas({IdentifierTable::LinhaIdentificador});
+    core.identifiers().append(IdentifierRow{u"B"_s, u"b"_s, {}, {}, {}, 1});
+    core.identifiers().append(IdentifierRow{u"A"_s, u"a"_s, {}, {}, {}, 2});
+    core.setColumnOrder({IdentifierTable::IdentifierLine});
     prompts.expectFile(folder.path(u"nada.pas"_s));
-    core.AbrirExecute();
+    core.runOpen();
     EXPECT_EQ(prompts.messages, (QStringList{u"O arquivo indicado não pôde ser aberto."_s}));
     EXPECT_EQ(identifiers(), (QStringList{u"b"_s, u"a"_s}));
 }
 
-TEST_F(Opening, StandingAnswersSurviveNovo)
+TEST_F(Opening, StandingAnswersSurviveNew)
 {
     const QString a = folder.writeSource(u"a.pas"_s, u"//* órfão\n"_s);
     prompts.expect(Topic::OrphanComment, Answer::Yes);
     prompts.expectFile(a);
-    core.AbrirExecute();
+    core.runOpen();
     prompts.expectFile(a);
-    core.NovoExecute();
-    EXPECT_TRUE(core.IgnorarAvisosOrfaos());
+    core.runNew();
+    EXPECT_TRUE(core.ignoreOrphanWarnings());
     EXPECT_EQ(prompts.questions.size(), 1);
-    EXPECT_EQ(core.cdsUnits().rowCount(), 1);
+    EXPECT_EQ(core.identifiers().rowCount(), 1);
 }
 
 TEST_F(Opening, AFileThatCannotBeReadEndsTheCommandKeepingEarlierRows)
@@ -180,24 +180,24 @@ TEST_F(Opening, AFileThatCannotBeReadEndsTheCommandKeepingEarlierRows)
     folder.writeSource(u"depois.pas"_s, u"//? depois\n"_s);
     const QString dpr =
         folder.writeSource(u"p.dpr"_s, u"uses A in 'ok.pas', B in 'ruim.pas', C in 'depois.pas';\n"_s);
-    EXPECT_THROW(core.abreArquivo(dpr), QuorvelError);
+    EXPECT_THROW(core.openFile(dpr), QuorvelError);
     EXPECT_EQ(prompts.progressEnds, 1); // no progress dialog left behind the error box
     EXPECT_EQ(identifiers(), (QStringList{u"antes"_s}));
     try {
-        core.abreArquivo(folder.path(u"ruim.pas"_s));
+        core.openFile(folder.path(u"ruim.pas"_s));
     } catch (const QuorvelError& e) {
         EXPECT_TRUE(e.message().startsWith(u"Cannot read file \""_s)) << e.message().toStdString();
     }
 }
 
-TEST_F(Opening, CellClickPutsTheValueInMemo2)
+TEST_F(Opening, CellClickPutsTheValueInTheCellText)
 {
-    EXPECT_EQ(core.Memo2(), u"Memo2"_s);
-    core.cdsUnits().append(IdentifierRow{u"U"_s, u"x"_s, u"n"_s, {}, {}, 42});
-    core.DBGrid1CellClick(0, IdentifierTable::LinhaIdentificador);
-    EXPECT_EQ(core.Memo2(), u"42"_s);
-    core.DBGrid1CellClick(0, IdentifierTable::Unit);
-    EXPECT_EQ(core.Memo2(), u"U"_s);
+    EXPECT_EQ(core.cellText(), u"Memo2"_s);
+    core.identifiers().append(IdentifierRow{u"U"_s, u"x"_s, u"n"_s, {}, {}, 42});
+    core.gridCellClicked(0, IdentifierTable::IdentifierLine);
+    EXPECT_EQ(core.cellText(), u"42"_s);
+    core.gridCellClicked(0, IdentifierTable::Unit);
+    EXPECT_EQ(core.cellText(), u"U"_s);
 }
 
 // A Cancel during a project's opening stops the harvest after the unit being
@@ -209,16 +209,16 @@ TEST_F(Opening, CancelKeepsTheRowsBeforeIt)
     folder.writeSource(u"c.pas"_s, u"unit UC;\n//? c\n"_s);
     const QString project =
         folder.writeSource(u"p.dpr"_s, u"uses C in 'c.pas', A in 'a.pas', B in 'b.pas';\n"_s);
-    core.setOrdemColunas({IdentifierTable::Unit});
+    core.setColumnOrder({IdentifierTable::Unit});
     prompts.cancelAfter(2); // pressed while the first unit was read
-    core.abreArquivo(project);
+    core.openFile(project);
     EXPECT_EQ(identifiers(), QStringList{u"c"_s});
-    EXPECT_TRUE(core.aberturaCancelada());
+    EXPECT_TRUE(core.openingCancelled());
     EXPECT_EQ(prompts.progressEnds, 1);
 
     // The next opening runs in full.
     prompts.cancelAfter(-1);
-    core.abreArquivo(project);
-    EXPECT_FALSE(core.aberturaCancelada());
+    core.openFile(project);
+    EXPECT_FALSE(core.openingCancelled());
     EXPECT_EQ(identifiers(), (QStringList{u"a"_s, u"b"_s, u"c"_s, u"c"_s}));
 }

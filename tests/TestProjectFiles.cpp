@@ -26,21 +26,20 @@ class Projects : public ::testing::Test
 protected:
     void SetUp() override
     {
-        core.setArquivoConfiguracao(folder.path(u"Quorvel.ini"_s));
-        core.setPastaExecutavel(folder.path(QString()) % u'/');
-        core.respondeTabelas(QuorvelCore::RespostaTabelas::Nenhuma);
-        core.setOrdemColunas({IdentifierTable::Unit, IdentifierTable::LinhaIdentificador});
+        core.setSettingsFile(folder.path(u"Quorvel.ini"_s));
+        core.setProgramFolder(folder.path(QString()) % u'/');
+        core.answerTables(QuorvelCore::TableAnswer::NoTables);
+        core.setColumnOrder({IdentifierTable::Unit, IdentifierTable::IdentifierLine});
     }
 
-    // unit|identificador|nomeIdentificador|tipoIdentificador|help of every row, in table order.
+    // unit|identificador|name|type|help of every row, in table order.
     QStringList rows() const
     {
         QStringList out;
-        const IdentifierTable& t = core.cdsUnits();
+        const IdentifierTable& t = core.identifiers();
         for (int i = 0; i < t.rowCount(); ++i) {
             const IdentifierRow& r = t.row(i);
-            out.append(r.unit % u'|' % r.identificador % u'|' % r.nomeIdentificador % u'|' %
-                       r.tipoIdentificador % u'|' % r.helpIdentificador);
+            out.append(r.unit % u'|' % r.identifier % u'|' % r.name % u'|' % r.type % u'|' % r.help);
         }
         return out;
     }
@@ -56,17 +55,17 @@ QByteArray readBytes(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-const QString kCadastro = u"|Cadastro de Clientes|Help Cadastro de Clientes|Help|"
-                          u"Programa de exemplo: cadastro, consulta e relatório de clientes."_s;
-const QString kConversao = u"uPrincipal|function Conversão(Código: integer): string;|Conversão| string|"
-                           u"Converte o código do cliente em texto, com a máscara da empresa.\r\n"
-                           u"Devolve uma cadeia vazia quando o código é inválido."_s;
-const QString kSalvar = u"uPrincipal|procedure TfrmPrincipal.btnSalvarClick(Sender: TObject);|"
-                        u"TfrmPrincipal.btnSalvarClick||Grava as alterações e avisa o usuário."_s;
-const QString kDados = u"uDados|Acesso aos dados|Help Acesso aos dados|Help|"
-                       u"Conexão, transações e consultas do módulo de clientes."_s;
-const QString kClientes = u"uDados|clientes|clientes|Tabela MySQL|"
-                          u"Tabela principal: um registro por cliente, com endereço e situação."_s;
+const QString kRegistration = u"|Cadastro de Clientes|Help Cadastro de Clientes|Help|"
+                              u"Programa de exemplo: cadastro, consulta e relatório de clientes."_s;
+const QString kConversion = u"uPrincipal|function Conversão(Código: integer): string;|Conversão| string|"
+                            u"Converte o código do cliente em texto, com a máscara da empresa.\r\n"
+                            u"Devolve uma cadeia vazia quando o código é inválido."_s;
+const QString kSave = u"uPrincipal|procedure TfrmPrincipal.btnSalvarClick(Sender: TObject);|"
+                      u"TfrmPrincipal.btnSalvarClick||Grava as alterações e avisa o usuário."_s;
+const QString kData = u"uDados|Acesso aos dados|Help Acesso aos dados|Help|"
+                      u"Conexão, transações e consultas do módulo de clientes."_s;
+const QString kCustomers = u"uDados|clientes|clientes|Tabela MySQL|"
+                           u"Tabela principal: um registro por cliente, com endereço e situação."_s;
 
 } // namespace
 
@@ -75,42 +74,42 @@ const QString kClientes = u"uDados|clientes|clientes|Tabela MySQL|"
 // of the project left out; accented comments and identifiers whole.
 TEST_F(Projects, ALazarusProjectOfUtf8Units)
 {
-    core.abreArquivo(fixture(u"projects/lazarus/cadastro.lpi"_s));
-    EXPECT_EQ(rows(), (QStringList{kCadastro, kDados, kClientes, kConversao, kSalvar}));
+    core.openFile(fixture(u"projects/lazarus/cadastro.lpi"_s));
+    EXPECT_EQ(rows(), (QStringList{kRegistration, kData, kCustomers, kConversion, kSave}));
     EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messageFiles.join(u' ').toStdString();
     EXPECT_TRUE(prompts.questions.isEmpty());
 }
 
 TEST_F(Projects, BothListFormsOfLazarusProjectsAndPackages)
 {
-    core.abreArquivo(fixture(u"projects/lazarus/novo.lpi"_s)); // <Unit> elements; uprincipal not part of it
-    EXPECT_EQ(rows(), (QStringList{kDados, kClientes}));
-    core.cdsUnits().clear();
-    core.abreArquivo(fixture(u"projects/lazarus/componentes.lpk"_s)); // <Item1>, <Item2>, ...
-    EXPECT_EQ(rows(), (QStringList{kDados, kClientes, kConversao, kSalvar}));
-    core.cdsUnits().clear();
+    core.openFile(fixture(u"projects/lazarus/novo.lpi"_s)); // <Unit> elements; uprincipal not part of it
+    EXPECT_EQ(rows(), (QStringList{kData, kCustomers}));
+    core.identifiers().clear();
+    core.openFile(fixture(u"projects/lazarus/componentes.lpk"_s)); // <Item1>, <Item2>, ...
+    EXPECT_EQ(rows(), (QStringList{kData, kCustomers, kConversion, kSave}));
+    core.identifiers().clear();
     // A package in the current form.
     const QString lpk = folder.write(
         u"novo.lpk"_s, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<CONFIG><Package Version=\"5\"><Files>"
                        "<Item><Filename Value=\"u.pas\"/></Item><Item><Filename Value=\"U.lfm\"/></Item>"
                        "</Files></Package></CONFIG>\n");
     folder.write(u"u.pas"_s, "//? Só esta\n");
-    core.abreArquivo(lpk);
-    EXPECT_EQ(identifiersOf(core.cdsUnits()), QStringList{u"Só esta"_s});
+    core.openFile(lpk);
+    EXPECT_EQ(identifiersOf(core.identifiers()), QStringList{u"Só esta"_s});
 }
 
 // The main source is harvested as a unit and never read again as a project,
 // so no unit is harvested twice; paths resolve with '\' and any letter case.
 TEST_F(Projects, ADelphiProjectWithItsMainSource)
 {
-    core.abreArquivo(fixture(u"projects/delphi/Vendas.dproj"_s));
-    EXPECT_EQ(identifiersOf(core.cdsUnits()),
+    core.openFile(fixture(u"projects/delphi/Vendas.dproj"_s));
+    EXPECT_EQ(identifiersOf(core.identifiers()),
               (QStringList{u"Sistema de Vendas"_s, u"Clientes"_s,
                            u"function TotalDoPedido(Numero: integer): currency;"_s}));
     EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messageFiles.join(u' ').toStdString();
-    core.cdsUnits().clear();
-    core.abreArquivo(fixture(u"projects/delphi/Pacote.dpk"_s)); // read as a .dpr is
-    EXPECT_EQ(identifiersOf(core.cdsUnits()),
+    core.identifiers().clear();
+    core.openFile(fixture(u"projects/delphi/Pacote.dpk"_s)); // read as a .dpr is
+    EXPECT_EQ(identifiersOf(core.identifiers()),
               QStringList{u"function TotalDoPedido(Numero: integer): currency;"_s});
 }
 
@@ -118,27 +117,27 @@ TEST_F(Projects, ADelphiProjectWithItsMainSource)
 // Windows-1252, and forcing either encoding decides it.
 TEST_F(Projects, TheEncodingIsDetectedOrForced)
 {
-    core.abreArquivo(fixture(u"projects/delphi/Antiga.pas"_s));
-    EXPECT_EQ(core.cdsUnits().row(0).helpIdentificador,
+    core.openFile(fixture(u"projects/delphi/Antiga.pas"_s));
+    EXPECT_EQ(core.identifiers().row(0).help,
               u"Opções de impressão: cabeçalho, rodapé e número de cópias."_s);
 
     // The same UTF-8 heading forced to Windows-1252: its bytes are two
     // characters each, and the name stops where ASCII does.
     const QString utf8 = folder.write(u"u.pas"_s, "//@ x\nfunction Convers\xC3\xA3o(a: integer): string;\n");
     folder.write(u"Quorvel.ini"_s, "[opcoes]\r\nCodificacao=windows-1252\r\n");
-    core.cdsUnits().clear();
-    core.abreArquivo(utf8);
-    EXPECT_EQ(core.cdsUnits().row(0).nomeIdentificador, u"Convers"_s);
-    EXPECT_EQ(core.cdsUnits().row(0).identificador, u"function ConversÃ£o(a: integer): string;"_s);
+    core.identifiers().clear();
+    core.openFile(utf8);
+    EXPECT_EQ(core.identifiers().row(0).name, u"Convers"_s);
+    EXPECT_EQ(core.identifiers().row(0).identifier, u"function ConversÃ£o(a: integer): string;"_s);
 
     // Forced to UTF-8, a file that is not says so once, with the line.
     folder.write(u"Quorvel.ini"_s, "[opcoes]\r\nCodificacao=utf-8\r\n");
-    core.cdsUnits().clear();
+    core.identifiers().clear();
     prompts.expect(Topic::EncodingNotice, Answer::Ok);
-    core.abreArquivo(fixture(u"projects/delphi/Antiga.pas"_s));
+    core.openFile(fixture(u"projects/delphi/Antiga.pas"_s));
     ASSERT_EQ(prompts.questions.size(), 1);
     EXPECT_EQ(prompts.questions[0].line, 3);
-    EXPECT_EQ(core.cdsUnits().row(0).identificador,
+    EXPECT_EQ(core.identifiers().row(0).identifier,
               u"Configura\uFFFD\uFFFDo"_s); // two bytes, one U+FFFD each
 }
 
@@ -146,13 +145,13 @@ TEST_F(Projects, AMalformedProjectSaysWhereAndHarvestsNothing)
 {
     const QString broken = fixture(u"projects/lazarus/quebrado.lpi"_s);
     try {
-        core.abreArquivo(broken);
+        core.openFile(broken);
         ADD_FAILURE() << "a malformed project was read";
     } catch (const QuorvelError& e) {
         EXPECT_TRUE(e.message().startsWith(broken % u":8: projeto malformado: "_s))
             << e.message().toStdString();
     }
-    EXPECT_EQ(core.cdsUnits().rowCount(), 0);
+    EXPECT_EQ(core.identifiers().rowCount(), 0);
 
     // In batch mode: FILE:LINE: text, exit 2, and the other files still open.
     QBuffer out;
@@ -172,11 +171,11 @@ TEST_F(Projects, AMalformedProjectSaysWhereAndHarvestsNothing)
 // The accents reach the document and the site as the characters they are.
 TEST_F(Projects, AccentsOfUtf8UnitsInTheDocumentAndTheSite)
 {
-    core.abreArquivo(fixture(u"projects/lazarus/cadastro.lpi"_s));
-    core.GeraDocumentacao();
-    EXPECT_TRUE(core.reDocumentacao().contains(u"function Conversão(Código: integer): string;"_s));
-    EXPECT_TRUE(RtfWriter::toRtf(core.reDocumentacao()).contains("Convers\\'e3o(C\\'f3digo"));
-    ASSERT_TRUE(core.HTMLExecute());
+    core.openFile(fixture(u"projects/lazarus/cadastro.lpi"_s));
+    core.buildDocument();
+    EXPECT_TRUE(core.documentLines().contains(u"function Conversão(Código: integer): string;"_s));
+    EXPECT_TRUE(RtfWriter::toRtf(core.documentLines()).contains("Convers\\'e3o(C\\'f3digo"));
+    ASSERT_TRUE(core.runHtml());
     const QString page = Windows1252::decode(readBytes(folder.path(u"HELP/uPrincipal/procedimentos.htm"_s)));
     EXPECT_TRUE(page.contains(u"<b>function Conversão(Código: integer): string;</b>"_s))
         << page.toStdString();

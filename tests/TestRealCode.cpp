@@ -25,8 +25,8 @@ QStringList rowsOf(const IdentifierTable& table)
     QStringList out;
     for (int i = 0; i < table.rowCount(); ++i) {
         const IdentifierRow& r = table.row(i);
-        out.append(r.unit % u'|' % r.identificador % u'|' % r.nomeIdentificador % u'|' % r.tipoIdentificador %
-                   u'|' % r.helpIdentificador % u'|' % QString::number(r.linhaIdentificador));
+        out.append(r.unit % u'|' % r.identifier % u'|' % r.name % u'|' % r.type % u'|' % r.help % u'|' %
+                   QString::number(r.line));
     }
     return out;
 }
@@ -41,27 +41,27 @@ TEST(RealCode, FreePascalSourcesAreHarvestedDocumentedAndPublished)
     TestFolder folder;
     SilentPrompts prompts;
     QuorvelCore core(prompts);
-    core.setArquivoConfiguracao(folder.path(u"Quorvel.ini"_s));
-    core.setPastaExecutavel(folder.path(QString()) % u'/');
-    core.respondeTabelas(QuorvelCore::RespostaTabelas::Nenhuma);
-    core.abreArquivo(
+    core.setSettingsFile(folder.path(u"Quorvel.ini"_s));
+    core.setProgramFolder(folder.path(QString()) % u'/');
+    core.answerTables(QuorvelCore::TableAnswer::NoTables);
+    core.openFile(
         project); // the skimming harvest through the worker threads, trace kept as the window keeps it
-    ASSERT_GT(core.cdsUnits().rowCount(), 1000);
+    ASSERT_GT(core.identifiers().rowCount(), 1000);
 
     // The plain harvest that reads every token finds the same rows.
     QuorvelCore plain(prompts);
     plain.setReadEveryToken(true);
     plain.setTraceEnabled(false);
-    plain.respondeTabelas(QuorvelCore::RespostaTabelas::Nenhuma);
-    plain.abreArquivo(project);
-    EXPECT_EQ(rowsOf(plain.cdsUnits()), rowsOf(core.cdsUnits()));
+    plain.answerTables(QuorvelCore::TableAnswer::NoTables);
+    plain.openFile(project);
+    EXPECT_EQ(rowsOf(plain.identifiers()), rowsOf(core.identifiers()));
 
-    core.GeraDocumentacao();
-    const QByteArray rtf = RtfWriter::toRtf(core.reDocumentacao());
-    EXPECT_GT(rtf.size(), core.cdsUnits().rowCount());
-    ASSERT_TRUE(core.HTMLExecute());
+    core.buildDocument();
+    const QByteArray rtf = RtfWriter::toRtf(core.documentLines());
+    EXPECT_GT(rtf.size(), core.identifiers().rowCount());
+    ASSERT_TRUE(core.runHtml());
     QSet<QString> units;
-    for (int i = 0; i < core.cdsUnits().rowCount(); ++i)
-        units.insert(core.cdsUnits().row(i).unit);
+    for (int i = 0; i < core.identifiers().rowCount(); ++i)
+        units.insert(core.identifiers().row(i).unit);
     EXPECT_EQ(QDir(folder.path(u"HELP"_s)).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), units.size());
 }

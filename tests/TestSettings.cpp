@@ -1,7 +1,7 @@
 #include "common/QuorvelError.h"
 #include "settings/Colours.h"
 #include "settings/IniFile.h"
-#include "settings/OpcoesQuorvel.h"
+#include "settings/OptionsState.h"
 #include "settings/SettingsFiles.h"
 #include "tests/support/Required.h"
 #include "tests/support/ScriptedPrompts.h"
@@ -238,15 +238,15 @@ TEST(SettingsFiles, NamingRules)
 
 TEST(Colours, ConversionsBothWays)
 {
-    const CorTela cor = HexParaCor(u"77aadd"_s);
-    EXPECT_EQ(vermelho(cor), 119);
-    EXPECT_EQ(verde(cor), 170);
-    EXPECT_EQ(azul(cor), 221);
-    EXPECT_EQ(cor >> 24, 0u);
-    EXPECT_EQ(CorParaHex(cor), u"77AADD"_s);
-    EXPECT_EQ(CorParaHex(corRgb(0, 10, 255) | 0xFF000000u), u"000AFF"_s);
-    EXPECT_EQ(HexParaCor(u"77AADDxyz"_s), cor);
-    EXPECT_EQ(azul(HexParaCor(u"77aad"_s)), 13);
+    const ScreenColour colour = hexToColour(u"77aadd"_s);
+    EXPECT_EQ(redOf(colour), 119);
+    EXPECT_EQ(greenOf(colour), 170);
+    EXPECT_EQ(blueOf(colour), 221);
+    EXPECT_EQ(colour >> 24, 0u);
+    EXPECT_EQ(colourToHex(colour), u"77AADD"_s);
+    EXPECT_EQ(colourToHex(rgbColour(0, 10, 255) | 0xFF000000u), u"000AFF"_s);
+    EXPECT_EQ(hexToColour(u"77AADDxyz"_s), colour);
+    EXPECT_EQ(blueOf(hexToColour(u"77aad"_s)), 13);
 
     struct Bad
     {
@@ -262,7 +262,7 @@ TEST(Colours, ConversionsBothWays)
     };
     for (const Bad& b : bad) {
         try {
-            HexParaCor(b.text);
+            hexToColour(b.text);
             ADD_FAILURE() << b.text.toStdString() << " converted";
         } catch (const QuorvelError& e) {
             EXPECT_EQ(e.message(), b.message);
@@ -270,25 +270,26 @@ TEST(Colours, ConversionsBothWays)
     }
 }
 
-TEST(OpcoesQuorvel, DefaultsWithoutAFileAndSavingRightAway)
+TEST(OptionsState, DefaultsWithoutAFileAndSavingRightAway)
 {
     TestFolder folder;
-    OpcoesQuorvel opcoes;
-    EXPECT_EQ(opcoes.amostras[OpcoesQuorvel::clCab].texto, u"Programa v1.1"_s);
+    OptionsState options;
+    EXPECT_EQ(options.samples[OptionsState::clCab].text, u"Programa v1.1"_s);
     const QString file = folder.path(u"Quorvel.ini"_s);
-    opcoes.carrega(IniFile(file), u"v1.1"_s);
-    EXPECT_EQ(opcoes.titulo, u"Opções - Quorvel (v1.1)"_s);
-    EXPECT_FALSE(opcoes.documentacao.COrfaos);
-    EXPECT_TRUE(opcoes.documentacao.AjudaGeral && opcoes.documentacao.MySQL && opcoes.documentacao.ProcFunc);
-    EXPECT_EQ(opcoes.Pasta, u"HELP"_s);
-    EXPECT_EQ(opcoes.amostras[OpcoesQuorvel::clCab].texto, u"Programa v1.0"_s);
-    EXPECT_EQ(opcoes.amostras[OpcoesQuorvel::clMenu3].fundo, corRgb(0xee, 0xee, 0xee));
-    EXPECT_EQ(opcoes.amostras[OpcoesQuorvel::clMenu3].fonte.face, u"Arial"_s);
-    EXPECT_EQ(opcoes.amostras[OpcoesQuorvel::clConteudo].fonte.face, u"Courier"_s);
-    EXPECT_EQ(opcoes.amostras[OpcoesQuorvel::clFundoMenu].fundo, corRgb(255, 255, 255));
+    options.load(IniFile(file), u"v1.1"_s);
+    EXPECT_EQ(options.title, u"Opções - Quorvel (v1.1)"_s);
+    EXPECT_FALSE(options.documentation.Orphans);
+    EXPECT_TRUE(options.documentation.GeneralHelp && options.documentation.MySQL &&
+                options.documentation.ProcFunc);
+    EXPECT_EQ(options.Folder, u"HELP"_s);
+    EXPECT_EQ(options.samples[OptionsState::clCab].text, u"Programa v1.0"_s);
+    EXPECT_EQ(options.samples[OptionsState::clMenu3].background, rgbColour(0xee, 0xee, 0xee));
+    EXPECT_EQ(options.samples[OptionsState::clMenu3].font.face, u"Arial"_s);
+    EXPECT_EQ(options.samples[OptionsState::clConteudo].font.face, u"Courier"_s);
+    EXPECT_EQ(options.samples[OptionsState::clFundoMenu].background, rgbColour(255, 255, 255));
 
     IniFile ini(file);
-    opcoes.salva(ini);
+    options.save(ini);
     const QByteArray written = readBytes(file);
     EXPECT_TRUE(written.startsWith(
         "[opcoes]\r\nCOrfaos=0\r\nAjudaGeral=1\r\nMySQL=1\r\nProcFunc=1\r\n"
@@ -299,64 +300,64 @@ TEST(OpcoesQuorvel, DefaultsWithoutAFileAndSavingRightAway)
     EXPECT_EQ(written.count("\r\n"), 3 + 5 + 3 + 22); // three headers and 30 keys
 }
 
-TEST(OpcoesQuorvel, GroupsFollowTheirMember)
+TEST(OptionsState, GroupsFollowTheirMember)
 {
     ScriptedPrompts prompts;
-    OpcoesQuorvel opcoes;
-    FonteAmostra font;
+    OptionsState options;
+    SampleFont font;
     font.face = u"Verdana"_s;
-    font.pontos = 14;
-    font.italico = true;
-    font.cor = corRgb(1, 2, 3);
+    font.points = 14;
+    font.italic = true;
+    font.colour = rgbColour(1, 2, 3);
     prompts.expectFont(font);
-    opcoes.clCabMouseUp(OpcoesQuorvel::clMenu3, false, prompts);
+    options.labelClicked(OptionsState::clMenu3, false, prompts);
     for (auto r :
-         {OpcoesQuorvel::clMenu1, OpcoesQuorvel::clMenu2, OpcoesQuorvel::clMenu3, OpcoesQuorvel::clMenu4})
-        EXPECT_EQ(opcoes.amostras[r].fonte, font);
+         {OptionsState::clMenu1, OptionsState::clMenu2, OptionsState::clMenu3, OptionsState::clMenu4})
+        EXPECT_EQ(options.samples[r].font, font);
     EXPECT_EQ(prompts.fontPresets.first().face, u"Arial"_s);
 
-    prompts.expectColor(corRgb(9, 8, 7));
-    opcoes.clCabMouseUp(OpcoesQuorvel::clMenuconteudo2, true, prompts);
+    prompts.expectColor(rgbColour(9, 8, 7));
+    options.labelClicked(OptionsState::clMenuconteudo2, true, prompts);
     for (auto r :
-         {OpcoesQuorvel::clMenuconteudo1, OpcoesQuorvel::clMenuconteudo2, OpcoesQuorvel::clMenuconteudo3})
-        EXPECT_EQ(opcoes.amostras[r].fundo, corRgb(9, 8, 7));
+         {OptionsState::clMenuconteudo1, OptionsState::clMenuconteudo2, OptionsState::clMenuconteudo3})
+        EXPECT_EQ(options.samples[r].background, rgbColour(9, 8, 7));
 
-    const CorTela menuBefore = opcoes.amostras[OpcoesQuorvel::clMenu1].fundo;
-    prompts.expectColor(corRgb(1, 1, 1));
-    opcoes.clCabMouseUp(OpcoesQuorvel::clMenuTitulo, true, prompts);
-    EXPECT_EQ(opcoes.amostras[OpcoesQuorvel::clMenuTitulo].fundo, corRgb(1, 1, 1));
-    EXPECT_EQ(opcoes.amostras[OpcoesQuorvel::clMenu1].fundo, menuBefore);
+    const ScreenColour menuBefore = options.samples[OptionsState::clMenu1].background;
+    prompts.expectColor(rgbColour(1, 1, 1));
+    options.labelClicked(OptionsState::clMenuTitulo, true, prompts);
+    EXPECT_EQ(options.samples[OptionsState::clMenuTitulo].background, rgbColour(1, 1, 1));
+    EXPECT_EQ(options.samples[OptionsState::clMenu1].background, menuBefore);
 
     // Cancelling a chooser changes nothing.
-    const auto before = opcoes.amostras;
+    const auto before = options.samples;
     prompts.expectColor(std::nullopt);
-    opcoes.clCabMouseUp(OpcoesQuorvel::clCab, true, prompts);
+    options.labelClicked(OptionsState::clCab, true, prompts);
     prompts.expectFont(std::nullopt);
-    opcoes.clCabMouseUp(OpcoesQuorvel::clCab, false, prompts);
-    for (int r = 0; r < OpcoesQuorvel::RotuloCount; ++r) {
-        EXPECT_EQ(opcoes.amostras[r].fundo, before[r].fundo);
-        EXPECT_EQ(opcoes.amostras[r].fonte, before[r].fonte);
+    options.labelClicked(OptionsState::clCab, false, prompts);
+    for (int r = 0; r < OptionsState::AreaCount; ++r) {
+        EXPECT_EQ(options.samples[r].background, before[r].background);
+        EXPECT_EQ(options.samples[r].font, before[r].font);
     }
     EXPECT_TRUE(prompts.scriptDone());
 }
 
-TEST(OpcoesQuorvel, ABadColourStopsTheLoadingThere)
+TEST(OptionsState, ABadColourStopsTheLoadingThere)
 {
     TestFolder folder;
     const QString file =
         folder.write(u"ruim.ini"_s, "[HTML]\r\nAplicacao=App\r\n[FormatoHTML]\r\nclFundoCab=123456\r\n"
                                     "clFundoMenu=#ffffff\r\nclCab=000000\r\n");
-    OpcoesQuorvel opcoes;
+    OptionsState options;
     try {
-        opcoes.carrega(IniFile(file), u"v1.1"_s);
+        options.load(IniFile(file), u"v1.1"_s);
         ADD_FAILURE() << "the bad colour was accepted";
     } catch (const QuorvelError& e) {
         EXPECT_EQ(e.message(), u"'$#f' is not a valid integer value"_s);
     }
-    EXPECT_EQ(opcoes.Aplicacao, u"App"_s);
-    EXPECT_EQ(opcoes.amostras[OpcoesQuorvel::clFundoCab].fundo, HexParaCor(u"123456"_s));
-    EXPECT_EQ(opcoes.amostras[OpcoesQuorvel::clCab].fundo,
-              OpcoesQuorvel().amostras[OpcoesQuorvel::clCab].fundo);
-    EXPECT_EQ(opcoes.titulo, u"Opções"_s);
-    EXPECT_EQ(opcoes.amostras[OpcoesQuorvel::clCab].texto, u"Programa v1.1"_s);
+    EXPECT_EQ(options.Application, u"App"_s);
+    EXPECT_EQ(options.samples[OptionsState::clFundoCab].background, hexToColour(u"123456"_s));
+    EXPECT_EQ(options.samples[OptionsState::clCab].background,
+              OptionsState().samples[OptionsState::clCab].background);
+    EXPECT_EQ(options.title, u"Opções"_s);
+    EXPECT_EQ(options.samples[OptionsState::clCab].text, u"Programa v1.1"_s);
 }

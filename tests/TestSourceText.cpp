@@ -39,10 +39,9 @@ TEST(SourceText, AUtf8ByteOrderMarkSwitchesToUtf8)
 {
     EXPECT_EQ(SourceText::fromBytes(QByteArray("\xEF\xBB\xBFol\xC3\xA1\r\nx")), u"olá\r\nx\r\n"_s);
     // Forced to Windows-1252, the same bytes without the mark are its characters.
-    EXPECT_EQ(SourceText::fromBytes(QByteArray("ol\xC3\xA1"), Codificacao::Windows1252), u"olÃ¡\r\n"_s);
+    EXPECT_EQ(SourceText::fromBytes(QByteArray("ol\xC3\xA1"), Encoding::Windows1252), u"olÃ¡\r\n"_s);
     // The mark wins over any forced choice.
-    EXPECT_EQ(SourceText::fromBytes(QByteArray("\xEF\xBB\xBF\xC3\xA7"), Codificacao::Windows1252),
-              u"ç\r\n"_s);
+    EXPECT_EQ(SourceText::fromBytes(QByteArray("\xEF\xBB\xBF\xC3\xA7"), Encoding::Windows1252), u"ç\r\n"_s);
 }
 
 // Without the mark: UTF-8 when there is a byte above 127 and every byte is
@@ -53,27 +52,27 @@ TEST(SourceText, TheEncodingOfAFileWithoutItsMark)
     const struct
     {
         QByteArray bytes;
-        Codificacao codificacao;
+        Encoding encoding;
         QString text;
         bool utf8;
-        int linhaInvalida;
+        int invalidLine;
     } cases[] = {
-        {"ol\xC3\xA1", Codificacao::Auto, u"olá\r\n"_s, true, 0},
-        {"a\xE7\xE3o", Codificacao::Auto, u"ação\r\n"_s, false, 0}, // Windows-1252, no UTF-8 here
-        {"ol\xC3\xA1 e a\xE7", Codificacao::Auto, u"olÃ¡ e aç\r\n"_s, false, 0}, // UTF-8 up to a point
-        {"ascii", Codificacao::Auto, u"ascii\r\n"_s, false, 0},
-        {"\xC0\xAF", Codificacao::Auto, u"À¯\r\n"_s, false, 0},                // an overlong '/' is no UTF-8
-        {"\xED\xA0\x80", Codificacao::Auto, u"í\u00A0\u20AC\r\n"_s, false, 0}, // nor a surrogate
-        {"um\r\ndois\nol\xE1\r", Codificacao::Utf8, u"um\r\ndois\r\nol\uFFFD\r\n"_s, true, 3},
-        {"ol\xC3\xA1", Codificacao::Utf8, u"olá\r\n"_s, true, 0},
-        {"ol\xC3\xA1", Codificacao::Windows1252, u"olÃ¡\r\n"_s, false, 0},
+        {"ol\xC3\xA1", Encoding::Auto, u"olá\r\n"_s, true, 0},
+        {"a\xE7\xE3o", Encoding::Auto, u"ação\r\n"_s, false, 0},              // Windows-1252, no UTF-8 here
+        {"ol\xC3\xA1 e a\xE7", Encoding::Auto, u"olÃ¡ e aç\r\n"_s, false, 0}, // UTF-8 up to a point
+        {"ascii", Encoding::Auto, u"ascii\r\n"_s, false, 0},
+        {"\xC0\xAF", Encoding::Auto, u"À¯\r\n"_s, false, 0},                // an overlong '/' is no UTF-8
+        {"\xED\xA0\x80", Encoding::Auto, u"í\u00A0\u20AC\r\n"_s, false, 0}, // nor a surrogate
+        {"um\r\ndois\nol\xE1\r", Encoding::Utf8, u"um\r\ndois\r\nol\uFFFD\r\n"_s, true, 3},
+        {"ol\xC3\xA1", Encoding::Utf8, u"olá\r\n"_s, true, 0},
+        {"ol\xC3\xA1", Encoding::Windows1252, u"olÃ¡\r\n"_s, false, 0},
     };
     for (const auto& c : cases) {
         QString text;
-        const SourceText::Leitura leitura = SourceText::fromBytes(c.bytes, text, c.codificacao);
+        const SourceText::Decoding decoding = SourceText::fromBytes(c.bytes, text, c.encoding);
         EXPECT_EQ(text, c.text) << c.bytes.toStdString();
-        EXPECT_EQ(leitura.utf8, c.utf8) << c.bytes.toStdString();
-        EXPECT_EQ(leitura.linhaInvalida, c.linhaInvalida) << c.bytes.toStdString();
+        EXPECT_EQ(decoding.utf8, c.utf8) << c.bytes.toStdString();
+        EXPECT_EQ(decoding.invalidLine, c.invalidLine) << c.bytes.toStdString();
     }
 }
 
@@ -91,7 +90,7 @@ TEST(SourceText, FilesWithAByteOrderMark)
     {
         QByteArray bytes;
         QString text;
-        int linhaInvalida;
+        int invalidLine;
         bool utf16;
     } cases[] = {
         {utf16(QStringConverter::Utf16LE), expected, 0, true},
@@ -105,11 +104,11 @@ TEST(SourceText, FilesWithAByteOrderMark)
     for (const auto& c : cases) {
         const QByteArray read = SourceText::readFile(folder.write(u"u.pas"_s, c.bytes));
         QString decoded;
-        const SourceText::Leitura leitura = SourceText::fromBytes(read, decoded, Codificacao::Windows1252);
+        const SourceText::Decoding decoding = SourceText::fromBytes(read, decoded, Encoding::Windows1252);
         EXPECT_EQ(decoded, c.text) << c.bytes.toHex().toStdString();
-        EXPECT_TRUE(leitura.utf8);
-        EXPECT_EQ(leitura.utf16, c.utf16);
-        EXPECT_EQ(leitura.linhaInvalida, c.linhaInvalida) << c.bytes.toHex().toStdString();
+        EXPECT_TRUE(decoding.utf8);
+        EXPECT_EQ(decoding.utf16, c.utf16);
+        EXPECT_EQ(decoding.invalidLine, c.invalidLine) << c.bytes.toHex().toStdString();
     }
 }
 

@@ -1,7 +1,7 @@
 #include "app/BatchMode.h"
 #include "app/QuorvelCore.h"
-#include "database/ConexaoMySQL.h"
-#include "database/DescricaoTabela.h"
+#include "database/MySqlConnection.h"
+#include "database/TableDescription.h"
 #include "settings/IniFile.h"
 #include "table/IdentifierTable.h"
 #include "tests/support/Required.h"
@@ -24,7 +24,7 @@ using namespace Qt::Literals::StringLiterals;
 namespace {
 
 // The worked example: the lines of the description of table clientes.
-QString clientesDescription()
+QString customersDescription()
 {
     QString text = u"descrição de [clientes]\r\n"
                    u"+-------+-------------+------+-----+---------+----------------+\r\n"
@@ -78,14 +78,14 @@ class TableComment : public ::testing::Test
 protected:
     void SetUp() override
     {
-        core.setArquivoConfiguracao(folder.path(u"Quorvel.ini"_s));
-        core.setOrdemColunas({IdentifierTable::LinhaIdentificador});
+        core.setSettingsFile(folder.path(u"Quorvel.ini"_s));
+        core.setColumnOrder({IdentifierTable::IdentifierLine});
     }
 
     // The connection dialog, confirmed with the test server's address.
     void confirmDialog(const QString& host, const QString& password = u"docsreader"_s)
     {
-        prompts.expectConnection([host, password](QList<ParametroConexao>& rows) {
+        prompts.expectConnection([host, password](QList<ConnectionParameter>& rows) {
             rows[1].second = host;
             rows[4].second = password;
             return true;
@@ -94,14 +94,14 @@ protected:
 
     void cancelDialog()
     {
-        prompts.expectConnection([](QList<ParametroConexao>&) { return false; });
+        prompts.expectConnection([](QList<ConnectionParameter>&) { return false; });
     }
 
     const IdentifierRow& harvest(const QString& source)
     {
-        core.abreArquivo(folder.writeSource(u"t%1.pas"_s.arg(m_files++), source));
-        EXPECT_GT(core.cdsUnits().rowCount(), 0);
-        return core.cdsUnits().row(core.cdsUnits().rowCount() - 1);
+        core.openFile(folder.writeSource(u"t%1.pas"_s.arg(m_files++), source));
+        EXPECT_GT(core.identifiers().rowCount(), 0);
+        return core.identifiers().row(core.identifiers().rowCount() - 1);
     }
 
     QStringList notices() const
@@ -125,30 +125,30 @@ private:
 
 } // namespace
 
-TEST(DescricaoTabela, TheWorkedExampleByteForByte)
+TEST(TableDescription, TheWorkedExampleByteForByte)
 {
     const QList<QStringList> rows = {
         {u"id"_s, u"int(11)"_s, u"NO"_s, u"PRI"_s, QString(), u"auto_increment"_s},
         {u"nome"_s, u"varchar(60)"_s, u"YES"_s, u""_s, QString(), u""_s},
     };
-    EXPECT_EQ(formataDescricao(u"clientes"_s, rows), clientesDescription());
+    EXPECT_EQ(formatDescription(u"clientes"_s, rows), customersDescription());
 
     // Values shorter than every header: the headers' widths.
-    const QString narrow = formataDescricao(u"t"_s, {{u"a"_s, u"int"_s, u"NO"_s, {}, {}, {}}});
+    const QString narrow = formatDescription(u"t"_s, {{u"a"_s, u"int"_s, u"NO"_s, {}, {}, {}}});
     EXPECT_TRUE(narrow.contains(u"\r\n+-------+------+------+-----+---------+-------+\r\n"_s));
     EXPECT_TRUE(narrow.endsWith(u"1 campos na tabela. ;)\r\n"_s));
 
-    EXPECT_EQ(PadDireita(u"ab"_s, u'.', 5), u"ab..."_s);
-    EXPECT_EQ(PadDireita(u"abcdef"_s, u'.', 5), u"abcdef"_s);
+    EXPECT_EQ(padRight(u"ab"_s, u'.', 5), u"ab..."_s);
+    EXPECT_EQ(padRight(u"abcdef"_s, u'.', 5), u"abcdef"_s);
 }
 
-TEST(ConexaoMySQL, NamesGoToTheServerQuoted)
+TEST(MySqlConnection, NamesGoToTheServerQuoted)
 {
-    EXPECT_EQ(ConexaoMySQL::quoteIdentifier(u"clientes"_s), u"`clientes`"_s);
-    EXPECT_EQ(ConexaoMySQL::quoteIdentifier(u"  camara.clientes "_s), u"`camara`.`clientes`"_s);
-    EXPECT_EQ(ConexaoMySQL::quoteIdentifier(u"x; drop table y"_s), u"`x; drop table y`"_s);
-    EXPECT_EQ(ConexaoMySQL::quoteIdentifier(u"a`b"_s), u"`a``b`"_s);
-    EXPECT_THROW(ConexaoMySQL::quoteIdentifier(u"   "_s), ErroBancoDados);
+    EXPECT_EQ(MySqlConnection::quoteIdentifier(u"clientes"_s), u"`clientes`"_s);
+    EXPECT_EQ(MySqlConnection::quoteIdentifier(u"  camara.clientes "_s), u"`camara`.`clientes`"_s);
+    EXPECT_EQ(MySqlConnection::quoteIdentifier(u"x; drop table y"_s), u"`x; drop table y`"_s);
+    EXPECT_EQ(MySqlConnection::quoteIdentifier(u"a`b"_s), u"`a``b`"_s);
+    EXPECT_THROW(MySqlConnection::quoteIdentifier(u"   "_s), DatabaseError);
 }
 
 TEST_F(TableComment, FirstQuestionNoStoresTheCommentWithoutDescription)
@@ -158,10 +158,10 @@ TEST_F(TableComment, FirstQuestionNoStoresTheCommentWithoutDescription)
     EXPECT_EQ(prompts.questions[0].text, u"Foi encontrado um comentário que faz referência\r"
                                          u"à tabela [clientes] de Banco de Dados MySQL;\r\r"
                                          u"Deseja informar os dados para a conexão?"_s);
-    EXPECT_EQ(row.identificador, u"clientes"_s);
-    EXPECT_EQ(row.tipoIdentificador, u"Tabela MySQL"_s);
-    EXPECT_EQ(row.helpIdentificador, u"Cadastro"_s);
-    EXPECT_FALSE(core.ConexaoConfigurada());
+    EXPECT_EQ(row.identifier, u"clientes"_s);
+    EXPECT_EQ(row.type, u"Tabela MySQL"_s);
+    EXPECT_EQ(row.help, u"Cadastro"_s);
+    EXPECT_FALSE(core.connectionConfigured());
 }
 
 TEST_F(TableComment, ACancelledDialogGivesTheAccessError)
@@ -171,42 +171,42 @@ TEST_F(TableComment, ACancelledDialogGivesTheAccessError)
     prompts.expect(Topic::TableNotice, Answer::Ok);
     const IdentifierRow row = harvest(u"//# clientes\nx;\n"_s);
     EXPECT_EQ(notices(), QStringList{u"Erro ao acessar a tabela : [clientes]"_s});
-    EXPECT_EQ(row.helpIdentificador, u""_s);
-    EXPECT_EQ(row.nomeIdentificador, u"clientes"_s);
-    EXPECT_FALSE(core.ConexaoConfigurada());
+    EXPECT_EQ(row.help, u""_s);
+    EXPECT_EQ(row.name, u"clientes"_s);
+    EXPECT_FALSE(core.connectionConfigured());
     EXPECT_FALSE(QFile::exists(folder.path(u"Quorvel.ini"_s)));
 }
 
 TEST_F(TableComment, TheConnectionDialogSavesAllButThePassword)
 {
-    EXPECT_EQ(core.parametrosConexaoSalvos(),
-              (QList<ParametroConexao>{{u"DriverName"_s, u"DBX4MySQL"_s},
-                                       {u"HostName"_s, QSysInfo::machineHostName()},
-                                       {u"Database"_s, u"camara"_s},
-                                       {u"User_Name"_s, u"docsreader"_s},
-                                       {u"Password"_s, u"docsreader"_s}}));
+    EXPECT_EQ(core.savedConnectionParameters(),
+              (QList<ConnectionParameter>{{u"DriverName"_s, u"DBX4MySQL"_s},
+                                          {u"HostName"_s, QSysInfo::machineHostName()},
+                                          {u"Database"_s, u"camara"_s},
+                                          {u"User_Name"_s, u"docsreader"_s},
+                                          {u"Password"_s, u"docsreader"_s}}));
     confirmDialog(u"outro-servidor"_s, u"segredo"_s);
-    core.ConfiguraDriver();
+    core.configureDriver();
     const IniFile ini(folder.path(u"Quorvel.ini"_s));
     EXPECT_EQ(ini.readString(u"conexao", u"HostName", {}), u"outro-servidor"_s);
     EXPECT_EQ(ini.readString(u"conexao", u"Password", {}), u"docsreader"_s);
     EXPECT_EQ(core.SQLConnection().param(u"Password"_s), u"segredo"_s);
-    EXPECT_TRUE(core.ConexaoConfigurada());
+    EXPECT_TRUE(core.connectionConfigured());
 
     // The next opening shows the saved host and the fixed password; a
     // cancelled dialog keeps what was applied; the same driver keeps it too.
     cancelDialog();
-    core.ConfiguraDriver();
+    core.configureDriver();
     EXPECT_EQ(prompts.connectionRows.last()[1].second, u"outro-servidor"_s);
     EXPECT_EQ(prompts.connectionRows.last()[4].second, u"docsreader"_s);
     EXPECT_EQ(core.SQLConnection().param(u"Password"_s), u"segredo"_s);
 
     // A key edited away: an empty value is saved, the row goes as typed.
-    prompts.expectConnection([](QList<ParametroConexao>& rows) {
+    prompts.expectConnection([](QList<ConnectionParameter>& rows) {
         rows[1] = {u"Servidor"_s, u"h2"_s};
         return true;
     });
-    core.ConfiguraDriver();
+    core.configureDriver();
     EXPECT_EQ(IniFile(folder.path(u"Quorvel.ini"_s)).readString(u"conexao", u"HostName", u"x"_s), u""_s);
     EXPECT_EQ(core.SQLConnection().param(u"Servidor"_s), u"h2"_s);
     EXPECT_TRUE(prompts.scriptDone());
@@ -221,14 +221,14 @@ TEST_F(TableComment, AServerThatIsDownGivesBothMessagesAndKeepsTheRow)
     const IdentifierRow row = harvest(u"//# clientes\n//* notas\nx;\n"_s);
     EXPECT_EQ(notices(),
               (QStringList{u"Servidor indisponível!"_s, u"Erro ao acessar a tabela : [clientes]"_s}));
-    EXPECT_EQ(row.helpIdentificador, u"notas"_s);
-    EXPECT_EQ(row.tipoIdentificador, u"Tabela MySQL"_s);
+    EXPECT_EQ(row.help, u"notas"_s);
+    EXPECT_EQ(row.type, u"Tabela MySQL"_s);
 }
 
 TEST_F(TableComment, LaterQuestionAnswersWithoutAServer)
 {
     // Parameters known; the server is down, so every description fails.
-    core.ConfiguraConexao({{u"HostName"_s, u"127.0.0.1:"_s % deadPort()}});
+    core.configureConnection({{u"HostName"_s, u"127.0.0.1:"_s % deadPort()}});
     QString source;
     for (const char16_t* t : {u"um", u"dois", u"tres", u"quatro"})
         source += u"//# "_s % QString::fromUtf16(t) % u"\n//* nota\nx;\n"_s;
@@ -239,21 +239,21 @@ TEST_F(TableComment, LaterQuestionAnswersWithoutAServer)
     prompts.expect(Topic::TableNotice, Answer::Ok);
     prompts.expect(Topic::TableNotice, Answer::Ok);
     prompts.expect(Topic::TableLaterQuestion, Answer::NoToAll);
-    core.abreArquivo(folder.writeSource(u"t.pas"_s, source));
+    core.openFile(folder.writeSource(u"t.pas"_s, source));
     EXPECT_EQ(prompts.questions[0].text,
               u"Deseja utilizar os mesmos parâmetros de acesso\rpara a tabela [um] encontrada?"_s);
     EXPECT_EQ(prompts.questions[0].buttons,
               (QList<Answer>{Answer::Yes, Answer::No, Answer::NoToAll, Answer::YesToAll}));
-    EXPECT_TRUE(core.NaoParaTodas());
+    EXPECT_TRUE(core.noToAll());
     // Every comment is kept, described or not.
-    ASSERT_EQ(core.cdsUnits().rowCount(), 4);
+    ASSERT_EQ(core.identifiers().rowCount(), 4);
     for (int i = 0; i < 4; ++i)
-        EXPECT_TRUE(core.cdsUnits().row(i).helpIdentificador.startsWith(u"nota"_s));
+        EXPECT_TRUE(core.identifiers().row(i).help.startsWith(u"nota"_s));
 
     // No to All holds across Novo: no question at all.
     prompts.expectFile(folder.path(u"t.pas"_s));
-    core.NovoExecute();
-    EXPECT_EQ(core.cdsUnits().rowCount(), 4);
+    core.runNew();
+    EXPECT_EQ(core.identifiers().rowCount(), 4);
     EXPECT_TRUE(prompts.scriptDone());
 }
 
@@ -267,40 +267,39 @@ TEST_F(TableComment, TheWholeDialogueAgainstTheServer)
     prompts.expect(Topic::TableLaterQuestion, Answer::YesToAll);
     prompts.expect(Topic::TableNotice, Answer::Ok);
     prompts.expect(Topic::TableNotice, Answer::Ok);
-    core.abreArquivo(folder.writeSource(u"a.pas"_s, u"//# clientes\n//* Cadastro de clientes\nx;\n"
-                                                    u"//# doze\nx;\n"
-                                                    u"//# `nota fiscal`\nx;\n"
-                                                    u"//# nota fiscal\nx;\n"_s));
-    ASSERT_EQ(core.cdsUnits().rowCount(), 4);
-    EXPECT_EQ(core.cdsUnits().row(0).helpIdentificador,
-              u"Cadastro de clientes\r\r"_s % clientesDescription());
-    EXPECT_TRUE(core.cdsUnits().row(1).helpIdentificador.startsWith(u"\r\rdescrição de [doze]\r\n"_s));
-    EXPECT_TRUE(core.cdsUnits().row(1).helpIdentificador.endsWith(u"\r\n12 campos na tabela. ;)\r\n"_s));
+    core.openFile(folder.writeSource(u"a.pas"_s, u"//# clientes\n//* Cadastro de clientes\nx;\n"
+                                                 u"//# doze\nx;\n"
+                                                 u"//# `nota fiscal`\nx;\n"
+                                                 u"//# nota fiscal\nx;\n"_s));
+    ASSERT_EQ(core.identifiers().rowCount(), 4);
+    EXPECT_EQ(core.identifiers().row(0).help, u"Cadastro de clientes\r\r"_s % customersDescription());
+    EXPECT_TRUE(core.identifiers().row(1).help.startsWith(u"\r\rdescrição de [doze]\r\n"_s));
+    EXPECT_TRUE(core.identifiers().row(1).help.endsWith(u"\r\n12 campos na tabela. ;)\r\n"_s));
     // A name with backquotes of its own is quoted again: no such table.
-    EXPECT_EQ(core.cdsUnits().row(2).helpIdentificador, u"\r\r"_s);
-    EXPECT_TRUE(core.cdsUnits().row(3).helpIdentificador.startsWith(u"\r\rdescrição de [nota fiscal]\r\n"_s));
-    EXPECT_TRUE(core.cdsUnits().row(3).helpIdentificador.endsWith(u"\r\n2 campos na tabela. ;)\r\n"_s));
-    EXPECT_EQ(core.cdsUnits().row(3).identificador, u"nota fiscal"_s);
+    EXPECT_EQ(core.identifiers().row(2).help, u"\r\r"_s);
+    EXPECT_TRUE(core.identifiers().row(3).help.startsWith(u"\r\rdescrição de [nota fiscal]\r\n"_s));
+    EXPECT_TRUE(core.identifiers().row(3).help.endsWith(u"\r\n2 campos na tabela. ;)\r\n"_s));
+    EXPECT_EQ(core.identifiers().row(3).identifier, u"nota fiscal"_s);
     EXPECT_EQ(notices(),
               (QStringList{u"Servidor indisponível!"_s, u"Erro ao acessar a tabela : [`nota fiscal`]"_s}));
-    EXPECT_EQ(core.cdsTable().rowCount(), 2);
+    EXPECT_EQ(core.tableDescription().rowCount(), 2);
 
     // Yes to All holds across Novo: described without a question.
     prompts.expectFile(folder.writeSource(u"b.pas"_s, u"//# clientes\nx;\n"_s));
-    core.NovoExecute();
-    ASSERT_EQ(core.cdsUnits().rowCount(), 1);
-    EXPECT_EQ(core.cdsUnits().row(0).helpIdentificador, u"\r\r"_s % clientesDescription());
+    core.runNew();
+    ASSERT_EQ(core.identifiers().rowCount(), 1);
+    EXPECT_EQ(core.identifiers().row(0).help, u"\r\r"_s % customersDescription());
     EXPECT_TRUE(prompts.scriptDone());
 }
 
 TEST_F(TableComment, DescriptionsMatchTheMariadbClient)
 {
     REQUIRE_SERVER();
-    core.respondeTabelas(QuorvelCore::RespostaTabelas::Todas);
-    core.ConfiguraConexao({{u"HostName"_s, server.hostName()},
-                           {u"Database"_s, u"camara"_s},
-                           {u"User_Name"_s, u"docsreader"_s},
-                           {u"Password"_s, u"docsreader"_s}});
+    core.answerTables(QuorvelCore::TableAnswer::AllTables);
+    core.configureConnection({{u"HostName"_s, server.hostName()},
+                              {u"Database"_s, u"camara"_s},
+                              {u"User_Name"_s, u"docsreader"_s},
+                              {u"Password"_s, u"docsreader"_s}});
     for (const QString& table : {u"clientes"_s, u"curta"_s, u"doze"_s, u"larga"_s, u"nota fiscal"_s}) {
         const IdentifierRow row = harvest(u"//# "_s % table % u"\nx;\n"_s);
         QProcess client;
@@ -311,7 +310,7 @@ TEST_F(TableComment, DescriptionsMatchTheMariadbClient)
         ASSERT_EQ(client.exitCode(), 0) << client.readAllStandardError().toStdString();
         QString expected = QString::fromUtf8(client.readAllStandardOutput());
         expected.replace(QRegularExpression(u"\\| NULL( *) "_s), u"|     \\1 "_s);
-        QStringList ours = row.helpIdentificador.split(u"\r\n"_s);
+        QStringList ours = row.help.split(u"\r\n"_s);
         ours = ours.mid(1, ours.size() - 3); // without the title, the count line and the end
         EXPECT_EQ(ours.join(u'\n').replace(QChar(0x00A0), u' ') + u'\n', expected) << table.toStdString();
     }
@@ -320,23 +319,23 @@ TEST_F(TableComment, DescriptionsMatchTheMariadbClient)
 TEST_F(TableComment, MissingTableAndWrongPassword)
 {
     REQUIRE_SERVER();
-    core.respondeTabelas(QuorvelCore::RespostaTabelas::Todas);
-    core.ConfiguraConexao({{u"HostName"_s, server.hostName()},
-                           {u"Database"_s, u"camara"_s},
-                           {u"User_Name"_s, u"docsreader"_s},
-                           {u"Password"_s, u"docsreader"_s}});
+    core.answerTables(QuorvelCore::TableAnswer::AllTables);
+    core.configureConnection({{u"HostName"_s, server.hostName()},
+                              {u"Database"_s, u"camara"_s},
+                              {u"User_Name"_s, u"docsreader"_s},
+                              {u"Password"_s, u"docsreader"_s}});
     prompts.expect(Topic::TableNotice, Answer::Ok);
     prompts.expect(Topic::TableNotice, Answer::Ok);
     // Connected, then the query fails: the two carriage returns stay.
-    EXPECT_EQ(harvest(u"//# nao_existe\n//* x\ny;\n"_s).helpIdentificador, u"x\r\r"_s);
+    EXPECT_EQ(harvest(u"//# nao_existe\n//* x\ny;\n"_s).help, u"x\r\r"_s);
 
-    core.ConfiguraConexao({{u"HostName"_s, server.hostName()},
-                           {u"Database"_s, u"camara"_s},
-                           {u"User_Name"_s, u"docsreader"_s},
-                           {u"Password"_s, u"errada"_s}});
+    core.configureConnection({{u"HostName"_s, server.hostName()},
+                              {u"Database"_s, u"camara"_s},
+                              {u"User_Name"_s, u"docsreader"_s},
+                              {u"Password"_s, u"errada"_s}});
     prompts.expect(Topic::TableNotice, Answer::Ok);
     prompts.expect(Topic::TableNotice, Answer::Ok);
-    EXPECT_EQ(harvest(u"//# clientes\n//* x\ny;\n"_s).helpIdentificador, u"x"_s);
+    EXPECT_EQ(harvest(u"//# clientes\n//* x\ny;\n"_s).help, u"x"_s);
     EXPECT_EQ(notices(),
               (QStringList{u"Servidor indisponível!"_s, u"Erro ao acessar a tabela : [nao_existe]"_s,
                            u"Servidor indisponível!"_s, u"Erro ao acessar a tabela : [clientes]"_s}));
@@ -378,5 +377,5 @@ TEST_F(TableComment, BatchModeDescribesAllOrNone)
     std::tie(status, help, err) = run({u"--describe"_s, u"all"_s});
     qunsetenv("QUORVEL_MYSQL_PASSWORD");
     EXPECT_EQ(status, 0) << err.toStdString();
-    EXPECT_EQ(help, u"\r\r"_s % clientesDescription());
+    EXPECT_EQ(help, u"\r\r"_s % customersDescription());
 }

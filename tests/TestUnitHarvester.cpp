@@ -14,20 +14,19 @@ namespace {
 struct Row
 {
     QString unit;
-    QString identificador;
-    QString nomeIdentificador;
-    QString tipoIdentificador;
+    QString identifier;
+    QString name;
+    QString type;
     QString help;
-    int linha;
+    int line;
     bool operator==(const Row&) const = default;
 };
 
 std::ostream& operator<<(std::ostream& os, const Row& r)
 {
-    return os << "{unit=\"" << r.unit.toStdString() << "\", id=\"" << r.identificador.toStdString()
-              << "\", nome=\"" << r.nomeIdentificador.toStdString() << "\", tipo=\""
-              << r.tipoIdentificador.toStdString() << "\", help=\"" << r.help.toStdString()
-              << "\", linha=" << r.linha << "}";
+    return os << "{unit=\"" << r.unit.toStdString() << "\", id=\"" << r.identifier.toStdString()
+              << "\", nome=\"" << r.name.toStdString() << "\", tipo=\"" << r.type.toStdString()
+              << "\", help=\"" << r.help.toStdString() << "\", linha=" << r.line << "}";
 }
 
 class Harvest : public ::testing::Test
@@ -35,22 +34,21 @@ class Harvest : public ::testing::Test
 protected:
     // Rows in line order (ties in harvest order), so each test reads them in
     // the order of the source.
-    void SetUp() override { core.setOrdemColunas({IdentifierTable::LinhaIdentificador}); }
+    void SetUp() override { core.setColumnOrder({IdentifierTable::IdentifierLine}); }
 
     std::vector<Row> harvest(const QString& source, const QString& name = u"u.pas"_s)
     {
-        core.abreArquivo(folder.writeSource(name, source));
+        core.openFile(folder.writeSource(name, source));
         return rows();
     }
 
     std::vector<Row> rows() const
     {
         std::vector<Row> out;
-        const IdentifierTable& t = core.cdsUnits();
+        const IdentifierTable& t = core.identifiers();
         for (int i = 0; i < t.rowCount(); ++i) {
             const IdentifierRow& r = t.row(i);
-            out.push_back({r.unit, r.identificador, r.nomeIdentificador, r.tipoIdentificador,
-                           r.helpIdentificador, r.linhaIdentificador});
+            out.push_back({r.unit, r.identifier, r.name, r.type, r.help, r.line});
         }
         return out;
     }
@@ -119,17 +117,17 @@ TEST_F(Harvest, OrphanCommentWarnsWithItsLine)
     // At the end of the text the line count includes the last line break.
     EXPECT_EQ(rows[1],
               (Row{u""_s, u"Linha (15)"_s, u"Comentário órfão"_s, u"Coment.Órfão"_s, u"outro"_s, 15}));
-    EXPECT_FALSE(core.IgnorarAvisosOrfaos());
+    EXPECT_FALSE(core.ignoreOrphanWarnings());
 }
 
 TEST_F(Harvest, IgnoringOrphanWarningsLastsForLaterUnits)
 {
     prompts.expect(Topic::OrphanComment, Answer::Yes);
     harvest(u"//* um\nx;\n//* dois\n"_s);
-    EXPECT_TRUE(core.IgnorarAvisosOrfaos());
+    EXPECT_TRUE(core.ignoreOrphanWarnings());
     harvest(u"//* três\n"_s, u"v.pas"_s);
     EXPECT_EQ(prompts.questions.size(), 1);
-    EXPECT_EQ(core.cdsUnits().rowCount(), 3);
+    EXPECT_EQ(core.identifiers().rowCount(), 3);
 }
 
 TEST_F(Harvest, FunctionHeadings)
@@ -137,8 +135,8 @@ TEST_F(Harvest, FunctionHeadings)
     struct Case
     {
         QString heading;
-        QString nome;
-        QString tipo;
+        QString name;
+        QString kind;
     };
     const Case cases[] = {
         {u"function TForm1.Soma(a, b: integer): integer;"_s, u"TForm1.Soma"_s, u" integer"_s},
@@ -162,10 +160,10 @@ TEST_F(Harvest, FunctionHeadings)
         {u"function Maior<T>(a, b: T): T;"_s, u"Maior"_s, u" T"_s},
     };
     for (const Case& c : cases) {
-        core.cdsUnits().clear();
+        core.identifiers().clear();
         const auto rows = harvest(u"//@ doc\n"_s % c.heading % u"\nbegin\nend;\n"_s);
         ASSERT_EQ(rows.size(), 1u) << c.heading.toStdString();
-        EXPECT_EQ(rows[0], (Row{u""_s, c.heading, c.nome, c.tipo, u"doc"_s, 1})) << c.heading.toStdString();
+        EXPECT_EQ(rows[0], (Row{u""_s, c.heading, c.name, c.kind, u"doc"_s, 1})) << c.heading.toStdString();
     }
 }
 
@@ -176,22 +174,22 @@ TEST_F(Harvest, HeadingsSpreadOverLines)
     auto rows = harvest(u"unit U;\n//@ doc\nprocedure TForm1.\n  Quebrado(a: integer);\n"_s);
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0], (Row{u"U"_s, u"procedure TForm1."_s, u"TForm1.Quebrado"_s, u""_s, u"doc"_s, 3}));
-    core.cdsUnits().clear();
+    core.identifiers().clear();
     rows = harvest(u"//@ doc\nfunction F\n  : integer;\n"_s);
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0], (Row{u""_s, u"function F"_s, u"F"_s, u" integer"_s, u"doc"_s, 2}));
-    core.cdsUnits().clear();
+    core.identifiers().clear();
     rows = harvest(u"//@ doc\nfunction TForm1.Agora\n  : TDateTime;\n"_s);
     ASSERT_EQ(rows.size(), 1u);
-    EXPECT_EQ(rows[0].nomeIdentificador, u"TForm1.Agora"_s);
-    EXPECT_EQ(rows[0].tipoIdentificador, u" TDateTime"_s);
+    EXPECT_EQ(rows[0].name, u"TForm1.Agora"_s);
+    EXPECT_EQ(rows[0].type, u" TDateTime"_s);
 }
 
 TEST_F(Harvest, HeadingLineIsTakenVerbatimWithItsComment)
 {
     const auto rows = harvest(u"//@ a\n//@ b\nprocedure P(x: integer); stdcall; // externa\n"_s);
     ASSERT_EQ(rows.size(), 1u);
-    EXPECT_EQ(rows[0].identificador, u"procedure P(x: integer); stdcall; // externa"_s);
+    EXPECT_EQ(rows[0].identifier, u"procedure P(x: integer); stdcall; // externa"_s);
     EXPECT_EQ(rows[0].help, u"a b"_s);
 }
 
@@ -205,7 +203,7 @@ TEST_F(Harvest, RoutineBlockWithoutHeadingKeepsOnlyItsHelp)
         u"// comentário\nprocedure Depois;"_s,
     };
     for (const QString& follower : followers) {
-        core.cdsUnits().clear();
+        core.identifiers().clear();
         const auto rows = harvest(u"unit U;\n//@ texto\n"_s % follower % u"\n"_s);
         ASSERT_EQ(rows.size(), 1u) << follower.toStdString();
         EXPECT_EQ(rows[0], (Row{u"U"_s, u""_s, u""_s, u""_s, u"texto"_s, 2})) << follower.toStdString();
@@ -239,12 +237,12 @@ TEST_F(Harvest, UnitNameGoesToLaterRows)
     EXPECT_EQ(rows[0].unit, u""_s);
     // The block right above the heading does not cost the unit its name.
     EXPECT_EQ(rows[1].unit, u"UPrincipal"_s);
-    EXPECT_EQ(core.NomeUnit(), u"UPrincipal"_s);
+    EXPECT_EQ(core.unitName(), u"UPrincipal"_s);
 }
 
 TEST_F(Harvest, TableBlocks)
 {
-    core.respondeTabelas(QuorvelCore::RespostaTabelas::Nenhuma);
+    core.answerTables(QuorvelCore::TableAnswer::NoTables);
     const auto rows = harvest(u"unit U;\n"
                               u"//# clientes\n"
                               u"//# fornecedores\n"
@@ -271,31 +269,31 @@ TEST_F(Harvest, LineNumbersCountBlankLinesAndPlainCommentsBeforeTheCode)
     // The brace comment ends the first block: no heading is read after it.
     EXPECT_EQ(rows[0], (Row{u""_s, u""_s, u""_s, u""_s, u"a"_s, 2}));
     // A "//@" row takes the line of the heading's name.
-    EXPECT_EQ(rows[1].nomeIdentificador, u"Q"_s);
-    EXPECT_EQ(rows[1].linha, 6);
+    EXPECT_EQ(rows[1].name, u"Q"_s);
+    EXPECT_EQ(rows[1].line, 6);
 }
 
 TEST_F(Harvest, TheWordEofEndsTheHarvest)
 {
     for (const QString& stop : {u"x := eof;"_s, u"// eof"_s}) {
-        core.cdsUnits().clear();
+        core.identifiers().clear();
         const auto rows = harvest(u"//? um\nx;\n"_s % stop % u"\n//? dois\n"_s);
         ASSERT_EQ(rows.size(), 1u) << stop.toStdString();
-        EXPECT_EQ(rows[0].identificador, u"um"_s);
+        EXPECT_EQ(rows[0].identifier, u"um"_s);
     }
 }
 
 TEST_F(Harvest, TraceHasOneLinePerTokenTheLoopReads)
 {
-    core.setOrdemColunas(IdentifierTable::initialColumnOrder());
+    core.setColumnOrder(IdentifierTable::initialColumnOrder());
     harvest(u"unit U;\n//@ Doc\n//* mais\nprocedure P;\n"_s);
-    EXPECT_EQ(core.Memo1().lines(), (QStringList{
-                                        u"PAS ret(0) : \"unit\""_s,
-                                        u"PAS ret(1) : \"U\""_s,
-                                        u"PAS ret(3) : \";\""_s,
-                                        u"PAS ret(52) : \"Doc\""_s,
-                                        u"PAS ret(-1) : \"eof\""_s,
-                                    }));
+    EXPECT_EQ(core.traceLog().lines(), (QStringList{
+                                           u"PAS ret(0) : \"unit\""_s,
+                                           u"PAS ret(1) : \"U\""_s,
+                                           u"PAS ret(3) : \";\""_s,
+                                           u"PAS ret(52) : \"Doc\""_s,
+                                           u"PAS ret(-1) : \"eof\""_s,
+                                       }));
 }
 
 TEST_F(Harvest, TextsAreCutToTheirFieldWidths)
@@ -305,16 +303,16 @@ TEST_F(Harvest, TextsAreCutToTheirFieldWidths)
     const QString methodName = QString(14, u'M');
     const QString typeName = QString(24, u'T');
     const QString unitName = QString(35, u'U');
-    core.setOrdemColunas({IdentifierTable::LinhaIdentificador});
+    core.setColumnOrder({IdentifierTable::IdentifierLine});
     const auto rows =
         harvest(u"unit "_s % unitName % u";\n//@ a\n"_s % longHeading % u"\n//@ b\nfunction "_s % className %
                 u"."_s % methodName % u"(a: integer):"_s % typeName % u";\n"_s);
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[0].unit, unitName.left(30));
-    EXPECT_EQ(rows[0].identificador, longHeading.left(200));
-    EXPECT_EQ(rows[1].nomeIdentificador, QString(className % u"."_s % methodName).left(40));
-    EXPECT_EQ(rows[1].tipoIdentificador, typeName.left(20));
-    EXPECT_EQ(core.NomeUnit(), unitName);
+    EXPECT_EQ(rows[0].identifier, longHeading.left(200));
+    EXPECT_EQ(rows[1].name, QString(className % u"."_s % methodName).left(40));
+    EXPECT_EQ(rows[1].type, typeName.left(20));
+    EXPECT_EQ(core.unitName(), unitName);
 }
 
 TEST_F(Harvest, ScansStopAtTheEndOfTheText)
@@ -323,45 +321,45 @@ TEST_F(Harvest, ScansStopAtTheEndOfTheText)
                                u"unit SemFim"_s,      u"//@ x\nfunction F: Tipo"_s, u"'aberta"_s,
                                u"{ aberto"_s};
     for (const QString& ending : endings) {
-        core.cdsUnits().clear();
+        core.identifiers().clear();
         EXPECT_NO_THROW(harvest(ending)) << ending.toStdString();
     }
-    core.cdsUnits().clear();
+    core.identifiers().clear();
     const auto rows = harvest(u"//@ x\nfunction F: Tipo"_s);
     ASSERT_EQ(rows.size(), 1u);
-    EXPECT_EQ(rows[0].tipoIdentificador, u" Tipo"_s);
+    EXPECT_EQ(rows[0].type, u" Tipo"_s);
 }
 
 TEST_F(Harvest, MissingFileShowsTheMessageAndAddsNothing)
 {
     QDir().mkpath(folder.path(u"pasta.pas"_s));
     for (const QString& name : {u"nada.pas"_s, u"pasta.pas"_s}) {
-        core.abreArquivo(folder.path(name));
+        core.openFile(folder.path(name));
         EXPECT_EQ(prompts.messages.last(), u"O arquivo indicado não pôde ser aberto."_s);
         EXPECT_EQ(prompts.messageFiles.last(), folder.path(name));
     }
-    EXPECT_EQ(core.cdsUnits().rowCount(), 0);
+    EXPECT_EQ(core.identifiers().rowCount(), 0);
 }
 
 TEST_F(Harvest, ReadsWindows1252AndUtf8WithItsMark)
 {
     folder.write(u"latin.pas"_s, "//? Configura\xE7\xE3o\r\n//* Op\xE7\xF5\x65s \x80\r\n");
     folder.write(u"utf8.pas"_s, "\xEF\xBB\xBF//? Configura\xC3\xA7\xC3\xA3o\r\n");
-    core.abreArquivo(folder.path(u"latin.pas"_s));
-    core.abreArquivo(folder.path(u"utf8.pas"_s));
+    core.openFile(folder.path(u"latin.pas"_s));
+    core.openFile(folder.path(u"utf8.pas"_s));
     const auto all = rows();
     ASSERT_EQ(all.size(), 2u);
     // In line order: the UTF-8 unit's row stands on line 1, the other on line 2.
-    EXPECT_EQ(all[0].identificador, u"Configuração"_s);
-    EXPECT_EQ(all[1].identificador, u"Configuração"_s);
+    EXPECT_EQ(all[0].identifier, u"Configuração"_s);
+    EXPECT_EQ(all[1].identifier, u"Configuração"_s);
     EXPECT_EQ(all[1].help, u"Opções €"_s);
 }
 
 TEST_F(Harvest, AClosedTableDropsRowsSilently)
 {
-    core.cdsUnits().setOpen(false);
+    core.identifiers().setOpen(false);
     harvest(u"//? a\n"_s);
-    EXPECT_EQ(core.cdsUnits().rowCount(), 0);
+    EXPECT_EQ(core.identifiers().rowCount(), 0);
     EXPECT_TRUE(prompts.messages.isEmpty());
 }
 
@@ -369,5 +367,5 @@ TEST_F(Harvest, RowsOfEveryOpeningStayUntilCleared)
 {
     harvest(u"//? a\n"_s, u"a.pas"_s);
     harvest(u"//? b\n"_s, u"b.pas"_s);
-    EXPECT_EQ(core.cdsUnits().rowCount(), 2);
+    EXPECT_EQ(core.identifiers().rowCount(), 2);
 }

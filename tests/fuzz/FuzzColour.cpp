@@ -9,10 +9,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     try {
-        const CorTela cor = HexParaCor(text);
-        if ((cor >> 24) != 0)
+        const ScreenColour colour = hexToColour(text);
+        if ((colour >> 24) != 0)
             std::abort();
-        if (text.size() >= 6 && CorParaHex(cor) != text.left(6).toUpper())
+        if (text.size() >= 6 && colourToHex(colour) != text.left(6).toUpper())
             std::abort();
     } catch (const QuorvelError& e) {
         if (!e.message().endsWith(QStringLiteral("' is not a valid integer value")))

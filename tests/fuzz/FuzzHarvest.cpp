@@ -13,10 +13,10 @@ namespace {
 struct Outcome
 {
     std::vector<IdentifierRow> rows;
-    int codigoToken = 0;
-    int linhaAtual = 0;
-    QString textoToken;
-    QString nomeUnit;
+    int tokenCode = 0;
+    int currentLine = 0;
+    QString tokenText;
+    QString unitName;
     QStringList trace;
 };
 
@@ -27,38 +27,37 @@ enum class Way
     SkimmingWithoutTrace,
 };
 
-Outcome harvest(QByteArrayView bytes, Way way, Codificacao codificacao)
+Outcome harvest(QByteArrayView bytes, Way way, Encoding encoding)
 {
     SilentPrompts prompts;
     QuorvelCore core(prompts);
-    core.harvester().setCodificacao(codificacao);
+    core.harvester().setEncoding(encoding);
     core.setReadEveryToken(way == Way::EveryToken);
     core.setTraceEnabled(way != Way::SkimmingWithoutTrace);
-    core.respondeTabelas(QuorvelCore::RespostaTabelas::Nenhuma);
+    core.answerTables(QuorvelCore::TableAnswer::NoTables);
     core.harvestBytes(bytes, QStringLiteral("fuzz.pas"));
     Outcome out;
-    const IdentifierTable& table = core.cdsUnits();
+    const IdentifierTable& table = core.identifiers();
     for (int i = 0; i < table.rowCount(); ++i)
         out.rows.push_back(table.row(i));
-    out.codigoToken = core.CodigoToken();
-    out.linhaAtual = core.LinhaAtual();
-    out.textoToken = core.TextoToken();
-    out.nomeUnit = core.NomeUnit();
-    out.trace = core.Memo1().lines();
+    out.tokenCode = core.tokenCode();
+    out.currentLine = core.currentLine();
+    out.tokenText = core.tokenText();
+    out.unitName = core.unitName();
+    out.trace = core.traceLog().lines();
     return out;
 }
 
 bool sameRow(const IdentifierRow& a, const IdentifierRow& b)
 {
-    return a.unit == b.unit && a.identificador == b.identificador &&
-           a.nomeIdentificador == b.nomeIdentificador && a.tipoIdentificador == b.tipoIdentificador &&
-           a.helpIdentificador == b.helpIdentificador && a.linhaIdentificador == b.linhaIdentificador;
+    return a.unit == b.unit && a.identifier == b.identifier && a.name == b.name && a.type == b.type &&
+           a.help == b.help && a.line == b.line;
 }
 
 bool sameHarvest(const Outcome& a, const Outcome& b)
 {
-    if (a.rows.size() != b.rows.size() || a.codigoToken != b.codigoToken || a.linhaAtual != b.linhaAtual ||
-        a.textoToken != b.textoToken || a.nomeUnit != b.nomeUnit)
+    if (a.rows.size() != b.rows.size() || a.tokenCode != b.tokenCode || a.currentLine != b.currentLine ||
+        a.tokenText != b.tokenText || a.unitName != b.unitName)
         return false;
     for (size_t i = 0; i < a.rows.size(); ++i) {
         if (!sameRow(a.rows[i], b.rows[i]))
@@ -81,19 +80,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     if (size == 0)
         return 0;
-    const auto codificacao = static_cast<Codificacao>(data[0] % 3);
+    const auto encoding = static_cast<Encoding>(data[0] % 3);
     const QByteArrayView bytes(reinterpret_cast<const char*>(data) + 1, static_cast<qsizetype>(size - 1));
-    const Outcome read = harvest(bytes, Way::EveryToken, codificacao);
+    const Outcome read = harvest(bytes, Way::EveryToken, encoding);
     for (const IdentifierRow& row : read.rows) {
-        if (characters(row.unit) > 30 || characters(row.identificador) > 200 ||
-            characters(row.nomeIdentificador) > 40 || characters(row.tipoIdentificador) > 20 ||
-            row.linhaIdentificador < 0)
+        if (characters(row.unit) > 30 || characters(row.identifier) > 200 || characters(row.name) > 40 ||
+            characters(row.type) > 20 || row.line < 0)
             std::abort();
     }
-    const Outcome skimmed = harvest(bytes, Way::Skimming, codificacao);
+    const Outcome skimmed = harvest(bytes, Way::Skimming, encoding);
     if (!sameHarvest(skimmed, read) || skimmed.trace != read.trace)
         std::abort();
-    if (!sameHarvest(harvest(bytes, Way::SkimmingWithoutTrace, codificacao), read))
+    if (!sameHarvest(harvest(bytes, Way::SkimmingWithoutTrace, encoding), read))
         std::abort();
     return 0;
 }

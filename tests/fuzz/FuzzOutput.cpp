@@ -100,14 +100,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QTemporaryDir root;
     SilentPrompts prompts;
     QuorvelCore core(prompts);
-    core.setArquivoConfiguracao(root.filePath(u"Quorvel.ini"_s)); // none: every switch at its default
-    core.setPastaExecutavel(root.path() + u'/');
+    core.setSettingsFile(root.filePath(u"Quorvel.ini"_s)); // none: every switch at its default
+    core.setProgramFolder(root.path() + u'/');
     const auto bytes = QByteArrayView(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     for (IdentifierRow& row : rowsOf(bytes))
-        core.cdsUnits().append(std::move(row));
-    core.GeraDocumentacao();
-    checkRtf(RtfWriter::toRtf(core.reDocumentacao()));
-    check(core.HTMLExecute(), "the site was not written");
-    checkSite(root.path(), core.cdsUnits());
+        core.identifiers().append(std::move(row));
+    core.buildDocument();
+    checkRtf(RtfWriter::toRtf(core.documentLines()));
+    check(core.runHtml(), "the site was not written");
+    checkSite(root.path(), core.identifiers());
     return 0;
 }

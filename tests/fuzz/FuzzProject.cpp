@@ -18,18 +18,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (size == 0)
         return 0;
     static QTemporaryDir folder;
-    const TipoArquivo kinds[] = {TipoArquivo::ProjetoFonte, TipoArquivo::ProjetoLazarus,
-                                 TipoArquivo::PacoteLazarus, TipoArquivo::ProjetoDelphi};
-    const TipoArquivo tipo = kinds[data[0] % 4];
+    const FileKind kinds[] = {FileKind::SourceProject, FileKind::LazarusProject, FileKind::LazarusPackage,
+                              FileKind::DelphiProject};
+    const FileKind kind = kinds[data[0] % 4];
     const QByteArrayView bytes(reinterpret_cast<const char*>(data) + 1, static_cast<qsizetype>(size - 1));
     QStringList units;
-    if (tipo == TipoArquivo::ProjetoFonte) {
+    if (kind == FileKind::SourceProject) {
         SilentPrompts prompts;
         QuorvelCore core(prompts);
-        units = core.unitsDoProjeto(bytes);
+        units = core.unitsOfSourceProject(bytes);
     } else {
         try {
-            units = ProjectFiles::unitsDoXml(QStringLiteral("p.lpi"), tipo, bytes);
+            units = ProjectFiles::unitsOfXmlProject(QStringLiteral("p.lpi"), kind, bytes);
         } catch (const QuorvelError& e) {
             if (!e.message().startsWith(QStringLiteral("p.lpi:")))
                 std::abort();

@@ -58,7 +58,7 @@ std::optional<quint32> ScriptedPrompts::chooseColor(quint32 initial)
     return m_colors.takeFirst();
 }
 
-std::optional<FonteAmostra> ScriptedPrompts::chooseFont(const FonteAmostra& initial)
+std::optional<SampleFont> ScriptedPrompts::chooseFont(const SampleFont& initial)
 {
     fontPresets.append(initial);
     if (m_fonts.isEmpty()) {
@@ -68,14 +68,15 @@ std::optional<FonteAmostra> ScriptedPrompts::chooseFont(const FonteAmostra& init
     return m_fonts.takeFirst();
 }
 
-std::optional<QList<ParametroConexao>> ScriptedPrompts::editConnection(const QList<ParametroConexao>& rows)
+std::optional<QList<ConnectionParameter>>
+ScriptedPrompts::editConnection(const QList<ConnectionParameter>& rows)
 {
     connectionRows.append(rows);
     if (m_connections.isEmpty()) {
         ADD_FAILURE() << "unexpected connection dialog";
         return {};
     }
-    QList<ParametroConexao> edited = rows;
+    QList<ConnectionParameter> edited = rows;
     if (!m_connections.takeFirst()(edited))
         return {};
     return edited;

@@ -18,10 +18,10 @@ public:
     void expectFile(std::optional<QString> file) { m_files.append(std::move(file)); }
     // The next colour or font chooser confirms that choice; empty cancels it.
     void expectColor(std::optional<quint32> color) { m_colors.append(color); }
-    void expectFont(std::optional<FonteAmostra> font) { m_fonts.append(std::move(font)); }
+    void expectFont(std::optional<SampleFont> font) { m_fonts.append(std::move(font)); }
     // The next connection dialog: `edit` changes the rows it is shown and
     // returns true to confirm, false to cancel.
-    using ConnectionEdit = std::function<bool(QList<ParametroConexao>&)>;
+    using ConnectionEdit = std::function<bool(QList<ConnectionParameter>&)>;
     void expectConnection(ConnectionEdit edit) { m_connections.append(std::move(edit)); }
     bool scriptDone() const
     {
@@ -46,8 +46,8 @@ public:
     // Runs at each progress report, as the user's hand would meanwhile.
     std::function<void()> onProgress;
     std::optional<quint32> chooseColor(quint32 initial) override;
-    std::optional<FonteAmostra> chooseFont(const FonteAmostra& initial) override;
-    std::optional<QList<ParametroConexao>> editConnection(const QList<ParametroConexao>& rows) override;
+    std::optional<SampleFont> chooseFont(const SampleFont& initial) override;
+    std::optional<QList<ConnectionParameter>> editConnection(const QList<ConnectionParameter>& rows) override;
 
     QList<Question> questions;
     QStringList messages;
@@ -59,8 +59,8 @@ public:
     int progressEnds = 0;
     QStringList saveSuggestions;
     QList<quint32> colorPresets;
-    QList<FonteAmostra> fontPresets;
-    QList<QList<ParametroConexao>> connectionRows;
+    QList<SampleFont> fontPresets;
+    QList<QList<ConnectionParameter>> connectionRows;
 
 private:
     int m_cancelAfter = -1;
@@ -72,6 +72,6 @@ private:
     QList<Step> m_script;
     QList<std::optional<QString>> m_files;
     QList<std::optional<quint32>> m_colors;
-    QList<std::optional<FonteAmostra>> m_fonts;
+    QList<std::optional<SampleFont>> m_fonts;
     QList<ConnectionEdit> m_connections;
 };

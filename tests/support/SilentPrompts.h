@@ -16,8 +16,8 @@ public:
         return {};
     }
     std::optional<quint32> chooseColor(quint32) override { return {}; }
-    std::optional<FonteAmostra> chooseFont(const FonteAmostra&) override { return {}; }
-    std::optional<QList<ParametroConexao>> editConnection(const QList<ParametroConexao>&) override
+    std::optional<SampleFont> chooseFont(const SampleFont&) override { return {}; }
+    std::optional<QList<ConnectionParameter>> editConnection(const QList<ConnectionParameter>&) override
     {
         return {};
     }

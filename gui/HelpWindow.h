@@ -7,12 +7,12 @@ class QTextEdit;
 
 // The help window: three read-only pages of fixed text. Its caption gains the
 // program's name and version when it is first painted.
-class TfrmAjudaQuorvel : public QDialog
+class HelpWindow : public QDialog
 {
     Q_OBJECT
 
 public:
-    TfrmAjudaQuorvel(QString versaoPrograma, QWidget* parent = nullptr);
+    HelpWindow(QString programVersion, QWidget* parent = nullptr);
 
     QTabWidget* PageControl1() const { return m_PageControl1; }
     QTextEdit* RichEdit1() const { return m_RichEdit1; }
@@ -23,8 +23,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QString m_versaoPrograma;
-    bool m_pintada = false;
+    QString m_programVersion;
+    bool m_painted = false;
     QTabWidget* m_PageControl1 = nullptr;
     QTextEdit* m_RichEdit1 = nullptr;
     QTextEdit* m_RichEdit2 = nullptr;

@@ -10,15 +10,15 @@ class QTableWidget;
 // The "Conexão MySQL" dialog: a name/value editor of the five connection
 // rows (keys and values editable, no rows added or removed, the password in
 // plain text), "Confirmar" and "Cancelar".
-class TfrmConexao : public QDialog
+class ConnectionDialog : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit TfrmConexao(const QList<ParametroConexao>& rows, QWidget* parent = nullptr);
+    explicit ConnectionDialog(const QList<ConnectionParameter>& rows, QWidget* parent = nullptr);
 
-    QList<ParametroConexao> rows() const;
-    QTableWidget* Parametros() const { return m_Parametros; }
+    QList<ConnectionParameter> rows() const;
+    QTableWidget* parameters() const { return m_parameters; }
     QPushButton* Button1() const { return m_Button1; }
     QPushButton* Button2() const { return m_Button2; }
 
@@ -28,7 +28,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    QTableWidget* m_Parametros = nullptr;
+    QTableWidget* m_parameters = nullptr;
     QPushButton* m_Button1 = nullptr;
     QPushButton* m_Button2 = nullptr;
 };

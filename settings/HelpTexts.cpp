@@ -1,17 +1,17 @@
-#include "settings/AjudaTextos.h"
+#include "settings/HelpTexts.h"
 
 #include "common/Program.h"
 
 using namespace Qt::Literals::StringLiterals;
 
-namespace AjudaTextos {
+namespace HelpTexts {
 
-QString contato()
+QString contact()
 {
-    return u"  Equipe Quorvel\n  e-mail: "_s % Programa::contato();
+    return u"  Equipe Quorvel\n  e-mail: "_s % Program::contact();
 }
 
-QString funcionamento()
+QString howItWorks()
 {
     return u"** MENU PRINCIPAL **\n"
            u"  \n"
@@ -76,7 +76,7 @@ QString funcionamento()
            u"fundo\" use só o botão esquerdo, que muda a cor.\n"_s;
 }
 
-QString recursosQuorvel()
+QString features()
 {
     return u"** RECURSOS QUORVEL **\n"
            u"  \n"
@@ -102,7 +102,7 @@ QString recursosQuorvel()
            u"direito em VISUALIZAR atualiza o texto.\n"_s;
 }
 
-QString sobreQuorvel()
+QString about()
 {
     return u"** SOBRE O PROGRAMA QUORVEL **\n"
            u"  \n"
@@ -170,10 +170,10 @@ QString sobreQuorvel()
            u"  Esperamos que este programa lhe seja útil. Críticas, sugestões,\n"
            u"novas ideias e, dos programadores, colaborações são bem-vindas.\n"
            u"  \n"_s %
-           contato() %
+           contact() %
            u"\n"
            u"  \n"
            u" *os textos do Help foram gerados com o Quorvel v1.1"_s;
 }
 
-} // namespace AjudaTextos
+} // namespace HelpTexts

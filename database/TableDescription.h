@@ -7,18 +7,18 @@
 
 // The columns of describe's result, in its order, as the server names them
 // and the description's header shows them.
-const QStringList& colunasDescribe();
+const QStringList& describeColumns();
 
-// `texto` followed by as many `preenchimento` characters as reach `largura`.
-QString PadDireita(const QString& texto, QChar preenchimento, int largura);
+// `text` followed by as many `fill` characters as reach `width`.
+QString padRight(const QString& text, QChar fill, int width);
 
 // The description of a table in the layout of the MySQL prompt's describe:
 // title, borders, header and one line per result row, cells padded with
 // no-break spaces, and the count line; every line ends with CR LF.
-QString formataDescricao(const QString& nomeTabela, const QList<QStringList>& linhas);
+QString formatDescription(const QString& tableName, const QList<QStringList>& lines);
 
-// cdsTable: the rows of the last description, for the hidden grid DBGrid2.
-class TabelaDescricao : public QAbstractTableModel
+// tableDescription: the rows of the last description, for the hidden grid descriptionGrid.
+class TableDescriptionModel : public QAbstractTableModel
 {
     Q_OBJECT
 

@@ -11,7 +11,7 @@
 // A database error: every failure to connect, to query or to read a result.
 // The table documentation turns it into its messages; other errors end the
 // command.
-class ErroBancoDados : public QuorvelError
+class DatabaseError : public QuorvelError
 {
 public:
     using QuorvelError::QuorvelError;
@@ -20,14 +20,14 @@ public:
 // The connection to the MySQL (or MariaDB) server, through Qt's MySQL driver.
 // It takes the five parameter lines DriverName, HostName (optionally
 // "host:port"), Database, User_Name and Password, connects when opened, and
-// reports every failure as ErroBancoDados.
-class ConexaoMySQL
+// reports every failure as DatabaseError.
+class MySqlConnection
 {
 public:
-    ConexaoMySQL();
-    ~ConexaoMySQL();
-    ConexaoMySQL(const ConexaoMySQL&) = delete;
-    ConexaoMySQL& operator=(const ConexaoMySQL&) = delete;
+    MySqlConnection();
+    ~MySqlConnection();
+    MySqlConnection(const MySqlConnection&) = delete;
+    MySqlConnection& operator=(const MySqlConnection&) = delete;
 
     // The driver name: setting the same name again keeps the parameters;
     // another name forgets them.
@@ -36,8 +36,8 @@ public:
     void setLoginPrompt(bool on) { m_loginPrompt = on; }
 
     // Replaces the parameter list.
-    void setParams(const QList<ParametroConexao>& params);
-    const QList<ParametroConexao>& params() const { return m_params; }
+    void setParams(const QList<ConnectionParameter>& params);
+    const QList<ConnectionParameter>& params() const { return m_params; }
     QString param(const QString& key) const;
 
     // No-op when already open.
@@ -51,12 +51,12 @@ public:
     QList<QStringList> describe(const QString& table);
 
     // `db.table` -> `db`.`table`, blanks at both ends trimmed and backquotes
-    // doubled. Throws ErroBancoDados for an empty name.
+    // doubled. Throws DatabaseError for an empty name.
     static QString quoteIdentifier(const QString& name);
 
 private:
     QString m_connectionName;
     QString m_driverName;
     bool m_loginPrompt = false;
-    QList<ParametroConexao> m_params;
+    QList<ConnectionParameter> m_params;
 };

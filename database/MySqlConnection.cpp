@@ -1,6 +1,6 @@
-#include "database/ConexaoMySQL.h"
+#include "database/MySqlConnection.h"
 
-#include "database/DescricaoTabela.h"
+#include "database/TableDescription.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -19,18 +19,18 @@ QString describeError(const QSqlError& error)
 
 } // namespace
 
-ConexaoMySQL::ConexaoMySQL()
+MySqlConnection::MySqlConnection()
     : m_connectionName(u"quorvel-"_s % QUuid::createUuid().toString(QUuid::WithoutBraces))
 {}
 
-ConexaoMySQL::~ConexaoMySQL()
+MySqlConnection::~MySqlConnection()
 {
     close();
     if (QSqlDatabase::contains(m_connectionName))
         QSqlDatabase::removeDatabase(m_connectionName);
 }
 
-void ConexaoMySQL::setDriverName(const QString& name)
+void MySqlConnection::setDriverName(const QString& name)
 {
     if (name == m_driverName)
         return;
@@ -38,32 +38,32 @@ void ConexaoMySQL::setDriverName(const QString& name)
     m_params.clear();
 }
 
-void ConexaoMySQL::setParams(const QList<ParametroConexao>& params)
+void MySqlConnection::setParams(const QList<ConnectionParameter>& params)
 {
     m_params = params;
 }
 
-QString ConexaoMySQL::param(const QString& key) const
+QString MySqlConnection::param(const QString& key) const
 {
-    for (const ParametroConexao& p : m_params) {
+    for (const ConnectionParameter& p : m_params) {
         if (p.first == key)
             return p.second;
     }
     return {};
 }
 
-bool ConexaoMySQL::isOpen() const
+bool MySqlConnection::isOpen() const
 {
     return QSqlDatabase::contains(m_connectionName) &&
            QSqlDatabase::database(m_connectionName, false).isOpen();
 }
 
-void ConexaoMySQL::open()
+void MySqlConnection::open()
 {
     if (isOpen())
         return;
     if (!QSqlDatabase::isDriverAvailable(u"QMYSQL"_s))
-        throw ErroBancoDados(u"O driver MySQL do Qt não está instalado."_s);
+        throw DatabaseError(u"O driver MySQL do Qt não está instalado."_s);
     QSqlDatabase db = QSqlDatabase::contains(m_connectionName)
                           ? QSqlDatabase::database(m_connectionName, false)
                           : QSqlDatabase::addDatabase(u"QMYSQL"_s, m_connectionName);
@@ -85,39 +85,39 @@ void ConexaoMySQL::open()
     db.setPassword(param(u"Password"_s));
     db.setConnectOptions(u"MYSQL_OPT_CONNECT_TIMEOUT=5;MYSQL_OPT_READ_TIMEOUT=30"_s);
     if (!db.open())
-        throw ErroBancoDados(describeError(db.lastError()));
+        throw DatabaseError(describeError(db.lastError()));
 }
 
-void ConexaoMySQL::close()
+void MySqlConnection::close()
 {
     if (QSqlDatabase::contains(m_connectionName))
         QSqlDatabase::database(m_connectionName, false).close();
 }
 
-QString ConexaoMySQL::quoteIdentifier(const QString& name)
+QString MySqlConnection::quoteIdentifier(const QString& name)
 {
     const QString trimmed = name.trimmed();
     if (trimmed.isEmpty())
-        throw ErroBancoDados(u"Nome de tabela vazio."_s);
+        throw DatabaseError(u"Nome de tabela vazio."_s);
     QStringList parts;
     for (QString part : trimmed.split(u'.'))
         parts.append(u'`' % part.replace(u"`"_s, u"``"_s) % u'`');
     return parts.join(u'.');
 }
 
-QList<QStringList> ConexaoMySQL::describe(const QString& table)
+QList<QStringList> MySqlConnection::describe(const QString& table)
 {
     const QString statement = u"describe "_s % quoteIdentifier(table);
     QSqlQuery query(QSqlDatabase::database(m_connectionName, false));
     query.setForwardOnly(true);
     if (!query.exec(statement))
-        throw ErroBancoDados(describeError(query.lastError()));
+        throw DatabaseError(describeError(query.lastError()));
     const QSqlRecord record = query.record();
     QList<int> columns;
-    for (const QString& name : colunasDescribe()) {
+    for (const QString& name : describeColumns()) {
         const int index = record.indexOf(name);
         if (index < 0)
-            throw ErroBancoDados(u"O resultado não tem a coluna "_s % name % u'.');
+            throw DatabaseError(u"O resultado não tem a coluna "_s % name % u'.');
         columns.append(index);
     }
     QList<QStringList> rows;
@@ -128,6 +128,6 @@ QList<QStringList> ConexaoMySQL::describe(const QString& table)
         rows.append(row);
     }
     if (query.lastError().isValid())
-        throw ErroBancoDados(describeError(query.lastError()));
+        throw DatabaseError(describeError(query.lastError()));
     return rows;
 }

@@ -8,7 +8,7 @@
 // How the bytes of a source file are read: Auto takes UTF-8 when the file
 // starts with its byte-order mark, or when it holds a byte above 127 and is
 // valid UTF-8 throughout; otherwise Windows-1252. The other two force one.
-enum class Codificacao
+enum class Encoding
 {
     Auto,
     Windows1252,
@@ -17,8 +17,8 @@ enum class Codificacao
 
 // The names the settings (key Codificacao) and the command line use:
 // "auto", "windows-1252", "utf-8".
-QString nomeCodificacao(Codificacao codificacao);
-std::optional<Codificacao> codificacaoDeNome(QStringView nome);
+QString encodingName(Encoding encoding);
+std::optional<Encoding> encodingFromName(QStringView name);
 
 namespace Utf8 {
 

@@ -2,7 +2,7 @@
 
 #include "common/UserPrompts.h"
 #include "settings/Colours.h"
-#include "settings/FormatoHTML.h"
+#include "settings/HtmlFormat.h"
 #include "settings/SettingsFiles.h"
 
 #include <QString>
@@ -14,10 +14,10 @@ class IniFile;
 // What the options window edits: the four inclusion switches, the identity
 // and folder of the HTML help, and the fifteen sample labels whose background
 // colours and fonts stand for the HTML help's colours and fonts.
-class OpcoesQuorvel
+class OptionsState
 {
 public:
-    enum Rotulo
+    enum SampleArea
     {
         clFundoCab,
         clFundoMenu,
@@ -34,53 +34,53 @@ public:
         clMenuconteudo3,
         clConteudoTitulo,
         clConteudo,
-        RotuloCount
+        AreaCount
     };
 
-    struct Amostra
+    struct Sample
     {
-        CorTela fundo = 0;
-        FonteAmostra fonte;
-        QString texto;
+        ScreenColour background = 0;
+        SampleFont font;
+        QString text;
     };
 
     // The built-in state, before anything is loaded.
-    OpcoesQuorvel();
+    OptionsState();
 
     // Loads the three sections. A colour text that cannot be converted throws
     // its conversion error; the steps after it are then not run.
-    void carrega(const IniFile& ini, const QString& versaoPrograma);
+    void load(const IniFile& ini, const QString& programVersion);
     // Writes the three sections in their order. Throws "Unable to write to"
     // when the file cannot be written; keys written before stay.
-    void salva(IniFile& ini) const;
+    void save(IniFile& ini) const;
 
     // A mouse-up on a label: the left button chooses its background colour,
     // any other its font; a group follows its member.
-    void clCabMouseUp(Rotulo rotulo, bool botaoEsquerdo, IUserPrompts& prompts);
+    void labelClicked(SampleArea area, bool leftButton, IUserPrompts& prompts);
 
-    static QString nome(Rotulo rotulo);
-    static QString dica(Rotulo rotulo);
+    static QString name(SampleArea area);
+    static QString hint(SampleArea area);
     // Only two labels show their hint.
-    static bool mostraDica(Rotulo rotulo) { return rotulo == clFundoCab || rotulo == clCab; }
-    static bool ehFundo(Rotulo rotulo) { return rotulo <= clFundoConteudo; }
-    // The labels that share a colour and a font with `rotulo`, itself included.
-    static QList<Rotulo> grupo(Rotulo rotulo);
+    static bool showsHint(SampleArea area) { return area == clFundoCab || area == clCab; }
+    static bool isBackground(SampleArea area) { return area <= clFundoConteudo; }
+    // The labels that share a colour and a font with `area`, itself included.
+    static QList<SampleArea> group(SampleArea area);
 
-    QString titulo;
-    OpcoesDocumentacao documentacao;
-    QString Aplicacao;
-    QString Versao;
-    QString Pasta;
-    std::array<Amostra, RotuloCount> amostras;
+    QString title;
+    DocumentationOptions documentation;
+    QString Application;
+    QString Version;
+    QString Folder;
+    std::array<Sample, AreaCount> samples;
 };
 
 // The keys of section FormatoHTML in the order they are written, with their
 // defaults and the label each belongs to. The HTML generator reads them too.
-struct ChaveFormatoHTML
+struct HtmlFormatEntry
 {
-    Formato formato;
-    QStringView chave;
-    QStringView padrao;
-    OpcoesQuorvel::Rotulo rotulo;
+    HtmlFormatKey format;
+    QStringView key;
+    QStringView fallback;
+    OptionsState::SampleArea area;
 };
-extern const std::array<ChaveFormatoHTML, 22> kChavesFormatoHTML;
+extern const std::array<HtmlFormatEntry, 22> kHtmlFormatEntries;

@@ -9,8 +9,8 @@
 
 class DocumentView;
 class IUserPrompts;
-class TfrmAjudaQuorvel;
-class TfrmOpcoesQuorvel;
+class HelpWindow;
+class OptionsWindow;
 class QAction;
 class QPlainTextEdit;
 class GridColumns;
@@ -21,7 +21,7 @@ class QToolBar;
 // The main window: the tool bar with every command, the identifier grid and
 // the documentation view. It only translates events into calls on the core
 // it owns; every dialog goes through the prompts it is given.
-class TfrmQuorvel : public QMainWindow
+class MainWindow : public QMainWindow
 {
     Q_OBJECT
 
@@ -32,8 +32,8 @@ public:
     // else maximised within the screen's available area.
     void showOnScreen();
     void showWithin(const QRect& available);
-    explicit TfrmQuorvel(IUserPrompts& prompts, QWidget* parent = nullptr);
-    ~TfrmQuorvel() override;
+    explicit MainWindow(IUserPrompts& prompts, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     QuorvelCore& core() { return m_core; }
 
@@ -44,20 +44,20 @@ public:
     // window keeps what the command had done.
     void runCommand(const std::function<void()>& command);
 
-    QToolBar* ToolBar1() const { return m_ToolBar1; }
-    QTableView* DBGrid1() const { return m_DBGrid1; }
+    QToolBar* toolBar() const { return m_toolBar; }
+    QTableView* grid() const { return m_grid; }
     // The grid's column that shows a field of the table, -1 for a field it
     // does not show.
     int gridColumn(int field) const;
-    DocumentView* reDocumentacao() const { return m_reDocumentacao; }
-    QPlainTextEdit* Memo1() const { return m_Memo1; }
-    QPlainTextEdit* Memo2() const { return m_Memo2; }
-    QTableView* DBGrid2() const { return m_DBGrid2; }
-    QTextEdit* DBHelp() const { return m_DBHelp; }
+    DocumentView* documentLines() const { return m_documentLines; }
+    QPlainTextEdit* traceLog() const { return m_traceLog; }
+    QPlainTextEdit* cellText() const { return m_cellText; }
+    QTableView* descriptionGrid() const { return m_descriptionGrid; }
+    QTextEdit* helpBox() const { return m_helpBox; }
     QAction* action(const QString& name) const;
     // The auxiliary window on show, if any; they exist only while shown.
-    TfrmOpcoesQuorvel* frmOpcoesQuorvel() const { return m_frmOpcoesQuorvel; }
-    TfrmAjudaQuorvel* frmAjudaQuorvel() const { return m_frmAjudaQuorvel; }
+    OptionsWindow* optionsWindow() const { return m_optionsWindow; }
+    HelpWindow* helpWindow() const { return m_helpWindow; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -71,40 +71,40 @@ private:
     void createGrid();
     void createHiddenViews();
 
-    void NovoExecute();
-    void AbrirExecute();
-    void DBGrid1TitleClick();
-    void DBGrid1ColumnMoved();
-    void DBGrid1CellClick(const QModelIndex& index);
-    void SalvarExecute();
-    void HTMLExecute();
-    void VisualizarExecute();
+    void runNew();
+    void runOpen();
+    void gridTitleClicked();
+    void gridColumnMoved();
+    void gridCellClicked(const QModelIndex& index);
+    void runSave();
+    void runHtml();
+    void toggleDocumentView();
     // Visualizar's caption marks a new document waiting in the shut view.
     void setDocumentReady(bool ready);
-    void tbtnVisualizarMouseUp(Qt::MouseButton button);
+    void documentButtonReleased(Qt::MouseButton button);
     void setDocumentHeight(int height);
     void showDocument();
-    void OpcoesExecute();
-    void AjudaExecute();
-    void ToolButton1Click();
-    void ToolButton3Click();
+    void showOptions();
+    void showHelp();
+    void toggleDescriptionGrid();
+    void toggleDiagnosticMemos();
     void showCurrentHelp();
-    void refreshMemo1();
+    void refreshTraceMemo();
 
     QuorvelCore m_core;
     IUserPrompts& m_prompts;
 
-    QToolBar* m_ToolBar1 = nullptr;
-    QTableView* m_DBGrid1 = nullptr;
+    QToolBar* m_toolBar = nullptr;
+    QTableView* m_grid = nullptr;
     GridColumns* m_gridColumns = nullptr;
-    DocumentView* m_reDocumentacao = nullptr;
-    QPlainTextEdit* m_Memo1 = nullptr;
-    QPlainTextEdit* m_Memo2 = nullptr;
-    QTableView* m_DBGrid2 = nullptr;
-    QTextEdit* m_DBHelp = nullptr;
-    int m_revisaoMostrada = 0;
-    TfrmOpcoesQuorvel* m_frmOpcoesQuorvel = nullptr;
-    TfrmAjudaQuorvel* m_frmAjudaQuorvel = nullptr;
+    DocumentView* m_documentLines = nullptr;
+    QPlainTextEdit* m_traceLog = nullptr;
+    QPlainTextEdit* m_cellText = nullptr;
+    QTableView* m_descriptionGrid = nullptr;
+    QTextEdit* m_helpBox = nullptr;
+    int m_shownRevision = 0;
+    OptionsWindow* m_optionsWindow = nullptr;
+    HelpWindow* m_helpWindow = nullptr;
     bool m_commandRunning = false;
     bool m_closeWhenDone = false;
     QTimer m_closeLater;

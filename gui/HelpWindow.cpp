@@ -1,7 +1,7 @@
-#include "gui/TfrmAjudaQuorvel.h"
+#include "gui/HelpWindow.h"
 
 #include "common/Fonts.h"
-#include "settings/AjudaTextos.h"
+#include "settings/HelpTexts.h"
 
 #include <QTabWidget>
 #include <QTextEdit>
@@ -34,8 +34,8 @@ QTextEdit* makePage(QTabWidget* tabs, const QString& pageName, const QString& ti
 
 } // namespace
 
-TfrmAjudaQuorvel::TfrmAjudaQuorvel(QString versaoPrograma, QWidget* parent)
-    : QDialog(parent), m_versaoPrograma(std::move(versaoPrograma))
+HelpWindow::HelpWindow(QString programVersion, QWidget* parent)
+    : QDialog(parent), m_programVersion(std::move(programVersion))
 {
     setObjectName(u"frmAjudaQuorvel"_s);
     setWindowTitle(u"Ajuda"_s);
@@ -47,19 +47,19 @@ TfrmAjudaQuorvel::TfrmAjudaQuorvel(QString versaoPrograma, QWidget* parent)
     m_PageControl1->setObjectName(u"PageControl1"_s);
     m_PageControl1->setGeometry(3, 3, 488, 262);
     m_RichEdit2 = makePage(m_PageControl1, u"tabFuncionamento"_s, u"Funcionamento"_s, u"RichEdit2"_s,
-                           AjudaTextos::funcionamento());
+                           HelpTexts::howItWorks());
     m_RichEdit3 = makePage(m_PageControl1, u"tabRecursosQuorvel"_s, u"Recursos Quorvel"_s, u"RichEdit3"_s,
-                           AjudaTextos::recursosQuorvel());
-    m_RichEdit1 = makePage(m_PageControl1, u"tabSobre"_s, u"Sobre o Quorvel"_s, u"RichEdit1"_s,
-                           AjudaTextos::sobreQuorvel());
+                           HelpTexts::features());
+    m_RichEdit1 =
+        makePage(m_PageControl1, u"tabSobre"_s, u"Sobre o Quorvel"_s, u"RichEdit1"_s, HelpTexts::about());
     m_PageControl1->setCurrentIndex(0);
 }
 
-void TfrmAjudaQuorvel::paintEvent(QPaintEvent* event)
+void HelpWindow::paintEvent(QPaintEvent* event)
 {
-    if (!m_pintada) {
-        m_pintada = true;
-        setWindowTitle(windowTitle() % u" - Quorvel ("_s % m_versaoPrograma % u')');
+    if (!m_painted) {
+        m_painted = true;
+        setWindowTitle(windowTitle() % u" - Quorvel ("_s % m_programVersion % u')');
     }
     QDialog::paintEvent(event);
 }

@@ -1,4 +1,4 @@
-#include "gui/TfrmQuorvel.h"
+#include "gui/MainWindow.h"
 #include "common/ErrorText.h"
 #include "common/Program.h"
 #include "common/ProgramFile.h"
@@ -7,12 +7,12 @@
 
 #include "common/QuorvelError.h"
 #include "common/UserPrompts.h"
-#include "database/DescricaoTabela.h"
+#include "database/TableDescription.h"
 #include "gui/DocumentView.h"
 #include "gui/GridColumns.h"
+#include "gui/HelpWindow.h"
+#include "gui/OptionsWindow.h"
 #include "gui/ShownOnly.h"
-#include "gui/TfrmAjudaQuorvel.h"
-#include "gui/TfrmOpcoesQuorvel.h"
 #include "harvest/ProjectFiles.h"
 #include "table/IdentifierTable.h"
 
@@ -42,7 +42,7 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-QPlainTextEdit* makeMemo(QWidget* parent, const QString& name, QSize size)
+QPlainTextEdit* makeHiddenMemo(QWidget* parent, const QString& name, QSize size)
 {
     auto* memo = new QPlainTextEdit(parent);
     memo->setObjectName(name);
@@ -56,12 +56,12 @@ QPlainTextEdit* makeMemo(QWidget* parent, const QString& name, QSize size)
 
 bool isSourceFile(const QString& path)
 {
-    return ProjectFiles::seAbre(path);
+    return ProjectFiles::opens(path);
 }
 
 } // namespace
 
-TfrmQuorvel::TfrmQuorvel(IUserPrompts& prompts, QWidget* parent)
+MainWindow::MainWindow(IUserPrompts& prompts, QWidget* parent)
     : QMainWindow(parent), m_core(prompts), m_prompts(prompts)
 {
     setObjectName(u"frmQuorvel"_s);
@@ -79,17 +79,17 @@ TfrmQuorvel::TfrmQuorvel(IUserPrompts& prompts, QWidget* parent)
 
     createActions();
     createGrid();
-    layout->addWidget(m_DBGrid1, 1);
+    layout->addWidget(m_grid, 1);
 
-    m_reDocumentacao = new DocumentView(central);
-    m_reDocumentacao->setObjectName(u"reDocumentacao"_s);
+    m_documentLines = new DocumentView(central);
+    m_documentLines->setObjectName(u"reDocumentacao"_s);
     QFont courier(u"Courier New"_s);
     courier.setPixelSize(11);
-    m_reDocumentacao->setFont(courier);
-    m_reDocumentacao->setFixedHeight(11);
-    m_reDocumentacao->setReadOnly(true);
-    m_reDocumentacao->hide();
-    layout->addWidget(m_reDocumentacao);
+    m_documentLines->setFont(courier);
+    m_documentLines->setFixedHeight(11);
+    m_documentLines->setReadOnly(true);
+    m_documentLines->hide();
+    layout->addWidget(m_documentLines);
 
     createHiddenViews();
     FormCreate();
@@ -102,13 +102,13 @@ TfrmQuorvel::TfrmQuorvel(IUserPrompts& prompts, QWidget* parent)
         move(placement(frameGeometry().size(), screen->availableGeometry()));
 }
 
-void TfrmQuorvel::showOnScreen()
+void MainWindow::showOnScreen()
 {
     const QScreen* screen = this->screen();
     showWithin(screen != nullptr ? screen->availableGeometry() : QRect(QPoint(), size()));
 }
 
-void TfrmQuorvel::showWithin(const QRect& available)
+void MainWindow::showWithin(const QRect& available)
 {
     // The window manager's title bar and borders are not known before the
     // window is shown: this much room is kept for them.
@@ -126,7 +126,7 @@ void TfrmQuorvel::showWithin(const QRect& available)
     showMaximized();
 }
 
-QPoint TfrmQuorvel::placement(QSize frame, const QRect& available)
+QPoint MainWindow::placement(QSize frame, const QRect& available)
 {
     // Centred, but never above or left of the available area: a window that
     // is larger than the screen (a scale of 2) keeps its title bar in reach.
@@ -137,35 +137,35 @@ QPoint TfrmQuorvel::placement(QSize frame, const QRect& available)
     return placed.topLeft();
 }
 
-TfrmQuorvel::~TfrmQuorvel() = default;
+MainWindow::~MainWindow() = default;
 
-void TfrmQuorvel::FormCreate()
+void MainWindow::FormCreate()
 {
-    setWindowTitle(windowTitle() % u" - ("_s % Programa::versao() % u')');
-    m_core.setPastaExecutavel(ProgramFile::folder());
-    m_reDocumentacao->setReadOnly(false);
-    m_reDocumentacao->clear();
-    m_reDocumentacao->setReadOnly(true);
+    setWindowTitle(windowTitle() % u" - ("_s % Program::version() % u')');
+    m_core.setProgramFolder(ProgramFile::folder());
+    m_documentLines->setReadOnly(false);
+    m_documentLines->clear();
+    m_documentLines->setReadOnly(true);
 }
 
-void TfrmQuorvel::createActions()
+void MainWindow::createActions()
 {
-    m_ToolBar1 = new CommandBar(u"ToolBar1"_s, this);
-    m_ToolBar1->setObjectName(u"ToolBar1"_s);
-    m_ToolBar1->setMovable(false);
-    m_ToolBar1->setFloatable(false);
-    m_ToolBar1->setIconSize(QSize(32, 32));
-    m_ToolBar1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    m_ToolBar1->setFixedHeight(53);
-    m_ToolBar1->setContextMenuPolicy(Qt::PreventContextMenu);
-    m_ToolBar1->setStyleSheet(
+    m_toolBar = new CommandBar(u"ToolBar1"_s, this);
+    m_toolBar->setObjectName(u"ToolBar1"_s);
+    m_toolBar->setMovable(false);
+    m_toolBar->setFloatable(false);
+    m_toolBar->setIconSize(QSize(32, 32));
+    m_toolBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    m_toolBar->setFixedHeight(53);
+    m_toolBar->setContextMenuPolicy(Qt::PreventContextMenu);
+    m_toolBar->setStyleSheet(
         u"QToolBar { border: none; padding: 0px 3px; spacing: 0px;"
         u" background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #a6caf0, stop:1 palette(button)); }"
         u"QToolBar::separator { width: 8px; }"
         u"QToolButton { border: none; padding: 1px; font-family: Tahoma; font-size: 11px; }"
         u"QToolButton:hover { background: #a6caf0; }"
         u"QToolButton:pressed { background: #8fb6e0; }"_s);
-    addToolBar(Qt::TopToolBarArea, m_ToolBar1);
+    addToolBar(Qt::TopToolBarArea, m_toolBar);
 
     struct Command
     {
@@ -173,23 +173,23 @@ void TfrmQuorvel::createActions()
         const char16_t* caption;
         const char16_t* icon;
         const char16_t* button;
-        void (TfrmQuorvel::*handler)();
+        void (MainWindow::*handler)();
     };
     const Command commands[] = {
-        {u"Novo", u"Novo", u"novo", u"tbtnNovo", &TfrmQuorvel::NovoExecute},
-        {u"Abrir", u"&Abrir", u"abrir", u"tbtnAbrir", &TfrmQuorvel::AbrirExecute},
-        {u"Salvar", u"&Salvar", u"salvar", u"tbtnSalvar", &TfrmQuorvel::SalvarExecute},
-        {u"Visualizar", u"&Visualizar", u"visualizar", u"tbtnVisualizar", &TfrmQuorvel::VisualizarExecute},
+        {u"Novo", u"Novo", u"novo", u"tbtnNovo", &MainWindow::runNew},
+        {u"Abrir", u"&Abrir", u"abrir", u"tbtnAbrir", &MainWindow::runOpen},
+        {u"Salvar", u"&Salvar", u"salvar", u"tbtnSalvar", &MainWindow::runSave},
+        {u"Visualizar", u"&Visualizar", u"visualizar", u"tbtnVisualizar", &MainWindow::toggleDocumentView},
         {nullptr, nullptr, nullptr, u"ToolButton2", nullptr},
-        {u"HTML", u"&HTML", u"html", u"tbtnHTML", &TfrmQuorvel::HTMLExecute},
-        {u"ToolButton1", u"DBGrid2", u"opcoes", u"ToolButton1", &TfrmQuorvel::ToolButton1Click},
-        {u"ToolButton3", u"Memos", u"opcoes", u"ToolButton3", &TfrmQuorvel::ToolButton3Click},
-        {u"Opcoes", u"Opções", u"opcoes", u"tbtnOpcoes", &TfrmQuorvel::OpcoesExecute},
-        {u"Ajuda", u"Ajuda", u"ajuda", u"tbtnAjuda", &TfrmQuorvel::AjudaExecute},
+        {u"HTML", u"&HTML", u"html", u"tbtnHTML", &MainWindow::runHtml},
+        {u"ToolButton1", u"DBGrid2", u"opcoes", u"ToolButton1", &MainWindow::toggleDescriptionGrid},
+        {u"ToolButton3", u"Memos", u"opcoes", u"ToolButton3", &MainWindow::toggleDiagnosticMemos},
+        {u"Opcoes", u"Opções", u"opcoes", u"tbtnOpcoes", &MainWindow::showOptions},
+        {u"Ajuda", u"Ajuda", u"ajuda", u"tbtnAjuda", &MainWindow::showHelp},
     };
     for (const Command& command : commands) {
         if (!command.name) {
-            m_ToolBar1->addSeparator()->setObjectName(QString::fromUtf16(command.button));
+            m_toolBar->addSeparator()->setObjectName(QString::fromUtf16(command.button));
             continue;
         }
         const QString caption = QString::fromUtf16(command.caption);
@@ -200,45 +200,45 @@ void TfrmQuorvel::createActions()
         // a menu item does, and Alt with that letter presses it.
         action->setIconText(caption);
         connect(action, &QAction::triggered, this, command.handler);
-        m_ToolBar1->addAction(action);
-        if (auto* button = qobject_cast<QToolButton*>(m_ToolBar1->widgetForAction(action))) {
+        m_toolBar->addAction(action);
+        if (auto* button = qobject_cast<QToolButton*>(m_toolBar->widgetForAction(action))) {
             button->setObjectName(QString::fromUtf16(command.button));
             button->setFixedSize(58, 52);
         }
         if (command.name == QStringView(u"Visualizar"))
-            m_ToolBar1->widgetForAction(action)->installEventFilter(this);
+            m_toolBar->widgetForAction(action)->installEventFilter(this);
         // Two diagnostic buttons stay hidden.
         if (command.name == QStringView(u"ToolButton1") || command.name == QStringView(u"ToolButton3"))
             action->setVisible(false);
     }
 }
 
-QAction* TfrmQuorvel::action(const QString& name) const
+QAction* MainWindow::action(const QString& name) const
 {
     return findChild<QAction*>(name, Qt::FindDirectChildrenOnly);
 }
 
-void TfrmQuorvel::createGrid()
+void MainWindow::createGrid()
 {
-    m_DBGrid1 = new QTableView(this);
-    m_DBGrid1->setObjectName(u"DBGrid1"_s);
+    m_grid = new QTableView(this);
+    m_grid->setObjectName(u"DBGrid1"_s);
     // The grid's model holds the columns it shows, in their first order.
     m_gridColumns = new GridColumns(IdentifierTable::initialColumnOrder(), this);
-    m_gridColumns->setSourceModel(&m_core.cdsUnits());
-    m_DBGrid1->setModel(m_gridColumns);
-    m_DBGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_DBGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_DBGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_DBGrid1->setSortingEnabled(false);
-    m_DBGrid1->setWordWrap(false);
+    m_gridColumns->setSourceModel(&m_core.identifiers());
+    m_grid->setModel(m_gridColumns);
+    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_grid->setSortingEnabled(false);
+    m_grid->setWordWrap(false);
     // No row header to see; it stays in the grid at no width, for a hidden
     // one would still be read out, as hidden widgets are.
-    m_DBGrid1->verticalHeader()->setMinimumSectionSize(0);
-    m_DBGrid1->verticalHeader()->setFixedWidth(0);
-    m_DBGrid1->verticalHeader()->setDefaultSectionSize(17);
-    m_DBGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_grid->verticalHeader()->setMinimumSectionSize(0);
+    m_grid->verticalHeader()->setFixedWidth(0);
+    m_grid->verticalHeader()->setDefaultSectionSize(17);
+    m_grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
 
-    QHeaderView* header = m_DBGrid1->horizontalHeader();
+    QHeaderView* header = m_grid->horizontalHeader();
     header->setSectionsMovable(true);
     header->setSectionsClickable(true);
     header->setHighlightSections(false);
@@ -246,49 +246,49 @@ void TfrmQuorvel::createGrid()
     const int widths[] = {136, 283, 165, 57, 104};
     for (int column = 0; column < m_gridColumns->columnCount(); ++column)
         header->resizeSection(column, widths[column]);
-    connect(header, &QHeaderView::sectionClicked, this, &TfrmQuorvel::DBGrid1TitleClick);
-    connect(header, &QHeaderView::sectionMoved, this, &TfrmQuorvel::DBGrid1ColumnMoved);
-    connect(m_DBGrid1, &QTableView::clicked, this, &TfrmQuorvel::DBGrid1CellClick);
-    connect(m_DBGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+    connect(header, &QHeaderView::sectionClicked, this, &MainWindow::gridTitleClicked);
+    connect(header, &QHeaderView::sectionMoved, this, &MainWindow::gridColumnMoved);
+    connect(m_grid, &QTableView::clicked, this, &MainWindow::gridCellClicked);
+    connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) {
-                if (current.isValid() && m_core.cdsUnits().cursor() != current.row())
-                    m_core.cdsUnits().setCursor(current.row());
+                if (current.isValid() && m_core.identifiers().cursor() != current.row())
+                    m_core.identifiers().setCursor(current.row());
                 showCurrentHelp();
             });
     // The grid follows the table's cursor when a walk of the table moves it.
-    connect(&m_core.cdsUnits(), &IdentifierTable::cursorMoved, this, [this](int place) {
-        if (place >= 0 && m_DBGrid1->currentIndex().row() != place)
-            m_DBGrid1->setCurrentIndex(m_gridColumns->index(place, gridColumn(IdentifierTable::Unit)));
+    connect(&m_core.identifiers(), &IdentifierTable::cursorMoved, this, [this](int place) {
+        if (place >= 0 && m_grid->currentIndex().row() != place)
+            m_grid->setCurrentIndex(m_gridColumns->index(place, gridColumn(IdentifierTable::Unit)));
     });
 }
 
-int TfrmQuorvel::gridColumn(int field) const
+int MainWindow::gridColumn(int field) const
 {
     return m_gridColumns->columnOf(field);
 }
 
-void TfrmQuorvel::createHiddenViews()
+void MainWindow::createHiddenViews()
 {
-    m_Memo1 = makeMemo(centralWidget(), u"Memo1"_s, QSize(753, 209));
-    m_Memo2 = makeMemo(centralWidget(), u"Memo2"_s, QSize(753, 202));
-    m_Memo2->move(16, 280);
+    m_traceLog = makeHiddenMemo(centralWidget(), u"Memo1"_s, QSize(753, 209));
+    m_cellText = makeHiddenMemo(centralWidget(), u"Memo2"_s, QSize(753, 202));
+    m_cellText->move(16, 280);
 
-    m_DBGrid2 = new QTableView(centralWidget());
-    m_DBGrid2->setObjectName(u"DBGrid2"_s);
-    m_DBGrid2->setGeometry(32, 80, 721, 385);
-    m_DBGrid2->setModel(&m_core.cdsTable());
-    m_DBGrid2->hide();
+    m_descriptionGrid = new QTableView(centralWidget());
+    m_descriptionGrid->setObjectName(u"DBGrid2"_s);
+    m_descriptionGrid->setGeometry(32, 80, 721, 385);
+    m_descriptionGrid->setModel(&m_core.tableDescription());
+    m_descriptionGrid->hide();
 
     // Follows the table's current row; word wrap on, in the window's font.
-    m_DBHelp = new QTextEdit(centralWidget());
-    m_DBHelp->setObjectName(u"DBHelp"_s);
-    m_DBHelp->setGeometry(8, 500, 776, 31);
-    m_DBHelp->setReadOnly(true);
-    m_DBHelp->setLineWrapMode(QTextEdit::WidgetWidth);
-    m_DBHelp->hide();
+    m_helpBox = new QTextEdit(centralWidget());
+    m_helpBox->setObjectName(u"DBHelp"_s);
+    m_helpBox->setGeometry(8, 500, 776, 31);
+    m_helpBox->setReadOnly(true);
+    m_helpBox->setLineWrapMode(QTextEdit::WidgetWidth);
+    m_helpBox->hide();
 }
 
-void TfrmQuorvel::runCommand(const std::function<void()>& command)
+void MainWindow::runCommand(const std::function<void()>& command)
 {
     m_commandRunning = true;
     try {
@@ -298,15 +298,15 @@ void TfrmQuorvel::runCommand(const std::function<void()>& command)
     }
     m_commandRunning = false;
     showDocument();
-    if (m_Memo1->isVisible())
-        refreshMemo1();
+    if (m_traceLog->isVisible())
+        refreshTraceMemo();
     if (m_closeWhenDone) { // the window was closed while the command ran
         m_closeWhenDone = false;
         m_closeLater.start();
     }
 }
 
-void TfrmQuorvel::closeEvent(QCloseEvent* event)
+void MainWindow::closeEvent(QCloseEvent* event)
 {
     // Closed during an opening: the opening stops as a Cancel stops it, and
     // the window closes once it has.
@@ -319,67 +319,66 @@ void TfrmQuorvel::closeEvent(QCloseEvent* event)
     QMainWindow::closeEvent(event);
 }
 
-void TfrmQuorvel::showDocument()
+void MainWindow::showDocument()
 {
-    if (m_revisaoMostrada == m_core.revisaoDocumentacao())
+    if (m_shownRevision == m_core.documentRevision())
         return;
-    m_revisaoMostrada = m_core.revisaoDocumentacao();
-    m_reDocumentacao->setReadOnly(false);
-    m_reDocumentacao->setLines(m_core.reDocumentacao());
-    m_reDocumentacao->setReadOnly(true);
+    m_shownRevision = m_core.documentRevision();
+    m_documentLines->setReadOnly(false);
+    m_documentLines->setLines(m_core.documentLines());
+    m_documentLines->setReadOnly(true);
 }
 
-void TfrmQuorvel::openFiles(const QStringList& files)
+void MainWindow::openFiles(const QStringList& files)
 {
     // A Cancel ends the whole command: the files after it are not opened.
     for (const QString& file : files) {
-        runCommand([&] { m_core.abreArquivo(file); });
-        if (m_core.aberturaCancelada())
+        runCommand([&] { m_core.openFile(file); });
+        if (m_core.openingCancelled())
             break;
     }
 }
 
-void TfrmQuorvel::NovoExecute()
+void MainWindow::runNew()
 {
     runCommand([this] {
-        m_core.NovoExecute([this] {
+        m_core.runNew([this] {
             showDocument();
             setDocumentReady(false);
         });
     });
 }
 
-void TfrmQuorvel::AbrirExecute()
+void MainWindow::runOpen()
 {
-    runCommand([this] { m_core.AbrirExecute(); });
+    runCommand([this] { m_core.runOpen(); });
 }
 
-void TfrmQuorvel::DBGrid1TitleClick()
+void MainWindow::gridTitleClicked()
 {
-    runCommand([this] { m_core.DBGrid1TitleClick(); });
+    runCommand([this] { m_core.gridTitleClicked(); });
 }
 
-void TfrmQuorvel::DBGrid1ColumnMoved()
+void MainWindow::gridColumnMoved()
 {
-    QHeaderView* header = m_DBGrid1->horizontalHeader();
+    QHeaderView* header = m_grid->horizontalHeader();
     QList<int> columns;
     for (int visual = 0; visual < header->count(); ++visual) {
         columns.append(m_gridColumns->sourceColumn(header->logicalIndex(visual)));
     }
-    runCommand([&] { m_core.DBGrid1ColumnMoved(columns); });
+    runCommand([&] { m_core.gridColumnMoved(columns); });
 }
 
-void TfrmQuorvel::DBGrid1CellClick(const QModelIndex& index)
+void MainWindow::gridCellClicked(const QModelIndex& index)
 {
-    m_core.DBGrid1CellClick(index.row(), m_gridColumns->sourceColumn(index.column()));
-    m_Memo2->setPlainText(m_core.Memo2());
+    m_core.gridCellClicked(index.row(), m_gridColumns->sourceColumn(index.column()));
+    m_cellText->setPlainText(m_core.cellText());
 }
 
-void TfrmQuorvel::showCurrentHelp()
+void MainWindow::showCurrentHelp()
 {
-    const QModelIndex current = m_DBGrid1->currentIndex();
-    m_DBHelp->setPlainText(current.isValid() ? m_core.cdsUnits().row(current.row()).helpIdentificador
-                                             : QString());
+    const QModelIndex current = m_grid->currentIndex();
+    m_helpBox->setPlainText(current.isValid() ? m_core.identifiers().row(current.row()).help : QString());
 }
 
 namespace {
@@ -400,130 +399,130 @@ private:
 
 } // namespace
 
-void TfrmQuorvel::OpcoesExecute()
+void MainWindow::showOptions()
 {
     runCommand([this] {
-        TfrmOpcoesQuorvel window(m_prompts, m_core.arquivoConfiguracao(), Programa::versao(), this);
-        window.setLocal(&m_core.settings());
-        const Showing showing(m_frmOpcoesQuorvel, window);
+        OptionsWindow window(m_prompts, m_core.settingsFile(), Program::version(), this);
+        window.setLocation(&m_core.settings());
+        const Showing showing(m_optionsWindow, window);
         window.exec();
     });
 }
 
-void TfrmQuorvel::AjudaExecute()
+void MainWindow::showHelp()
 {
     runCommand([this] {
-        TfrmAjudaQuorvel window(Programa::versao(), this);
-        const Showing showing(m_frmAjudaQuorvel, window);
+        HelpWindow window(Program::version(), this);
+        const Showing showing(m_helpWindow, window);
         window.exec();
     });
 }
 
-void TfrmQuorvel::HTMLExecute()
+void MainWindow::runHtml()
 {
     runCommand([this] {
-        if (!m_core.HTMLExecute())
+        if (!m_core.runHtml())
             return;
         // Where the site is, and the way to it: its first page in the browser.
-        const QString index = QDir(m_core.identidadeHTML().pasta).absoluteFilePath(u"index.htm"_s);
-        const Answer resposta = m_prompts.ask(
+        const QString index = QDir(m_core.siteIdentity().folder).absoluteFilePath(u"index.htm"_s);
+        const Answer answer = m_prompts.ask(
             Question{Topic::SiteWritten,
                      u"O help foi gerado em\r"_s % index % u"\r\rDeseja abri-lo no navegador?"_s,
                      {Answer::Yes, Answer::No},
                      Answer::Yes,
                      {},
                      0});
-        if (resposta == Answer::Yes)
+        if (answer == Answer::Yes)
             QDesktopServices::openUrl(QUrl::fromLocalFile(index));
     });
 }
 
-void TfrmQuorvel::SalvarExecute()
+void MainWindow::runSave()
 {
-    runCommand([this] { m_core.SalvarExecute(); });
+    runCommand([this] { m_core.runSave(); });
 }
 
-bool TfrmQuorvel::eventFilter(QObject* watched, QEvent* event)
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::MouseButtonRelease)
-        tbtnVisualizarMouseUp(static_cast<QMouseEvent*>(event)->button());
+        documentButtonReleased(static_cast<QMouseEvent*>(event)->button());
     return QMainWindow::eventFilter(watched, event);
 }
 
-void TfrmQuorvel::tbtnVisualizarMouseUp(Qt::MouseButton button)
+void MainWindow::documentButtonReleased(Qt::MouseButton button)
 {
     // The right button builds the document; the view stays as it is. An
     // open view shows the new document; a shut one's caption says it is ready.
     if (button != Qt::RightButton)
         return;
-    const int before = m_core.revisaoDocumentacao();
-    runCommand([this] { m_core.GeraDocumentacao(); });
+    const int before = m_core.documentRevision();
+    runCommand([this] { m_core.buildDocument(); });
     // Only a new document with something in it is worth the mark.
-    const bool built = m_core.revisaoDocumentacao() != before && !m_core.reDocumentacao().isEmpty();
-    setDocumentReady(built && !m_reDocumentacao->isVisible());
+    const bool built = m_core.documentRevision() != before && !m_core.documentLines().isEmpty();
+    setDocumentReady(built && !m_documentLines->isVisible());
 }
 
-void TfrmQuorvel::setDocumentReady(bool ready)
+void MainWindow::setDocumentReady(bool ready)
 {
-    if (m_reDocumentacao->isVisible())
+    if (m_documentLines->isVisible())
         return; // the caption says Ocultar
     action(u"Visualizar"_s)->setIconText(ready ? u"&Visualizar\u2713"_s : u"&Visualizar"_s);
 }
 
-void TfrmQuorvel::setDocumentHeight(int height)
+void MainWindow::setDocumentHeight(int height)
 {
-    m_reDocumentacao->setFixedHeight(height);
+    m_documentLines->setFixedHeight(height);
     centralWidget()->layout()->activate();
     centralWidget()->repaint();
 }
 
-void TfrmQuorvel::VisualizarExecute()
+void MainWindow::toggleDocumentView()
 {
     // 37 steps of 10 pixels, 10 ms each; no other input is handled meanwhile.
-    QAction* visualizar = action(u"Visualizar"_s);
-    if (!m_reDocumentacao->isVisible()) {
-        m_reDocumentacao->setVisible(true);
+    QAction* viewAction = action(u"Visualizar"_s);
+    if (!m_documentLines->isVisible()) {
+        m_documentLines->setVisible(true);
         for (int height = 20; height <= 380; height += 10) {
             setDocumentHeight(height);
             QThread::msleep(10);
         }
-        visualizar->setText(u"  &Ocultar "_s);
-        visualizar->setIconText(u"&Ocultar"_s);
-        m_reDocumentacao->setFocus();
+        viewAction->setText(u"  &Ocultar "_s);
+        viewAction->setIconText(u"&Ocultar"_s);
+        m_documentLines->setFocus();
         // While the view was a few pixels high it scrolled to keep its cursor
         // in sight; it opens at its top, the first line whole.
-        m_reDocumentacao->verticalScrollBar()->setValue(0);
+        m_documentLines->verticalScrollBar()->setValue(0);
     } else {
         for (int height = 370; height >= 10; height -= 10) {
             setDocumentHeight(height);
             QThread::msleep(10);
         }
-        visualizar->setText(u"&Visualizar"_s);
-        visualizar->setIconText(u"&Visualizar"_s);
-        m_reDocumentacao->setVisible(false);
+        viewAction->setText(u"&Visualizar"_s);
+        viewAction->setIconText(u"&Visualizar"_s);
+        m_documentLines->setVisible(false);
     }
 }
 
-void TfrmQuorvel::ToolButton1Click()
+void MainWindow::toggleDescriptionGrid()
 {
-    m_DBGrid2->setVisible(!m_DBGrid2->isVisible());
+    m_descriptionGrid->setVisible(!m_descriptionGrid->isVisible());
 }
 
-void TfrmQuorvel::ToolButton3Click()
+void MainWindow::toggleDiagnosticMemos()
 {
-    m_Memo1->setVisible(!m_Memo1->isVisible());
-    m_Memo2->setVisible(!m_Memo2->isVisible());
-    if (m_Memo1->isVisible())
-        refreshMemo1();
+    m_traceLog->setVisible(!m_traceLog->isVisible());
+    m_cellText->setVisible(!m_cellText->isVisible());
+    if (m_traceLog->isVisible())
+        refreshTraceMemo();
 }
 
-void TfrmQuorvel::refreshMemo1()
+void MainWindow::refreshTraceMemo()
 {
     // The trace becomes text only when somebody looks at it.
-    m_Memo1->setPlainText(m_core.Memo1().text());
+    m_traceLog->setPlainText(m_core.traceLog().text());
 }
 
-void TfrmQuorvel::dragEnterEvent(QDragEnterEvent* event)
+void MainWindow::dragEnterEvent(QDragEnterEvent* event)
 {
     for (const QUrl& url : event->mimeData()->urls()) {
         if (url.isLocalFile() && isSourceFile(url.toLocalFile())) {
@@ -533,7 +532,7 @@ void TfrmQuorvel::dragEnterEvent(QDragEnterEvent* event)
     }
 }
 
-void TfrmQuorvel::dropEvent(QDropEvent* event)
+void MainWindow::dropEvent(QDropEvent* event)
 {
     QStringList files;
     for (const QUrl& url : event->mimeData()->urls()) {

@@ -7,7 +7,7 @@
 class IniFile;
 
 // The 22 values of section FormatoHTML: the help site's colours and fonts.
-enum class Formato
+enum class HtmlFormatKey
 {
     clFundoCab,
     clFundoMenu,
@@ -36,16 +36,16 @@ enum class Formato
 
 // The site's colours and fonts as read from the settings, inserted into the
 // pages exactly as read.
-class FormatoHTML
+class HtmlFormat
 {
 public:
     // The defaults of every key.
-    FormatoHTML();
-    static FormatoHTML read(const IniFile& ini);
+    HtmlFormat();
+    static HtmlFormat read(const IniFile& ini);
 
-    const QString& operator[](Formato key) const { return m_values[static_cast<std::size_t>(key)]; }
-    void set(Formato key, QString value) { m_values[static_cast<std::size_t>(key)] = std::move(value); }
+    const QString& operator[](HtmlFormatKey key) const { return m_values[static_cast<std::size_t>(key)]; }
+    void set(HtmlFormatKey key, QString value) { m_values[static_cast<std::size_t>(key)] = std::move(value); }
 
 private:
-    std::array<QString, static_cast<std::size_t>(Formato::Count)> m_values;
+    std::array<QString, static_cast<std::size_t>(HtmlFormatKey::Count)> m_values;
 };

@@ -1,4 +1,4 @@
-#include "gui/TfrmConexao.h"
+#include "gui/ConnectionDialog.h"
 
 #include "common/Fonts.h"
 
@@ -52,7 +52,7 @@ protected:
 
 } // namespace
 
-TfrmConexao::TfrmConexao(const QList<ParametroConexao>& rows, QWidget* parent) : QDialog(parent)
+ConnectionDialog::ConnectionDialog(const QList<ConnectionParameter>& rows, QWidget* parent) : QDialog(parent)
 {
     setObjectName(u"frmConexao"_s);
     setWindowTitle(u"Conexão MySQL"_s);
@@ -75,25 +75,25 @@ TfrmConexao::TfrmConexao(const QList<ParametroConexao>& rows, QWidget* parent) :
     heading->setAlignment(Qt::AlignCenter);
     layout->addWidget(heading);
 
-    m_Parametros = new QTableWidget(static_cast<int>(rows.size()), 2, panel);
-    m_Parametros->setObjectName(u"Parametros"_s);
-    m_Parametros->setHorizontalHeaderLabels({u"Parâmetro"_s, u"Valor"_s});
-    m_Parametros->verticalHeader()->hide();
-    m_Parametros->verticalHeader()->setDefaultSectionSize(18);
-    m_Parametros->setColumnWidth(0, 138);
-    m_Parametros->setColumnWidth(1, 142);
-    m_Parametros->horizontalHeader()->setStretchLastSection(true);
-    m_Parametros->setFixedHeight(118);
-    m_Parametros->setEditTriggers(QAbstractItemView::AllEditTriggers);
+    m_parameters = new QTableWidget(static_cast<int>(rows.size()), 2, panel);
+    m_parameters->setObjectName(u"Parametros"_s);
+    m_parameters->setHorizontalHeaderLabels({u"Parâmetro"_s, u"Valor"_s});
+    m_parameters->verticalHeader()->hide();
+    m_parameters->verticalHeader()->setDefaultSectionSize(18);
+    m_parameters->setColumnWidth(0, 138);
+    m_parameters->setColumnWidth(1, 142);
+    m_parameters->horizontalHeader()->setStretchLastSection(true);
+    m_parameters->setFixedHeight(118);
+    m_parameters->setEditTriggers(QAbstractItemView::AllEditTriggers);
     // Tab leaves the grid for the buttons, from a cell being edited too; the
     // arrows move between cells.
-    m_Parametros->setTabKeyNavigation(false);
-    m_Parametros->setItemDelegate(new LeaveOnTabDelegate(m_Parametros));
+    m_parameters->setTabKeyNavigation(false);
+    m_parameters->setItemDelegate(new LeaveOnTabDelegate(m_parameters));
     for (int r = 0; r < rows.size(); ++r) {
-        m_Parametros->setItem(r, 0, new QTableWidgetItem(rows[r].first));
-        m_Parametros->setItem(r, 1, new QTableWidgetItem(rows[r].second));
+        m_parameters->setItem(r, 0, new QTableWidgetItem(rows[r].first));
+        m_parameters->setItem(r, 1, new QTableWidgetItem(rows[r].second));
     }
-    layout->addWidget(m_Parametros);
+    layout->addWidget(m_parameters);
 
     m_Button1 = new QPushButton(u"Confirmar"_s, panel);
     m_Button1->setObjectName(u"Button1"_s);
@@ -114,18 +114,18 @@ TfrmConexao::TfrmConexao(const QList<ParametroConexao>& rows, QWidget* parent) :
     connect(m_Button2, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-QList<ParametroConexao> TfrmConexao::rows() const
+QList<ConnectionParameter> ConnectionDialog::rows() const
 {
-    QList<ParametroConexao> out;
-    for (int r = 0; r < m_Parametros->rowCount(); ++r) {
-        const QTableWidgetItem* key = m_Parametros->item(r, 0);
-        const QTableWidgetItem* value = m_Parametros->item(r, 1);
+    QList<ConnectionParameter> out;
+    for (int r = 0; r < m_parameters->rowCount(); ++r) {
+        const QTableWidgetItem* key = m_parameters->item(r, 0);
+        const QTableWidgetItem* value = m_parameters->item(r, 1);
         out.append({key ? key->text() : QString(), value ? value->text() : QString()});
     }
     return out;
 }
 
-void TfrmConexao::keyPressEvent(QKeyEvent* event)
+void ConnectionDialog::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         event->ignore();

@@ -1,26 +1,26 @@
-#include "common/Codificacao.h"
+#include "common/Encoding.h"
 
 #include <cstring>
 
 using namespace Qt::Literals::StringLiterals;
 
-QString nomeCodificacao(Codificacao codificacao)
+QString encodingName(Encoding encoding)
 {
-    switch (codificacao) {
-    case Codificacao::Windows1252:
+    switch (encoding) {
+    case Encoding::Windows1252:
         return u"windows-1252"_s;
-    case Codificacao::Utf8:
+    case Encoding::Utf8:
         return u"utf-8"_s;
-    case Codificacao::Auto:
+    case Encoding::Auto:
         break;
     }
     return u"auto"_s;
 }
 
-std::optional<Codificacao> codificacaoDeNome(QStringView nome)
+std::optional<Encoding> encodingFromName(QStringView name)
 {
-    for (const Codificacao c : {Codificacao::Auto, Codificacao::Windows1252, Codificacao::Utf8}) {
-        if (nome.compare(nomeCodificacao(c), Qt::CaseInsensitive) == 0)
+    for (const Encoding c : {Encoding::Auto, Encoding::Windows1252, Encoding::Utf8}) {
+        if (name.compare(encodingName(c), Qt::CaseInsensitive) == 0)
             return c;
     }
     return std::nullopt;

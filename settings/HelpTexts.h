@@ -4,12 +4,12 @@
 
 // The fixed texts of the help window's three pages, hard-wrapped lines; a line
 // of one or two blanks stands between paragraphs.
-namespace AjudaTextos {
+namespace HelpTexts {
 
-QString funcionamento();
-QString recursosQuorvel();
-QString sobreQuorvel();
+QString howItWorks();
+QString features();
+QString about();
 // The contact lines of the program's makers.
-QString contato();
+QString contact();
 
-} // namespace AjudaTextos
+} // namespace HelpTexts
