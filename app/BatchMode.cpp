@@ -240,7 +240,7 @@ bool writeOutputs(QuorvelCore& core, const Options& options, BatchPrompts& promp
     try {
         if (options.rtf()) {
             core.buildDocument();
-            const QString document = QuorvelCore::withRtfExtension(options.rtfFile());
+            const QString document = Document::withRtfExtension(options.rtfFile());
             RtfWriter::save(core.documentLines(), document);
             writeLine(err, u"Documentação gravada em "_s % QFileInfo(document).absoluteFilePath());
         }

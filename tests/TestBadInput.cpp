@@ -1,6 +1,7 @@
 // What users get from whatever lies in their folders: a clear message and
 // nothing lost, never a crash or a hang.
 #include "app/QuorvelCore.h"
+#include "app/Session.h"
 #include "common/AtomicFile.h"
 #include "common/ErrorText.h"
 #include "common/QuorvelError.h"
@@ -41,7 +42,7 @@ protected:
     {
         core.setSettingsFile(folder.path(u"Quorvel.ini"_s));
         core.setProgramFolder(folder.path(QString()) % u'/');
-        core.answerTables(QuorvelCore::TableAnswer::NoTables);
+        core.answerTables(TableDialogue::TableAnswer::NoTables);
         core.setTraceEnabled(false);
     }
 
@@ -336,25 +337,25 @@ TEST_F(BadInput, TheServerKilledBetweenTwoDescriptions)
                              .section(u"QUORVEL_TEST_MYSQL_PORT="_s, 1)
                              .section(u'\n', 0, 0);
 
-    QuorvelCore described(prompts);
-    described.setSettingsFile(folder.path(u"Quorvel.ini"_s));
-    described.answerTables(QuorvelCore::TableAnswer::AllTables);
-    described.configureConnection({{u"HostName"_s, u"127.0.0.1:"_s % port},
-                                   {u"Database"_s, u"camara"_s},
-                                   {u"User_Name"_s, u"docsreader"_s},
-                                   {u"Password"_s, u"docsreader"_s}});
-    described.openFile(folder.writeSource(u"a.pas"_s, u"//# clientes\n//* antes\nx;\n"_s));
-    EXPECT_TRUE(described.identifiers().row(0).help.contains(u"2 campos na tabela. ;)"_s));
+    Session described(prompts);
+    described.settings.setSettingsFile(folder.path(u"Quorvel.ini"_s));
+    described.tables.answerTables(TableDialogue::TableAnswer::AllTables);
+    described.tables.configureConnection({{u"HostName"_s, u"127.0.0.1:"_s % port},
+                                          {u"Database"_s, u"camara"_s},
+                                          {u"User_Name"_s, u"docsreader"_s},
+                                          {u"Password"_s, u"docsreader"_s}});
+    described.opening.openFile(folder.writeSource(u"a.pas"_s, u"//# clientes\n//* antes\nx;\n"_s));
+    EXPECT_TRUE(described.identifiers.row(0).help.contains(u"2 campos na tabela. ;)"_s));
 
     QProcess::execute(u"sh"_s, {u"-c"_s, u"kill -9 $(cat '"_s % dir % u"/pid')"_s});
     prompts.expect(Topic::TableNotice, Answer::Ok);
     prompts.expect(Topic::TableNotice, Answer::Ok);
-    described.openFile(folder.writeSource(u"b.pas"_s, u"//# clientes\n//* depois\nx;\n"_s));
-    ASSERT_EQ(described.identifiers().rowCount(), 2);
+    described.opening.openFile(folder.writeSource(u"b.pas"_s, u"//# clientes\n//* depois\nx;\n"_s));
+    ASSERT_EQ(described.identifiers.rowCount(), 2);
     EXPECT_EQ(prompts.questions.last().text, u"Erro ao acessar a tabela : [clientes]"_s);
     QStringList helps;
     for (int i = 0; i < 2; ++i)
-        helps.append(described.identifiers().row(i).help.left(6));
+        helps.append(described.identifiers.row(i).help.left(6));
     EXPECT_TRUE(helps.contains(u"depois"_s));
     QProcess stop;
     stop.start(QStringLiteral(QUORVEL_SOURCE_DIR "/scripts/test-database"), {u"stop"_s, dir});

@@ -2,7 +2,7 @@
 // landmark to landmark (keeping the trace as bytes to lex again later); and
 // two sources of landmarks: its own skim and the worker threads of a project.
 // Every way must give the same rows, questions, trace and state at the end.
-#include "app/QuorvelCore.h"
+#include "app/Session.h"
 #include "common/QuorvelError.h"
 #include "harvest/TraceLog.h"
 #include "harvest/UnitFeed.h"
@@ -66,36 +66,36 @@ enum class Way
     SkimmingWithoutTrace, // as batch mode harvests; its trace stays empty
 };
 
-// Runs `harvest` on a fresh core and collects the outcome.
+// Runs `harvest` on a fresh session and collects the outcome.
 template <typename Harvest> Outcome outcomeOf(Way way, Harvest harvest)
 {
     RecordingPrompts prompts;
-    QuorvelCore core(prompts);
-    core.setReadEveryToken(way == Way::EveryToken);
-    core.setTraceEnabled(way != Way::SkimmingWithoutTrace);
-    core.setColumnOrder({IdentifierTable::IdentifierLine});
-    core.answerTables(QuorvelCore::TableAnswer::NoTables);
-    harvest(core);
+    Session session(prompts);
+    session.harvester.setReadEveryToken(way == Way::EveryToken);
+    session.harvester.setTraceEnabled(way != Way::SkimmingWithoutTrace);
+    session.identifiers.setColumnOrder({IdentifierTable::IdentifierLine});
+    session.tables.answerTables(TableDialogue::TableAnswer::NoTables);
+    harvest(session);
     Outcome out;
-    const IdentifierTable& table = core.identifiers();
+    const IdentifierTable& table = session.identifiers;
     for (int i = 0; i < table.rowCount(); ++i) {
         const IdentifierRow& r = table.row(i);
         out.rows.append(r.unit % u'|' % r.identifier % u'|' % r.name % u'|' % r.type % u'|' % r.help % u'|' %
                         QString::number(r.line));
     }
     out.said = prompts.said;
-    out.trace = core.traceLog().lines();
-    out.tokenCode = core.tokenCode();
-    out.currentLine = core.currentLine();
-    out.tokenText = core.tokenText();
-    out.unitName = core.unitName();
+    out.trace = session.traceLog.lines();
+    out.tokenCode = session.harvester.lexer().tokenCode();
+    out.currentLine = session.harvester.lexer().currentLine();
+    out.tokenText = session.harvester.lexer().tokenText();
+    out.unitName = session.harvester.unitName();
     return out;
 }
 
 Outcome harvestSource(Way way, const QString& source)
 {
-    return outcomeOf(way, [&](QuorvelCore& core) {
-        core.harvestBytes(source.toUtf8().prepend("\xEF\xBB\xBF"), u"u.pas"_s);
+    return outcomeOf(way, [&](Session& session) {
+        session.harvester.harvestBytes(source.toUtf8().prepend("\xEF\xBB\xBF"), u"u.pas"_s);
     });
 }
 
@@ -183,10 +183,10 @@ TEST(HarvestPaths, AProjectThroughTheWorkerMatchesItsUnitsOpenedOneByOne)
     addUnit(u"Depois.pas"_s, u"//? depois\n"_s);
     const QString dpr = folder.writeSource(u"p/P.dpr"_s, u"program P;\n"_s % uses % u";\nbegin\nend.\n"_s);
 
-    auto project = [&](QuorvelCore& core) { core.openProject(dpr); };
-    auto oneByOne = [&](QuorvelCore& core) {
+    auto project = [&](Session& session) { session.projects.openProject(dpr); };
+    auto oneByOne = [&](Session& session) {
         for (const QString& unit : units)
-            core.harvestUnitFile(unit);
+            session.harvester.harvestUnitFile(unit);
     };
     const Outcome expected = outcomeOf(Way::EveryToken, oneByOne);
     EXPECT_GT(expected.rows.size(), 10);

@@ -68,7 +68,7 @@ TEST(Installed, AReadOnlyProgramFolderUsesTheUsersFolders)
     EXPECT_FALSE(core.settings().portable());
     const QString userFile = user.path(u"casa/.config/Quorvel/Quorvel.ini"_s);
     EXPECT_EQ(core.settingsFile(), userFile);
-    EXPECT_EQ(core.siteSettingsFile(), userFile);
+    EXPECT_EQ(core.settings().siteSettingsFile(), userFile);
 
     // Settings are written and read there, with the same rules.
     QDir().mkpath(user.path(u"casa/.config/Quorvel"_s));
@@ -90,7 +90,7 @@ TEST(Installed, AWritableFolderOrASettingsFileBesideItIsPortable)
     QuorvelCore core(prompts);
     core.setProgramFolder(program.path(QString()) % u'/');
     EXPECT_TRUE(core.settings().portable());
-    EXPECT_EQ(core.siteSettingsFile(), program.path(u"Quorvel.ini"_s));
+    EXPECT_EQ(core.settings().siteSettingsFile(), program.path(u"Quorvel.ini"_s));
     EXPECT_EQ(core.siteIdentity().folder, program.path(u"HELP"_s));
 
     // A settings file beside a read-only program keeps it portable too.

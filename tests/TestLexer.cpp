@@ -1,6 +1,5 @@
-#include "app/QuorvelCore.h"
 #include "harvest/Lexer.h"
-#include "tests/support/ScriptedPrompts.h"
+#include "harvest/LexerState.h"
 
 #include <gtest/gtest.h>
 
@@ -204,18 +203,17 @@ TEST(Lexer, ReservedWordTable)
 
 TEST(Lexer, NextTokenKeepsTheWorkingState)
 {
-    ScriptedPrompts prompts;
-    QuorvelCore core(prompts);
+    LexerState lexer;
     const QString text = u"a\r\n'x''y'\r\n"_s;
     qsizetype position = 0;
-    EXPECT_EQ(core.nextToken(text, position), Identifier);
-    EXPECT_EQ(core.tokenText(), u"a"_s);
-    EXPECT_EQ(core.nextToken(text, position), StringLiteral);
-    EXPECT_EQ(core.tokenText(), u"'x'y'"_s);
-    EXPECT_EQ(core.currentLine(), 1);
-    EXPECT_EQ(core.nextToken(text, position), EndOfText);
-    EXPECT_EQ(core.tokenText(), u"eof"_s);
+    EXPECT_EQ(lexer.nextToken(text, position), Identifier);
+    EXPECT_EQ(lexer.tokenText(), u"a"_s);
+    EXPECT_EQ(lexer.nextToken(text, position), StringLiteral);
+    EXPECT_EQ(lexer.tokenText(), u"'x'y'"_s);
+    EXPECT_EQ(lexer.currentLine(), 1);
+    EXPECT_EQ(lexer.nextToken(text, position), EndOfText);
+    EXPECT_EQ(lexer.tokenText(), u"eof"_s);
     // The end of the text leaves the code of the last real token.
-    EXPECT_EQ(core.tokenCode(), StringLiteral);
-    EXPECT_EQ(core.currentLine(), 2);
+    EXPECT_EQ(lexer.tokenCode(), StringLiteral);
+    EXPECT_EQ(lexer.currentLine(), 2);
 }

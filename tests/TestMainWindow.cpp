@@ -72,7 +72,7 @@ TEST_F(MainWindowTest, CaptionSizeAndFolder)
     EXPECT_EQ(window.minimumSize(), QSize(792, 566));
     EXPECT_EQ(window.maximumSize(), QSize(792, 566));
     EXPECT_EQ(window.size(), QSize(792, 566));
-    EXPECT_TRUE(window.core().programFolder().endsWith(u'/'));
+    EXPECT_TRUE(window.core().settings().programFolder().endsWith(u'/'));
     EXPECT_EQ(window.font().family(), u"Tahoma"_s);
     EXPECT_EQ(window.font().pixelSize(), 11);
     EXPECT_FALSE(window.documentLines()->isVisible());

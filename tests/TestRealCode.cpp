@@ -4,6 +4,7 @@
 // (Debug, so Qt's own assertions are on too) this is the run that would
 // report any fault the hand-written cases miss.
 #include "app/QuorvelCore.h"
+#include "app/Session.h"
 #include "output/RtfWriter.h"
 #include "table/IdentifierTable.h"
 #include "tests/support/Required.h"
@@ -43,18 +44,18 @@ TEST(RealCode, FreePascalSourcesAreHarvestedDocumentedAndPublished)
     QuorvelCore core(prompts);
     core.setSettingsFile(folder.path(u"Quorvel.ini"_s));
     core.setProgramFolder(folder.path(QString()) % u'/');
-    core.answerTables(QuorvelCore::TableAnswer::NoTables);
+    core.answerTables(TableDialogue::TableAnswer::NoTables);
     core.openFile(
         project); // the skimming harvest through the worker threads, trace kept as the window keeps it
     ASSERT_GT(core.identifiers().rowCount(), 1000);
 
     // The plain harvest that reads every token finds the same rows.
-    QuorvelCore plain(prompts);
-    plain.setReadEveryToken(true);
-    plain.setTraceEnabled(false);
-    plain.answerTables(QuorvelCore::TableAnswer::NoTables);
-    plain.openFile(project);
-    EXPECT_EQ(rowsOf(plain.identifiers()), rowsOf(core.identifiers()));
+    Session plain(prompts);
+    plain.harvester.setReadEveryToken(true);
+    plain.harvester.setTraceEnabled(false);
+    plain.tables.answerTables(TableDialogue::TableAnswer::NoTables);
+    plain.opening.openFile(project);
+    EXPECT_EQ(rowsOf(plain.identifiers), rowsOf(core.identifiers()));
 
     core.buildDocument();
     const QByteArray rtf = RtfWriter::toRtf(core.documentLines());

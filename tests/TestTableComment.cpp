@@ -1,5 +1,5 @@
 #include "app/BatchMode.h"
-#include "app/QuorvelCore.h"
+#include "app/Session.h"
 #include "database/MySqlConnection.h"
 #include "database/TableDescription.h"
 #include "settings/IniFile.h"
@@ -78,8 +78,8 @@ class TableComment : public ::testing::Test
 protected:
     void SetUp() override
     {
-        core.setSettingsFile(folder.path(u"Quorvel.ini"_s));
-        core.setColumnOrder({IdentifierTable::IdentifierLine});
+        session.settings.setSettingsFile(folder.path(u"Quorvel.ini"_s));
+        session.identifiers.setColumnOrder({IdentifierTable::IdentifierLine});
     }
 
     // The connection dialog, confirmed with the test server's address.
@@ -99,9 +99,9 @@ protected:
 
     const IdentifierRow& harvest(const QString& source)
     {
-        core.openFile(folder.writeSource(u"t%1.pas"_s.arg(m_files++), source));
-        EXPECT_GT(core.identifiers().rowCount(), 0);
-        return core.identifiers().row(core.identifiers().rowCount() - 1);
+        session.opening.openFile(folder.writeSource(u"t%1.pas"_s.arg(m_files++), source));
+        EXPECT_GT(session.identifiers.rowCount(), 0);
+        return session.identifiers.row(session.identifiers.rowCount() - 1);
     }
 
     QStringList notices() const
@@ -116,7 +116,7 @@ protected:
 
     Server server;
     ScriptedPrompts prompts;
-    QuorvelCore core{prompts};
+    Session session{prompts};
     TestFolder folder;
 
 private:
@@ -161,7 +161,7 @@ TEST_F(TableComment, FirstQuestionNoStoresTheCommentWithoutDescription)
     EXPECT_EQ(row.identifier, u"clientes"_s);
     EXPECT_EQ(row.type, u"Tabela MySQL"_s);
     EXPECT_EQ(row.help, u"Cadastro"_s);
-    EXPECT_FALSE(core.connectionConfigured());
+    EXPECT_FALSE(session.tables.connectionConfigured());
 }
 
 TEST_F(TableComment, ACancelledDialogGivesTheAccessError)
@@ -173,42 +173,42 @@ TEST_F(TableComment, ACancelledDialogGivesTheAccessError)
     EXPECT_EQ(notices(), QStringList{u"Erro ao acessar a tabela : [clientes]"_s});
     EXPECT_EQ(row.help, u""_s);
     EXPECT_EQ(row.name, u"clientes"_s);
-    EXPECT_FALSE(core.connectionConfigured());
+    EXPECT_FALSE(session.tables.connectionConfigured());
     EXPECT_FALSE(QFile::exists(folder.path(u"Quorvel.ini"_s)));
 }
 
 TEST_F(TableComment, TheConnectionDialogSavesAllButThePassword)
 {
-    EXPECT_EQ(core.savedConnectionParameters(),
+    EXPECT_EQ(session.tables.savedConnectionParameters(),
               (QList<ConnectionParameter>{{u"DriverName"_s, u"DBX4MySQL"_s},
                                           {u"HostName"_s, QSysInfo::machineHostName()},
                                           {u"Database"_s, u"camara"_s},
                                           {u"User_Name"_s, u"docsreader"_s},
                                           {u"Password"_s, u"docsreader"_s}}));
     confirmDialog(u"outro-servidor"_s, u"segredo"_s);
-    core.configureDriver();
+    session.tables.configureDriver();
     const IniFile ini(folder.path(u"Quorvel.ini"_s));
     EXPECT_EQ(ini.readString(u"conexao", u"HostName", {}), u"outro-servidor"_s);
     EXPECT_EQ(ini.readString(u"conexao", u"Password", {}), u"docsreader"_s);
-    EXPECT_EQ(core.SQLConnection().param(u"Password"_s), u"segredo"_s);
-    EXPECT_TRUE(core.connectionConfigured());
+    EXPECT_EQ(session.tables.SQLConnection().param(u"Password"_s), u"segredo"_s);
+    EXPECT_TRUE(session.tables.connectionConfigured());
 
     // The next opening shows the saved host and the fixed password; a
     // cancelled dialog keeps what was applied; the same driver keeps it too.
     cancelDialog();
-    core.configureDriver();
+    session.tables.configureDriver();
     EXPECT_EQ(prompts.connectionRows.last()[1].second, u"outro-servidor"_s);
     EXPECT_EQ(prompts.connectionRows.last()[4].second, u"docsreader"_s);
-    EXPECT_EQ(core.SQLConnection().param(u"Password"_s), u"segredo"_s);
+    EXPECT_EQ(session.tables.SQLConnection().param(u"Password"_s), u"segredo"_s);
 
     // A key edited away: an empty value is saved, the row goes as typed.
     prompts.expectConnection([](QList<ConnectionParameter>& rows) {
         rows[1] = {u"Servidor"_s, u"h2"_s};
         return true;
     });
-    core.configureDriver();
+    session.tables.configureDriver();
     EXPECT_EQ(IniFile(folder.path(u"Quorvel.ini"_s)).readString(u"conexao", u"HostName", u"x"_s), u""_s);
-    EXPECT_EQ(core.SQLConnection().param(u"Servidor"_s), u"h2"_s);
+    EXPECT_EQ(session.tables.SQLConnection().param(u"Servidor"_s), u"h2"_s);
     EXPECT_TRUE(prompts.scriptDone());
 }
 
@@ -228,7 +228,7 @@ TEST_F(TableComment, AServerThatIsDownGivesBothMessagesAndKeepsTheRow)
 TEST_F(TableComment, LaterQuestionAnswersWithoutAServer)
 {
     // Parameters known; the server is down, so every description fails.
-    core.configureConnection({{u"HostName"_s, u"127.0.0.1:"_s % deadPort()}});
+    session.tables.configureConnection({{u"HostName"_s, u"127.0.0.1:"_s % deadPort()}});
     QString source;
     for (const char16_t* t : {u"um", u"dois", u"tres", u"quatro"})
         source += u"//# "_s % QString::fromUtf16(t) % u"\n//* nota\nx;\n"_s;
@@ -239,21 +239,22 @@ TEST_F(TableComment, LaterQuestionAnswersWithoutAServer)
     prompts.expect(Topic::TableNotice, Answer::Ok);
     prompts.expect(Topic::TableNotice, Answer::Ok);
     prompts.expect(Topic::TableLaterQuestion, Answer::NoToAll);
-    core.openFile(folder.writeSource(u"t.pas"_s, source));
+    session.opening.openFile(folder.writeSource(u"t.pas"_s, source));
     EXPECT_EQ(prompts.questions[0].text,
               u"Deseja utilizar os mesmos parâmetros de acesso\rpara a tabela [um] encontrada?"_s);
     EXPECT_EQ(prompts.questions[0].buttons,
               (QList<Answer>{Answer::Yes, Answer::No, Answer::NoToAll, Answer::YesToAll}));
-    EXPECT_TRUE(core.noToAll());
+    EXPECT_TRUE(session.tables.noToAll());
     // Every comment is kept, described or not.
-    ASSERT_EQ(core.identifiers().rowCount(), 4);
+    ASSERT_EQ(session.identifiers.rowCount(), 4);
     for (int i = 0; i < 4; ++i)
-        EXPECT_TRUE(core.identifiers().row(i).help.startsWith(u"nota"_s));
+        EXPECT_TRUE(session.identifiers.row(i).help.startsWith(u"nota"_s));
 
     // No to All holds across Novo: no question at all.
     prompts.expectFile(folder.path(u"t.pas"_s));
-    core.runNew();
-    EXPECT_EQ(core.identifiers().rowCount(), 4);
+    session.clearForNew();
+    session.opening.runOpen();
+    EXPECT_EQ(session.identifiers.rowCount(), 4);
     EXPECT_TRUE(prompts.scriptDone());
 }
 
@@ -267,39 +268,40 @@ TEST_F(TableComment, TheWholeDialogueAgainstTheServer)
     prompts.expect(Topic::TableLaterQuestion, Answer::YesToAll);
     prompts.expect(Topic::TableNotice, Answer::Ok);
     prompts.expect(Topic::TableNotice, Answer::Ok);
-    core.openFile(folder.writeSource(u"a.pas"_s, u"//# clientes\n//* Cadastro de clientes\nx;\n"
-                                                 u"//# doze\nx;\n"
-                                                 u"//# `nota fiscal`\nx;\n"
-                                                 u"//# nota fiscal\nx;\n"_s));
-    ASSERT_EQ(core.identifiers().rowCount(), 4);
-    EXPECT_EQ(core.identifiers().row(0).help, u"Cadastro de clientes\r\r"_s % customersDescription());
-    EXPECT_TRUE(core.identifiers().row(1).help.startsWith(u"\r\rdescrição de [doze]\r\n"_s));
-    EXPECT_TRUE(core.identifiers().row(1).help.endsWith(u"\r\n12 campos na tabela. ;)\r\n"_s));
+    session.opening.openFile(folder.writeSource(u"a.pas"_s, u"//# clientes\n//* Cadastro de clientes\nx;\n"
+                                                            u"//# doze\nx;\n"
+                                                            u"//# `nota fiscal`\nx;\n"
+                                                            u"//# nota fiscal\nx;\n"_s));
+    ASSERT_EQ(session.identifiers.rowCount(), 4);
+    EXPECT_EQ(session.identifiers.row(0).help, u"Cadastro de clientes\r\r"_s % customersDescription());
+    EXPECT_TRUE(session.identifiers.row(1).help.startsWith(u"\r\rdescrição de [doze]\r\n"_s));
+    EXPECT_TRUE(session.identifiers.row(1).help.endsWith(u"\r\n12 campos na tabela. ;)\r\n"_s));
     // A name with backquotes of its own is quoted again: no such table.
-    EXPECT_EQ(core.identifiers().row(2).help, u"\r\r"_s);
-    EXPECT_TRUE(core.identifiers().row(3).help.startsWith(u"\r\rdescrição de [nota fiscal]\r\n"_s));
-    EXPECT_TRUE(core.identifiers().row(3).help.endsWith(u"\r\n2 campos na tabela. ;)\r\n"_s));
-    EXPECT_EQ(core.identifiers().row(3).identifier, u"nota fiscal"_s);
+    EXPECT_EQ(session.identifiers.row(2).help, u"\r\r"_s);
+    EXPECT_TRUE(session.identifiers.row(3).help.startsWith(u"\r\rdescrição de [nota fiscal]\r\n"_s));
+    EXPECT_TRUE(session.identifiers.row(3).help.endsWith(u"\r\n2 campos na tabela. ;)\r\n"_s));
+    EXPECT_EQ(session.identifiers.row(3).identifier, u"nota fiscal"_s);
     EXPECT_EQ(notices(),
               (QStringList{u"Servidor indisponível!"_s, u"Erro ao acessar a tabela : [`nota fiscal`]"_s}));
-    EXPECT_EQ(core.tableDescription().rowCount(), 2);
+    EXPECT_EQ(session.tables.tableDescription().rowCount(), 2);
 
     // Yes to All holds across Novo: described without a question.
     prompts.expectFile(folder.writeSource(u"b.pas"_s, u"//# clientes\nx;\n"_s));
-    core.runNew();
-    ASSERT_EQ(core.identifiers().rowCount(), 1);
-    EXPECT_EQ(core.identifiers().row(0).help, u"\r\r"_s % customersDescription());
+    session.clearForNew();
+    session.opening.runOpen();
+    ASSERT_EQ(session.identifiers.rowCount(), 1);
+    EXPECT_EQ(session.identifiers.row(0).help, u"\r\r"_s % customersDescription());
     EXPECT_TRUE(prompts.scriptDone());
 }
 
 TEST_F(TableComment, DescriptionsMatchTheMariadbClient)
 {
     REQUIRE_SERVER();
-    core.answerTables(QuorvelCore::TableAnswer::AllTables);
-    core.configureConnection({{u"HostName"_s, server.hostName()},
-                              {u"Database"_s, u"camara"_s},
-                              {u"User_Name"_s, u"docsreader"_s},
-                              {u"Password"_s, u"docsreader"_s}});
+    session.tables.answerTables(TableDialogue::TableAnswer::AllTables);
+    session.tables.configureConnection({{u"HostName"_s, server.hostName()},
+                                        {u"Database"_s, u"camara"_s},
+                                        {u"User_Name"_s, u"docsreader"_s},
+                                        {u"Password"_s, u"docsreader"_s}});
     for (const QString& table : {u"clientes"_s, u"curta"_s, u"doze"_s, u"larga"_s, u"nota fiscal"_s}) {
         const IdentifierRow row = harvest(u"//# "_s % table % u"\nx;\n"_s);
         QProcess client;
@@ -319,20 +321,20 @@ TEST_F(TableComment, DescriptionsMatchTheMariadbClient)
 TEST_F(TableComment, MissingTableAndWrongPassword)
 {
     REQUIRE_SERVER();
-    core.answerTables(QuorvelCore::TableAnswer::AllTables);
-    core.configureConnection({{u"HostName"_s, server.hostName()},
-                              {u"Database"_s, u"camara"_s},
-                              {u"User_Name"_s, u"docsreader"_s},
-                              {u"Password"_s, u"docsreader"_s}});
+    session.tables.answerTables(TableDialogue::TableAnswer::AllTables);
+    session.tables.configureConnection({{u"HostName"_s, server.hostName()},
+                                        {u"Database"_s, u"camara"_s},
+                                        {u"User_Name"_s, u"docsreader"_s},
+                                        {u"Password"_s, u"docsreader"_s}});
     prompts.expect(Topic::TableNotice, Answer::Ok);
     prompts.expect(Topic::TableNotice, Answer::Ok);
     // Connected, then the query fails: the two carriage returns stay.
     EXPECT_EQ(harvest(u"//# nao_existe\n//* x\ny;\n"_s).help, u"x\r\r"_s);
 
-    core.configureConnection({{u"HostName"_s, server.hostName()},
-                              {u"Database"_s, u"camara"_s},
-                              {u"User_Name"_s, u"docsreader"_s},
-                              {u"Password"_s, u"errada"_s}});
+    session.tables.configureConnection({{u"HostName"_s, server.hostName()},
+                                        {u"Database"_s, u"camara"_s},
+                                        {u"User_Name"_s, u"docsreader"_s},
+                                        {u"Password"_s, u"errada"_s}});
     prompts.expect(Topic::TableNotice, Answer::Ok);
     prompts.expect(Topic::TableNotice, Answer::Ok);
     EXPECT_EQ(harvest(u"//# clientes\n//* x\ny;\n"_s).help, u"x"_s);

@@ -1,4 +1,4 @@
-#include "app/QuorvelCore.h"
+#include "app/Session.h"
 #include "table/IdentifierTable.h"
 #include "tests/support/ScriptedPrompts.h"
 #include "tests/support/TestFiles.h"
@@ -34,18 +34,18 @@ class Harvest : public ::testing::Test
 protected:
     // Rows in line order (ties in harvest order), so each test reads them in
     // the order of the source.
-    void SetUp() override { core.setColumnOrder({IdentifierTable::IdentifierLine}); }
+    void SetUp() override { session.identifiers.setColumnOrder({IdentifierTable::IdentifierLine}); }
 
     std::vector<Row> harvest(const QString& source, const QString& name = u"u.pas"_s)
     {
-        core.openFile(folder.writeSource(name, source));
+        session.opening.openFile(folder.writeSource(name, source));
         return rows();
     }
 
     std::vector<Row> rows() const
     {
         std::vector<Row> out;
-        const IdentifierTable& t = core.identifiers();
+        const IdentifierTable& t = session.identifiers;
         for (int i = 0; i < t.rowCount(); ++i) {
             const IdentifierRow& r = t.row(i);
             out.push_back({r.unit, r.identifier, r.name, r.type, r.help, r.line});
@@ -54,7 +54,7 @@ protected:
     }
 
     ScriptedPrompts prompts;
-    QuorvelCore core{prompts};
+    Session session{prompts};
     TestFolder folder;
 };
 
@@ -117,17 +117,17 @@ TEST_F(Harvest, OrphanCommentWarnsWithItsLine)
     // At the end of the text the line count includes the last line break.
     EXPECT_EQ(rows[1],
               (Row{u""_s, u"Linha (15)"_s, u"Comentário órfão"_s, u"Coment.Órfão"_s, u"outro"_s, 15}));
-    EXPECT_FALSE(core.ignoreOrphanWarnings());
+    EXPECT_FALSE(session.harvester.ignoreOrphanWarnings());
 }
 
 TEST_F(Harvest, IgnoringOrphanWarningsLastsForLaterUnits)
 {
     prompts.expect(Topic::OrphanComment, Answer::Yes);
     harvest(u"//* um\nx;\n//* dois\n"_s);
-    EXPECT_TRUE(core.ignoreOrphanWarnings());
+    EXPECT_TRUE(session.harvester.ignoreOrphanWarnings());
     harvest(u"//* três\n"_s, u"v.pas"_s);
     EXPECT_EQ(prompts.questions.size(), 1);
-    EXPECT_EQ(core.identifiers().rowCount(), 3);
+    EXPECT_EQ(session.identifiers.rowCount(), 3);
 }
 
 TEST_F(Harvest, FunctionHeadings)
@@ -160,7 +160,7 @@ TEST_F(Harvest, FunctionHeadings)
         {u"function Maior<T>(a, b: T): T;"_s, u"Maior"_s, u" T"_s},
     };
     for (const Case& c : cases) {
-        core.identifiers().clear();
+        session.identifiers.clear();
         const auto rows = harvest(u"//@ doc\n"_s % c.heading % u"\nbegin\nend;\n"_s);
         ASSERT_EQ(rows.size(), 1u) << c.heading.toStdString();
         EXPECT_EQ(rows[0], (Row{u""_s, c.heading, c.name, c.kind, u"doc"_s, 1})) << c.heading.toStdString();
@@ -174,11 +174,11 @@ TEST_F(Harvest, HeadingsSpreadOverLines)
     auto rows = harvest(u"unit U;\n//@ doc\nprocedure TForm1.\n  Quebrado(a: integer);\n"_s);
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0], (Row{u"U"_s, u"procedure TForm1."_s, u"TForm1.Quebrado"_s, u""_s, u"doc"_s, 3}));
-    core.identifiers().clear();
+    session.identifiers.clear();
     rows = harvest(u"//@ doc\nfunction F\n  : integer;\n"_s);
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0], (Row{u""_s, u"function F"_s, u"F"_s, u" integer"_s, u"doc"_s, 2}));
-    core.identifiers().clear();
+    session.identifiers.clear();
     rows = harvest(u"//@ doc\nfunction TForm1.Agora\n  : TDateTime;\n"_s);
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].name, u"TForm1.Agora"_s);
@@ -203,7 +203,7 @@ TEST_F(Harvest, RoutineBlockWithoutHeadingKeepsOnlyItsHelp)
         u"// comentário\nprocedure Depois;"_s,
     };
     for (const QString& follower : followers) {
-        core.identifiers().clear();
+        session.identifiers.clear();
         const auto rows = harvest(u"unit U;\n//@ texto\n"_s % follower % u"\n"_s);
         ASSERT_EQ(rows.size(), 1u) << follower.toStdString();
         EXPECT_EQ(rows[0], (Row{u"U"_s, u""_s, u""_s, u""_s, u"texto"_s, 2})) << follower.toStdString();
@@ -237,12 +237,12 @@ TEST_F(Harvest, UnitNameGoesToLaterRows)
     EXPECT_EQ(rows[0].unit, u""_s);
     // The block right above the heading does not cost the unit its name.
     EXPECT_EQ(rows[1].unit, u"UPrincipal"_s);
-    EXPECT_EQ(core.unitName(), u"UPrincipal"_s);
+    EXPECT_EQ(session.harvester.unitName(), u"UPrincipal"_s);
 }
 
 TEST_F(Harvest, TableBlocks)
 {
-    core.answerTables(QuorvelCore::TableAnswer::NoTables);
+    session.tables.answerTables(TableDialogue::TableAnswer::NoTables);
     const auto rows = harvest(u"unit U;\n"
                               u"//# clientes\n"
                               u"//# fornecedores\n"
@@ -276,7 +276,7 @@ TEST_F(Harvest, LineNumbersCountBlankLinesAndPlainCommentsBeforeTheCode)
 TEST_F(Harvest, TheWordEofEndsTheHarvest)
 {
     for (const QString& stop : {u"x := eof;"_s, u"// eof"_s}) {
-        core.identifiers().clear();
+        session.identifiers.clear();
         const auto rows = harvest(u"//? um\nx;\n"_s % stop % u"\n//? dois\n"_s);
         ASSERT_EQ(rows.size(), 1u) << stop.toStdString();
         EXPECT_EQ(rows[0].identifier, u"um"_s);
@@ -285,15 +285,15 @@ TEST_F(Harvest, TheWordEofEndsTheHarvest)
 
 TEST_F(Harvest, TraceHasOneLinePerTokenTheLoopReads)
 {
-    core.setColumnOrder(IdentifierTable::initialColumnOrder());
+    session.identifiers.setColumnOrder(IdentifierTable::initialColumnOrder());
     harvest(u"unit U;\n//@ Doc\n//* mais\nprocedure P;\n"_s);
-    EXPECT_EQ(core.traceLog().lines(), (QStringList{
-                                           u"PAS ret(0) : \"unit\""_s,
-                                           u"PAS ret(1) : \"U\""_s,
-                                           u"PAS ret(3) : \";\""_s,
-                                           u"PAS ret(52) : \"Doc\""_s,
-                                           u"PAS ret(-1) : \"eof\""_s,
-                                       }));
+    EXPECT_EQ(session.traceLog.lines(), (QStringList{
+                                            u"PAS ret(0) : \"unit\""_s,
+                                            u"PAS ret(1) : \"U\""_s,
+                                            u"PAS ret(3) : \";\""_s,
+                                            u"PAS ret(52) : \"Doc\""_s,
+                                            u"PAS ret(-1) : \"eof\""_s,
+                                        }));
 }
 
 TEST_F(Harvest, TextsAreCutToTheirFieldWidths)
@@ -303,7 +303,7 @@ TEST_F(Harvest, TextsAreCutToTheirFieldWidths)
     const QString methodName = QString(14, u'M');
     const QString typeName = QString(24, u'T');
     const QString unitName = QString(35, u'U');
-    core.setColumnOrder({IdentifierTable::IdentifierLine});
+    session.identifiers.setColumnOrder({IdentifierTable::IdentifierLine});
     const auto rows =
         harvest(u"unit "_s % unitName % u";\n//@ a\n"_s % longHeading % u"\n//@ b\nfunction "_s % className %
                 u"."_s % methodName % u"(a: integer):"_s % typeName % u";\n"_s);
@@ -312,7 +312,7 @@ TEST_F(Harvest, TextsAreCutToTheirFieldWidths)
     EXPECT_EQ(rows[0].identifier, longHeading.left(200));
     EXPECT_EQ(rows[1].name, QString(className % u"."_s % methodName).left(40));
     EXPECT_EQ(rows[1].type, typeName.left(20));
-    EXPECT_EQ(core.unitName(), unitName);
+    EXPECT_EQ(session.harvester.unitName(), unitName);
 }
 
 TEST_F(Harvest, ScansStopAtTheEndOfTheText)
@@ -321,10 +321,10 @@ TEST_F(Harvest, ScansStopAtTheEndOfTheText)
                                u"unit SemFim"_s,      u"//@ x\nfunction F: Tipo"_s, u"'aberta"_s,
                                u"{ aberto"_s};
     for (const QString& ending : endings) {
-        core.identifiers().clear();
+        session.identifiers.clear();
         EXPECT_NO_THROW(harvest(ending)) << ending.toStdString();
     }
-    core.identifiers().clear();
+    session.identifiers.clear();
     const auto rows = harvest(u"//@ x\nfunction F: Tipo"_s);
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].type, u" Tipo"_s);
@@ -334,19 +334,19 @@ TEST_F(Harvest, MissingFileShowsTheMessageAndAddsNothing)
 {
     QDir().mkpath(folder.path(u"pasta.pas"_s));
     for (const QString& name : {u"nada.pas"_s, u"pasta.pas"_s}) {
-        core.openFile(folder.path(name));
+        session.opening.openFile(folder.path(name));
         EXPECT_EQ(prompts.messages.last(), u"O arquivo indicado não pôde ser aberto."_s);
         EXPECT_EQ(prompts.messageFiles.last(), folder.path(name));
     }
-    EXPECT_EQ(core.identifiers().rowCount(), 0);
+    EXPECT_EQ(session.identifiers.rowCount(), 0);
 }
 
 TEST_F(Harvest, ReadsWindows1252AndUtf8WithItsMark)
 {
     folder.write(u"latin.pas"_s, "//? Configura\xE7\xE3o\r\n//* Op\xE7\xF5\x65s \x80\r\n");
     folder.write(u"utf8.pas"_s, "\xEF\xBB\xBF//? Configura\xC3\xA7\xC3\xA3o\r\n");
-    core.openFile(folder.path(u"latin.pas"_s));
-    core.openFile(folder.path(u"utf8.pas"_s));
+    session.opening.openFile(folder.path(u"latin.pas"_s));
+    session.opening.openFile(folder.path(u"utf8.pas"_s));
     const auto all = rows();
     ASSERT_EQ(all.size(), 2u);
     // In line order: the UTF-8 unit's row stands on line 1, the other on line 2.
@@ -357,9 +357,9 @@ TEST_F(Harvest, ReadsWindows1252AndUtf8WithItsMark)
 
 TEST_F(Harvest, AClosedTableDropsRowsSilently)
 {
-    core.identifiers().setOpen(false);
+    session.identifiers.setOpen(false);
     harvest(u"//? a\n"_s);
-    EXPECT_EQ(core.identifiers().rowCount(), 0);
+    EXPECT_EQ(session.identifiers.rowCount(), 0);
     EXPECT_TRUE(prompts.messages.isEmpty());
 }
 
@@ -367,5 +367,5 @@ TEST_F(Harvest, RowsOfEveryOpeningStayUntilCleared)
 {
     harvest(u"//? a\n"_s, u"a.pas"_s);
     harvest(u"//? b\n"_s, u"b.pas"_s);
-    EXPECT_EQ(core.identifiers().rowCount(), 2);
+    EXPECT_EQ(session.identifiers.rowCount(), 2);
 }

@@ -2,7 +2,7 @@
 // a read past the text; every stored row within its field widths; and the
 // harvest that skims from landmark to landmark (with its trace kept as bytes,
 // and without a trace) finds exactly what the one that reads every token finds.
-#include "app/QuorvelCore.h"
+#include "app/Session.h"
 #include "table/IdentifierTable.h"
 #include "tests/support/SilentPrompts.h"
 
@@ -30,21 +30,21 @@ enum class Way
 Outcome harvest(QByteArrayView bytes, Way way, Encoding encoding)
 {
     SilentPrompts prompts;
-    QuorvelCore core(prompts);
-    core.harvester().setEncoding(encoding);
-    core.setReadEveryToken(way == Way::EveryToken);
-    core.setTraceEnabled(way != Way::SkimmingWithoutTrace);
-    core.answerTables(QuorvelCore::TableAnswer::NoTables);
-    core.harvestBytes(bytes, QStringLiteral("fuzz.pas"));
+    Session session(prompts);
+    session.harvester.setEncoding(encoding);
+    session.harvester.setReadEveryToken(way == Way::EveryToken);
+    session.harvester.setTraceEnabled(way != Way::SkimmingWithoutTrace);
+    session.tables.answerTables(TableDialogue::TableAnswer::NoTables);
+    session.harvester.harvestBytes(bytes, QStringLiteral("fuzz.pas"));
     Outcome out;
-    const IdentifierTable& table = core.identifiers();
+    const IdentifierTable& table = session.identifiers;
     for (int i = 0; i < table.rowCount(); ++i)
         out.rows.push_back(table.row(i));
-    out.tokenCode = core.tokenCode();
-    out.currentLine = core.currentLine();
-    out.tokenText = core.tokenText();
-    out.unitName = core.unitName();
-    out.trace = core.traceLog().lines();
+    out.tokenCode = session.harvester.lexer().tokenCode();
+    out.currentLine = session.harvester.lexer().currentLine();
+    out.tokenText = session.harvester.lexer().tokenText();
+    out.unitName = session.harvester.unitName();
+    out.trace = session.traceLog.lines();
     return out;
 }
 

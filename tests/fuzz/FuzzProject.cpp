@@ -3,7 +3,7 @@
 // first byte chooses), and the matching of the paths they find against an
 // empty folder. Nothing may escape or crash; malformed XML fails with the
 // file and the line, never otherwise.
-#include "app/QuorvelCore.h"
+#include "app/Session.h"
 #include "common/QuorvelError.h"
 #include "common/UnitPath.h"
 #include "harvest/ProjectFiles.h"
@@ -25,8 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     QStringList units;
     if (kind == FileKind::SourceProject) {
         SilentPrompts prompts;
-        QuorvelCore core(prompts);
-        units = core.unitsOfSourceProject(bytes);
+        Session session(prompts);
+        units = session.projects.unitsOfSourceProject(bytes);
     } else {
         try {
             units = ProjectFiles::unitsOfXmlProject(QStringLiteral("p.lpi"), kind, bytes);
