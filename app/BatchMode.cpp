@@ -218,9 +218,8 @@ int printHelpOrVersion(const Options& options, QIODevice& out, QIODevice& err)
 // answered for the whole run.
 void prepare(QuorvelCore& core, const Options& options)
 {
-    core.setTraceEnabled(false);
+    core.setOpeningChoices(OpeningChoices{options.encoding(), false, false});
     core.setColumnOrder(options.columns());
-    core.setEncoding(options.encoding());
     if (options.settings())
         core.setSettingsFile(*options.settings());
     if (options.describesAll()) {

@@ -12,7 +12,7 @@ void QuorvelCore::runNew(const std::function<void()>& cleared)
     m_session.clearForNew();
     if (cleared)
         cleared();
-    m_session.opening.runOpen();
+    m_session.opening.runOpen(m_openingChoices);
 }
 
 void QuorvelCore::setColumnOrder(const QList<int>& columns)

@@ -26,17 +26,17 @@ public:
     void setSettingsFile(const QString& file) { m_session.settings.setSettingsFile(file); }
     void setProgramFolder(const QString& folder) { m_session.settings.setProgramFolder(folder); }
 
-    // Opening files (Abrir, Novo, the command line, a drop).
-    void openFile(const QString& file) { m_session.opening.openFile(file); }
+    // Opening files (Abrir, Novo, the command line, a drop), each as
+    // `choices` say: the window traces and reads as the settings say; batch
+    // mode builds its own from the command line.
+    void setOpeningChoices(const OpeningChoices& choices) { m_openingChoices = choices; }
+    void openFile(const QString& file) { m_session.opening.openFile(file, m_openingChoices); }
     bool openingCancelled() const { return m_session.opening.cancelled(); }
-    void runOpen() { m_session.opening.runOpen(); }
+    void runOpen() { m_session.opening.runOpen(m_openingChoices); }
     // Empties the table and the document, then runs Abrir. `cleared` runs in
     // between, so that a window shows the empty document while the open
     // dialog is up and the new files are read.
     void runNew(const std::function<void()>& cleared = {});
-    // Reads every source as `encoding` says instead of as the settings do.
-    void setEncoding(std::optional<Encoding> encoding) { m_session.opening.setEncoding(encoding); }
-    void setTraceEnabled(bool enabled) { m_session.harvester.setTraceEnabled(enabled); }
     // How the //# blocks of the next openings are answered, without a dialog.
     using TableAnswer = TableDialogue::TableAnswer;
     void answerTables(TableAnswer answer, const std::optional<QString>& password = std::nullopt)
@@ -76,5 +76,6 @@ public:
 
 private:
     Session m_session;
+    OpeningChoices m_openingChoices;
     QString m_cellText;
 };

@@ -128,7 +128,7 @@ int benchOutput(const QString& project)
     QuorvelCore core(prompts);
     QTemporaryDir dir;
     core.setSettingsFile(dir.filePath(u"Quorvel.ini"_s));
-    core.setTraceEnabled(false);
+    core.setOpeningChoices(OpeningChoices{std::nullopt, false, false});
     core.answerTables(QuorvelCore::TableAnswer::NoTables);
     core.openFile(project);
     const QString file = dir.filePath(u"doc.rtf"_s);
@@ -171,7 +171,7 @@ int benchHarvest(const QString& project)
         return bestOf(3, [&] {
             SilentPrompts prompts;
             QuorvelCore core(prompts);
-            core.setTraceEnabled(trace);
+            core.setOpeningChoices(OpeningChoices{std::nullopt, trace, false});
             core.answerTables(QuorvelCore::TableAnswer::NoTables);
             core.openFile(project);
         });
@@ -190,7 +190,7 @@ int benchWindow(const QString& project)
     QTemporaryDir dir;
     const auto build = [&](QuorvelCore& core) {
         core.setSettingsFile(dir.filePath(u"Quorvel.ini"_s));
-        core.setTraceEnabled(false);
+        core.setOpeningChoices(OpeningChoices{std::nullopt, false, false});
         core.answerTables(QuorvelCore::TableAnswer::NoTables);
         core.openFile(project);
         const QString site = dir.filePath(u"site"_s);

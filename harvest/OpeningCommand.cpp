@@ -39,12 +39,12 @@ OpeningCommand::OpeningCommand(IUserPrompts& prompts, const SettingsLocation& se
       m_projects(projects)
 {}
 
-void OpeningCommand::runOpen()
+void OpeningCommand::runOpen(const OpeningChoices& choices)
 {
     const std::optional<QString> file =
         m_prompts.chooseFileToOpen(u"Projeto a ser documentado ..."_s, ProjectFiles::openFilters());
     if (file)
-        openFile(*file);
+        openFile(*file, choices);
 }
 
 bool OpeningCommand::cancelled() const
@@ -52,22 +52,23 @@ bool OpeningCommand::cancelled() const
     return m_projects.cancelled();
 }
 
-void OpeningCommand::openFile(const QString& file)
+void OpeningCommand::openFile(const QString& file, const OpeningChoices& choices)
 {
     // The progress of a project ends however the opening ends, and only once
     // its rows are placed, which takes a while on a large table.
     const auto endProgress = qScopeGuard([this] { m_prompts.reportProgress(1, 1, QString()); });
     m_trace.clear();
-    m_harvester.setEncoding(
-        m_encoding.value_or(DocumentationOptions::read(IniFile(m_settings.settingsFile())).encoding));
+    const HarvestChoices harvest{
+        choices.encoding.value_or(DocumentationOptions::read(IniFile(m_settings.settingsFile())).encoding),
+        choices.trace, choices.readEveryToken};
     {
         BulkAppend bulk(m_table);
         // Only a project's extension in lower case makes it one; anything
         // else is a unit.
         if (ProjectFiles::kindOf(file) == FileKind::Unit)
-            m_harvester.harvestUnitFile(file);
+            m_harvester.harvestUnitFile(file, harvest);
         else
-            m_projects.openProject(file);
+            m_projects.openProject(file, harvest);
     }
     m_table.applyColumnOrder();
 }

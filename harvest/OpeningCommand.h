@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/Encoding.h"
+#include "harvest/HarvestChoices.h"
 
 #include <QString>
 
@@ -20,15 +20,14 @@ class OpeningCommand
 public:
     OpeningCommand(IUserPrompts& prompts, const SettingsLocation& settings, IdentifierTable& table,
                    TraceLog& trace, UnitHarvester& harvester, ProjectReader& projects);
-    // Overrides the settings' Codificacao (the batch mode's --encoding).
-    void setEncoding(std::optional<Encoding> encoding) { m_encoding = encoding; }
-
     // The open dialog, then openFile.
-    void runOpen();
-    // Empties the trace, harvests the file and applies the ordering. Throws
-    // QuorvelError when a file that exists cannot be read; rows stored
-    // before stay.
-    void openFile(const QString& file);
+    void runOpen(const OpeningChoices& choices = {});
+    // Empties the trace, harvests the file and applies the ordering. The
+    // choices are resolved once, here, into those of every unit harvested
+    // (the settings' Codificacao read afresh unless an encoding is given).
+    // Throws QuorvelError when a file that exists cannot be read; rows
+    // stored before stay.
+    void openFile(const QString& file, const OpeningChoices& choices = {});
     // True when the user cancelled the last opening: nothing else of the
     // command runs.
     bool cancelled() const;
@@ -36,7 +35,6 @@ public:
 private:
     IUserPrompts& m_prompts;
     const SettingsLocation& m_settings;
-    std::optional<Encoding> m_encoding;
     IdentifierTable& m_table;
     TraceLog& m_trace;
     UnitHarvester& m_harvester;

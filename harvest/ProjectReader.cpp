@@ -18,7 +18,7 @@ ProjectReader::ProjectReader(IUserPrompts& prompts, UnitHarvester& harvester, Tr
     : m_prompts(prompts), m_harvester(harvester), m_trace(trace)
 {}
 
-void ProjectReader::openProject(const QString& file)
+void ProjectReader::openProject(const QString& file, const HarvestChoices& choices)
 {
     if (!SourceText::fileExists(file)) {
         m_prompts.showMessage(UnitHarvester::missingFileMessage(), file);
@@ -27,7 +27,7 @@ void ProjectReader::openProject(const QString& file)
     const FileKind kind = ProjectFiles::kindOf(file);
     QStringList listed;
     if (kind == FileKind::SourceProject) {
-        listed = unitsOfSourceProject(SourceText::readFile(file));
+        listed = unitsOfSourceProject(SourceText::readFile(file), choices);
     } else {
         QByteArray bytes;
         FileReading::read(file, bytes);
@@ -44,7 +44,7 @@ void ProjectReader::openProject(const QString& file)
     // The units are read and skimmed on worker threads while this one
     // harvests them; questions and messages stay here, in the units' order.
     m_cancelled = false;
-    UnitFeed feed(paths, 0, m_harvester.traceKeepsUnitBytes(), m_harvester.encoding());
+    UnitFeed feed(paths, 0, choices.traceKeepsUnitBytes(), choices.encoding);
     const int total = static_cast<int>(paths.size());
     for (int i = 0; i < total; ++i) {
         m_prompts.reportProgress(i, total, paths[i]);
@@ -59,7 +59,7 @@ void ProjectReader::openProject(const QString& file)
             m_prompts.showMessage(UnitHarvester::missingFileMessage(), paths[i]);
             continue;
         }
-        m_harvester.harvestFromFeed(feed, paths[i], std::move(bytes), decoding);
+        m_harvester.harvestFromFeed(feed, paths[i], std::move(bytes), decoding, choices);
     }
 }
 
@@ -78,16 +78,16 @@ QStringList ProjectReader::unitPaths(const QString& file, const QStringList& lis
     return paths;
 }
 
-QStringList ProjectReader::unitsOfSourceProject(QByteArrayView bytes)
+QStringList ProjectReader::unitsOfSourceProject(QByteArrayView bytes, const HarvestChoices& choices)
 {
     QString text;
-    const SourceText::Decoding decoding = SourceText::fromBytes(bytes, text, m_harvester.encoding());
-    const QStringList units = readProjectLiterals(text, decoding.utf8);
+    const SourceText::Decoding decoding = SourceText::fromBytes(bytes, text, choices.encoding);
+    const QStringList units = readProjectLiterals(text, decoding.utf8, choices.trace);
     m_harvester.lexer().keepLastToken();
     return units;
 }
 
-QStringList ProjectReader::readProjectLiterals(const QString& text, bool unicodeLetters)
+QStringList ProjectReader::readProjectLiterals(const QString& text, bool unicodeLetters, bool trace)
 {
     LexerState& lexer = m_harvester.lexer();
     QStringList units;
@@ -96,7 +96,7 @@ QStringList ProjectReader::readProjectLiterals(const QString& text, bool unicode
     lexer.setNoToken();
     while (!lexer.tokenIsEof()) {
         const int code = lexer.nextToken(text, position);
-        if (m_harvester.traceEnabled())
+        if (trace)
             m_trace.addToken(TraceLog::Source::Project, code, lexer.tokenText());
         if (code == StringLiteral) {
             const QString literal = lexer.tokenText();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "harvest/HarvestChoices.h"
 #include "harvest/ProjectFiles.h"
 
 #include <QByteArrayView>
@@ -20,14 +21,14 @@ public:
     // exist gets the missing-file message; so does each unit it names that
     // does not. Throws QuorvelError when a file that exists cannot be read,
     // or when an XML project is malformed (then nothing of it is harvested).
-    void openProject(const QString& file);
+    void openProject(const QString& file, const HarvestChoices& choices);
     // Every literal of a project's text, lower-cased (the unit paths among them).
-    QStringList unitsOfSourceProject(QByteArrayView bytes);
+    QStringList unitsOfSourceProject(QByteArrayView bytes, const HarvestChoices& choices);
     // True when the user cancelled the last project's harvest.
     bool cancelled() const { return m_cancelled; }
 
 private:
-    QStringList readProjectLiterals(const QString& text, bool unicodeLetters);
+    QStringList readProjectLiterals(const QString& text, bool unicodeLetters, bool trace);
     // The project's units that are read: the ".pas" paths, resolved against
     // the project's folder.
     static QStringList unitPaths(const QString& file, const QStringList& listed, FileKind kind);

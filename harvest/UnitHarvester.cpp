@@ -20,7 +20,7 @@ QString UnitHarvester::missingFileMessage()
     return u"O arquivo indicado não pôde ser aberto."_s;
 }
 
-void UnitHarvester::harvestUnitFile(const QString& file)
+void UnitHarvester::harvestUnitFile(const QString& file, const HarvestChoices& choices)
 {
     if (!SourceText::fileExists(file)) {
         m_prompts.showMessage(missingFileMessage(), file);
@@ -28,18 +28,21 @@ void UnitHarvester::harvestUnitFile(const QString& file)
     }
     // The buffers keep their storage from unit to unit.
     SourceText::readFile(file, m_bytes);
-    harvestBytes(m_bytes, file);
+    harvestBytes(m_bytes, file, choices);
 }
 
-void UnitHarvester::harvestBytes(QByteArrayView bytes, const QString& file)
+void UnitHarvester::harvestBytes(QByteArrayView bytes, const QString& file, const HarvestChoices& choices)
 {
-    const SourceText::Decoding decoding = SourceText::fromBytes(bytes, m_text, m_encoding);
-    harvestWith(nullptr, file, traceKeepsUnitBytes() ? bytes.toByteArray() : QByteArray(), decoding);
+    m_choices = choices;
+    const SourceText::Decoding decoding = SourceText::fromBytes(bytes, m_text, m_choices.encoding);
+    harvestWith(nullptr, file, m_choices.traceKeepsUnitBytes() ? bytes.toByteArray() : QByteArray(),
+                decoding);
 }
 
 void UnitHarvester::harvestFromFeed(UnitFeed& feed, const QString& file, QByteArray bytes,
-                                    const SourceText::Decoding& decoding)
+                                    const SourceText::Decoding& decoding, const HarvestChoices& choices)
 {
+    m_choices = choices;
     harvestWith(&feed, file, std::move(bytes), decoding);
 }
 
@@ -49,7 +52,7 @@ void UnitHarvester::harvestWith(UnitFeed* feed, const QString& file, QByteArray 
     warnInvalidEncoding(file, decoding);
     // Reading every token leaves a feed's landmarks unread; the feed drops
     // them when it moves to the next unit.
-    if (m_readEveryToken) {
+    if (m_choices.readEveryToken) {
         EveryTokenSource everyToken;
         harvestText(file, std::move(bytes), everyToken, decoding.utf8);
     } else {
@@ -82,8 +85,8 @@ void UnitHarvester::harvestText(const QString& file, QByteArray bytes, TokenSour
     // The unit's text is reused for the next unit.
     m_unitName.settle(m_text);
     m_currentType.settle(m_text);
-    if (traceKeepsUnitBytes())
-        m_trace.addUnitTokens(std::move(bytes), m_lastLoopStart, std::move(m_blockSpans), m_encoding);
+    if (m_choices.traceKeepsUnitBytes())
+        m_trace.addUnitTokens(std::move(bytes), m_lastLoopStart, std::move(m_blockSpans), m_choices.encoding);
     m_lexer.keepLastToken();
 }
 
@@ -162,7 +165,7 @@ void UnitHarvester::readUnit(TokenSource& source, bool unicodeLetters)
         const int previous = source.next(m_position, m_lexer.line(), token);
         m_lexer.takeToken(m_text, token, previous);
         m_lastLoopStart = token.start;
-        if (m_traceEnabled && source.readsEveryToken()) {
+        if (m_choices.trace && source.readsEveryToken()) {
             if (token.halveQuotes)
                 m_trace.addToken(TraceLog::Source::Unit, token.code, m_lexer.tokenText());
             else

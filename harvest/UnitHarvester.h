@@ -2,6 +2,7 @@
 
 #include "harvest/CharScan.h"
 #include "harvest/DeferredText.h"
+#include "harvest/HarvestChoices.h"
 #include "harvest/LexerState.h"
 #include "harvest/SourceText.h"
 #include "harvest/TableComments.h"
@@ -29,27 +30,19 @@ public:
 
     // Without table comments, a //# block is stored without description.
     void setTableComments(ITableComments* comments) { m_tableComments = comments; }
-    // Recording can be switched off where nobody can read the trace.
-    void setTraceEnabled(bool enabled) { m_traceEnabled = enabled; }
-    bool traceEnabled() const { return m_traceEnabled; }
-    // The harvest skims a unit from landmark to landmark. Told to, it reads
-    // every token one by one and keeps the trace line by line instead.
-    void setReadEveryToken(bool every) { m_readEveryToken = every; }
-    // How source files are read (the settings' Codificacao, --encoding).
-    void setEncoding(Encoding encoding) { m_encoding = encoding; }
-    Encoding encoding() const { return m_encoding; }
-    // The trace keeps a unit as its bytes, unless it is kept line by line.
-    bool traceKeepsUnitBytes() const { return m_traceEnabled && !m_readEveryToken; }
+    // Each harvest is told by `choices` how to read the unit (its encoding),
+    // whether to trace it, and whether to skim it from landmark to landmark
+    // or read every token one by one (the trace then kept line by line).
 
     // Opens the file and harvests it; a file that does not exist gets the
     // missing-file message. Throws QuorvelError when it cannot be read.
-    void harvestUnitFile(const QString& file);
+    void harvestUnitFile(const QString& file, const HarvestChoices& choices);
     // The harvest of a unit's bytes, as harvestUnitFile reads them from `file`.
-    void harvestBytes(QByteArrayView bytes, const QString& file);
+    void harvestBytes(QByteArrayView bytes, const QString& file, const HarvestChoices& choices);
     // The harvest of a project's unit whose text and landmarks the feed has
     // ready; `bytes` are the file's, for the trace, when it keeps them.
     void harvestFromFeed(UnitFeed& feed, const QString& file, QByteArray bytes,
-                         const SourceText::Decoding& decoding);
+                         const SourceText::Decoding& decoding, const HarvestChoices& choices);
     // The text the feed gives the next unit into.
     QString& textForFeed() { return m_text; }
 
@@ -107,9 +100,7 @@ private:
     IdentifierTable& m_table;
     TraceLog& m_trace;
     ITableComments* m_tableComments = nullptr;
-    bool m_traceEnabled = true;
-    bool m_readEveryToken = false;
-    Encoding m_encoding = Encoding::Auto;
+    HarvestChoices m_choices; // of the unit being harvested
 
     // The unit's text, its bytes as read, and where the lexer stands in it.
     QByteArray m_bytes;

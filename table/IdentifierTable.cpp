@@ -50,7 +50,7 @@ const QString& textOf(const IdentifierRow& row, int column)
     switch (column) {
     case IdentifierTable::Unit:
         return row.unit;
-    case IdentifierTable::Identifier:
+    case IdentifierTable::IdentifierText:
         return row.identifier;
     case IdentifierTable::IdentifierName:
         return row.name;
@@ -146,7 +146,7 @@ bool IdentifierTable::isRoutine(const QString& identifier)
 
 QList<int> IdentifierTable::initialColumnOrder()
 {
-    return {Unit, Identifier, IdentifierName, IdentifierLine, IdentifierType};
+    return {Unit, IdentifierText, IdentifierName, IdentifierLine, IdentifierType};
 }
 
 QString IdentifierTable::initialOrdering()
@@ -232,7 +232,7 @@ bool IdentifierTable::append(IdentifierRow row)
     if (!isOpenAndIdle())
         return false;
     cutToWidth(row.unit, Unit);
-    cutToWidth(row.identifier, Identifier);
+    cutToWidth(row.identifier, IdentifierText);
     cutToWidth(row.name, IdentifierName);
     cutToWidth(row.type, IdentifierType);
 

@@ -36,7 +36,7 @@ public:
         DocumentationName,
         Exists,
         Documented,
-        Identifier,
+        IdentifierText,
         IdentifierName,
         IdentifierType,
         IdentifierHelp,

@@ -43,7 +43,7 @@ protected:
         core.setSettingsFile(folder.path(u"Quorvel.ini"_s));
         core.setProgramFolder(folder.path(QString()) % u'/');
         core.answerTables(TableDialogue::TableAnswer::NoTables);
-        core.setTraceEnabled(false);
+        core.setOpeningChoices(OpeningChoices{std::nullopt, false, false});
     }
 
     QStringList identifiers() const { return identifiersOf(core.identifiers()); }

@@ -71,11 +71,10 @@ template <typename Harvest> Outcome outcomeOf(Way way, Harvest harvest)
 {
     RecordingPrompts prompts;
     Session session(prompts);
-    session.harvester.setReadEveryToken(way == Way::EveryToken);
-    session.harvester.setTraceEnabled(way != Way::SkimmingWithoutTrace);
     session.identifiers.setColumnOrder({IdentifierTable::IdentifierLine});
     session.tables.answerTables(TableDialogue::TableAnswer::NoTables);
-    harvest(session);
+    harvest(session,
+            HarvestChoices{Encoding::Auto, way != Way::SkimmingWithoutTrace, way == Way::EveryToken});
     Outcome out;
     const IdentifierTable& table = session.identifiers;
     for (int i = 0; i < table.rowCount(); ++i) {
@@ -94,8 +93,8 @@ template <typename Harvest> Outcome outcomeOf(Way way, Harvest harvest)
 
 Outcome harvestSource(Way way, const QString& source)
 {
-    return outcomeOf(way, [&](Session& session) {
-        session.harvester.harvestBytes(source.toUtf8().prepend("\xEF\xBB\xBF"), u"u.pas"_s);
+    return outcomeOf(way, [&](Session& session, const HarvestChoices& choices) {
+        session.harvester.harvestBytes(source.toUtf8().prepend("\xEF\xBB\xBF"), u"u.pas"_s, choices);
     });
 }
 
@@ -183,10 +182,12 @@ TEST(HarvestPaths, AProjectThroughTheWorkerMatchesItsUnitsOpenedOneByOne)
     addUnit(u"Depois.pas"_s, u"//? depois\n"_s);
     const QString dpr = folder.writeSource(u"p/P.dpr"_s, u"program P;\n"_s % uses % u";\nbegin\nend.\n"_s);
 
-    auto project = [&](Session& session) { session.projects.openProject(dpr); };
-    auto oneByOne = [&](Session& session) {
+    auto project = [&](Session& session, const HarvestChoices& choices) {
+        session.projects.openProject(dpr, choices);
+    };
+    auto oneByOne = [&](Session& session, const HarvestChoices& choices) {
         for (const QString& unit : units)
-            session.harvester.harvestUnitFile(unit);
+            session.harvester.harvestUnitFile(unit, choices);
     };
     const Outcome expected = outcomeOf(Way::EveryToken, oneByOne);
     EXPECT_GT(expected.rows.size(), 10);

@@ -110,7 +110,7 @@ TEST(IdentifierTable, OrdersByUnitThenIdentifierIgnoringCaseButNotAccents)
     table.append(makeRow(u"UA"_s, u"edito"_s));
     table.append(makeRow(u"UA"_s, u"Linha (3)"_s));
     table.append(makeRow(u""_s, u"Sem unit"_s));
-    EXPECT_EQ(column(table, IdentifierTable::Identifier),
+    EXPECT_EQ(column(table, IdentifierTable::IdentifierText),
               (QStringList{u"Sem unit"_s, u"Ajuda"_s, u"edito"_s, u"Édito"_s, u"function b;"_s,
                            u"Linha (3)"_s, u"procedure Zeta;"_s}));
 }
@@ -126,7 +126,7 @@ TEST(IdentifierTable, LinesCompareAsNumbersAndTiesKeepHarvestOrder)
     table.append(makeRow(u"U"_s, u"segundo empate"_s, 100));
     table.append(makeRow(u"U"_s, u"Terceiro Empate"_s, 100));
     EXPECT_EQ(
-        column(table, IdentifierTable::Identifier),
+        column(table, IdentifierTable::IdentifierText),
         (QStringList{u"nove"_s, u"dez"_s, u"primeiro empate"_s, u"segundo empate"_s, u"Terceiro Empate"_s}));
 
     // Rows equal on every key: case alone does not tell them apart.
@@ -134,7 +134,7 @@ TEST(IdentifierTable, LinesCompareAsNumbersAndTiesKeepHarvestOrder)
     same.append(makeRow(u"U"_s, u"abc"_s));
     same.append(makeRow(u"u"_s, u"ABC"_s));
     same.append(makeRow(u"U"_s, u"Abc"_s));
-    EXPECT_EQ(column(same, IdentifierTable::Identifier), (QStringList{u"abc"_s, u"ABC"_s, u"Abc"_s}));
+    EXPECT_EQ(column(same, IdentifierTable::IdentifierText), (QStringList{u"abc"_s, u"ABC"_s, u"Abc"_s}));
 }
 
 TEST(IdentifierTable, ReorderingFollowsTheFieldListAndReapplyingChangesNothing)
@@ -148,11 +148,11 @@ TEST(IdentifierTable, ReorderingFollowsTheFieldListAndReapplyingChangesNothing)
     table.append(makeRow(u"B"_s, u"b2"_s, 2));
     EXPECT_EQ(table.rowCount(), 0); // not placed before the bulk append ends
     table.endBulkAppend();
-    EXPECT_EQ(column(table, IdentifierTable::Identifier), (QStringList{u"a1"_s, u"a2"_s, u"b1"_s, u"b2"_s}));
+    EXPECT_EQ(column(table, IdentifierTable::IdentifierText), (QStringList{u"a1"_s, u"a2"_s, u"b1"_s, u"b2"_s}));
 
-    QPersistentModelIndex followed = table.index(1, IdentifierTable::Identifier); // a2
+    QPersistentModelIndex followed = table.index(1, IdentifierTable::IdentifierText); // a2
     table.setOrdering(u"linhaIdentificador;unit;identificador;nomeIdentificador;tipoIdentificador");
-    EXPECT_EQ(column(table, IdentifierTable::Identifier), (QStringList{u"a2"_s, u"b2"_s, u"b1"_s, u"a1"_s}));
+    EXPECT_EQ(column(table, IdentifierTable::IdentifierText), (QStringList{u"a2"_s, u"b2"_s, u"b1"_s, u"a1"_s}));
     EXPECT_EQ(followed.data().toString(), u"a2"_s);
     EXPECT_EQ(followed.row(), 0);
 
@@ -160,11 +160,11 @@ TEST(IdentifierTable, ReorderingFollowsTheFieldListAndReapplyingChangesNothing)
     table.setOrdering(u"linhaIdentificador;unit;identificador;nomeIdentificador;tipoIdentificador");
     table.setOrdering(u"linhaIdentificador;unit;identificador;nomeIdentificador;tipoIdentificador");
     EXPECT_EQ(layout.count(), 0);
-    EXPECT_EQ(column(table, IdentifierTable::Identifier), (QStringList{u"a2"_s, u"b2"_s, u"b1"_s, u"a1"_s}));
+    EXPECT_EQ(column(table, IdentifierTable::IdentifierText), (QStringList{u"a2"_s, u"b2"_s, u"b1"_s, u"a1"_s}));
 
     // A row added later takes its place in the ordering in force.
     table.append(makeRow(u"C"_s, u"c1"_s, 3));
-    EXPECT_EQ(column(table, IdentifierTable::Identifier),
+    EXPECT_EQ(column(table, IdentifierTable::IdentifierText),
               (QStringList{u"a2"_s, u"b2"_s, u"c1"_s, u"b1"_s, u"a1"_s}));
 
     table.clear();

@@ -143,7 +143,7 @@ TEST_F(MainWindowTest, OpenNewAndCancelThroughTheToolBar)
     trigger(u"Abrir"_s);
     prompts.expectFile(folder.path(u"a.pas"_s));
     trigger(u"Abrir"_s);
-    EXPECT_EQ(column(IdentifierTable::Identifier),
+    EXPECT_EQ(column(IdentifierTable::IdentifierText),
               (QStringList{u"primeiro"_s, u"procedure P;"_s, u"segundo"_s}));
 
     prompts.expectFile(std::nullopt);
@@ -152,7 +152,7 @@ TEST_F(MainWindowTest, OpenNewAndCancelThroughTheToolBar)
 
     prompts.expectFile(b);
     trigger(u"Novo"_s);
-    EXPECT_EQ(column(IdentifierTable::Identifier), (QStringList{u"segundo"_s}));
+    EXPECT_EQ(column(IdentifierTable::IdentifierText), (QStringList{u"segundo"_s}));
 
     prompts.expectFile(std::nullopt);
     trigger(u"Novo"_s);
@@ -178,7 +178,7 @@ TEST_F(MainWindowTest, DraggingAColumnReordersAndATitleClickChangesNothing)
     EXPECT_EQ(column(IdentifierTable::IdentifierLine), (QStringList{u"2"_s, u"4"_s, u"5"_s}));
 
     // A click on a title, twice on the same one, neither sorts by it nor reverses.
-    const int x = header->sectionViewportPosition(window.gridColumn(IdentifierTable::Identifier)) + 10;
+    const int x = header->sectionViewportPosition(window.gridColumn(IdentifierTable::IdentifierText)) + 10;
     for (int i = 0; i < 2; ++i) {
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
         EXPECT_EQ(column(IdentifierTable::IdentifierLine), (QStringList{u"2"_s, u"4"_s, u"5"_s}));
@@ -193,7 +193,7 @@ TEST_F(MainWindowTest, ACellClickFillsTheCellText)
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(cell).center());
     EXPECT_EQ(window.cellText()->toPlainText(), u"2"_s);
     // The hidden help box follows the current row.
-    const QModelIndex other = grid->model()->index(0, window.gridColumn(IdentifierTable::Identifier));
+    const QModelIndex other = grid->model()->index(0, window.gridColumn(IdentifierTable::IdentifierText));
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(other).center());
     EXPECT_EQ(window.cellText()->toPlainText(), u"segundo"_s);
 }
@@ -232,7 +232,7 @@ TEST_F(MainWindowTest, AnErrorReachesTheErrorBoxAndTheWindowGoesOn)
     trigger(u"Abrir"_s);
     ASSERT_EQ(prompts.errors.size(), 1);
     EXPECT_TRUE(prompts.errors[0].contains(u"ruim.pas"_s));
-    EXPECT_EQ(column(IdentifierTable::Identifier), (QStringList{u"antes"_s}));
+    EXPECT_EQ(column(IdentifierTable::IdentifierText), (QStringList{u"antes"_s}));
 
     prompts.expectFile(unitsFixture());
     trigger(u"Abrir"_s);
@@ -258,7 +258,7 @@ TEST_F(MainWindowTest, DroppedSourceFilesAreOpened)
     EXPECT_TRUE(enter.isAccepted());
     QDropEvent drop(QPointF(100, 100), Qt::CopyAction, &mime, Qt::LeftButton, {});
     QCoreApplication::sendEvent(&window, &drop);
-    EXPECT_EQ(column(IdentifierTable::Identifier), (QStringList{u"segundo"_s, u"terceiro"_s, u"quarto"_s}));
+    EXPECT_EQ(column(IdentifierTable::IdentifierText), (QStringList{u"segundo"_s, u"terceiro"_s, u"quarto"_s}));
 }
 
 TEST_F(MainWindowTest, TheHiddenMemosShowTheTraceWhenAsked)
@@ -428,7 +428,7 @@ TEST_F(MainWindowTest, ClosingTheWindowDuringAnOpeningCancelsIt)
             window.close(); // the first unit read, the second about to be
     };
     window.openFiles({project, project});
-    EXPECT_EQ(column(IdentifierTable::Identifier), QStringList{u"a"_s});
+    EXPECT_EQ(column(IdentifierTable::IdentifierText), QStringList{u"a"_s});
     EXPECT_TRUE(window.isVisible());
     QTest::qWait(50);
     EXPECT_FALSE(window.isVisible());

@@ -51,10 +51,8 @@ TEST(RealCode, FreePascalSourcesAreHarvestedDocumentedAndPublished)
 
     // The plain harvest that reads every token finds the same rows.
     Session plain(prompts);
-    plain.harvester.setReadEveryToken(true);
-    plain.harvester.setTraceEnabled(false);
     plain.tables.answerTables(TableDialogue::TableAnswer::NoTables);
-    plain.opening.openFile(project);
+    plain.opening.openFile(project, OpeningChoices{std::nullopt, false, true});
     EXPECT_EQ(rowsOf(plain.identifiers), rowsOf(core.identifiers()));
 
     core.buildDocument();

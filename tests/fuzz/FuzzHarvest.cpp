@@ -31,11 +31,10 @@ Outcome harvest(QByteArrayView bytes, Way way, Encoding encoding)
 {
     SilentPrompts prompts;
     Session session(prompts);
-    session.harvester.setEncoding(encoding);
-    session.harvester.setReadEveryToken(way == Way::EveryToken);
-    session.harvester.setTraceEnabled(way != Way::SkimmingWithoutTrace);
     session.tables.answerTables(TableDialogue::TableAnswer::NoTables);
-    session.harvester.harvestBytes(bytes, QStringLiteral("fuzz.pas"));
+    session.harvester.harvestBytes(
+        bytes, QStringLiteral("fuzz.pas"),
+        HarvestChoices{encoding, way != Way::SkimmingWithoutTrace, way == Way::EveryToken});
     Outcome out;
     const IdentifierTable& table = session.identifiers;
     for (int i = 0; i < table.rowCount(); ++i)

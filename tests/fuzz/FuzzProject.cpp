@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (kind == FileKind::SourceProject) {
         SilentPrompts prompts;
         Session session(prompts);
-        units = session.projects.unitsOfSourceProject(bytes);
+        units = session.projects.unitsOfSourceProject(bytes, HarvestChoices{});
     } else {
         try {
             units = ProjectFiles::unitsOfXmlProject(QStringLiteral("p.lpi"), kind, bytes);
