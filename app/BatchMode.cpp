@@ -3,6 +3,7 @@
 #include "app/QuorvelCore.h"
 #include "common/Encoding.h"
 #include "common/ErrorText.h"
+#include "common/Outcome.h"
 #include "common/Program.h"
 #include "common/QuorvelError.h"
 #include "common/UserPrompts.h"
@@ -105,31 +106,32 @@ public:
             u"[arquivo...]"_s);
     }
 
-    // The reason the arguments cannot run, or nothing when they can.
-    std::optional<QString> parse(const QStringList& arguments)
+    // Success when the arguments can run, else the reason they cannot.
+    Outcome parse(const QStringList& arguments)
     {
         if (!m_parser.parse(arguments))
-            return m_parser.errorText();
+            return Outcome::failure(m_parser.errorText());
         if (wantsHelp() || wantsVersion())
-            return std::nullopt;
+            return Outcome::success();
         if (!m_parser.isSet(m_html) && (m_parser.isSet(m_output) || m_parser.isSet(m_force)))
-            return u"--output e --force só valem com --html."_s;
+            return Outcome::failure(u"--output e --force só valem com --html."_s);
         if (m_parser.isSet(m_output) && m_parser.value(m_output).isEmpty())
-            return u"--output precisa do nome de uma pasta."_s;
+            return Outcome::failure(u"--output precisa do nome de uma pasta."_s);
         if ((!lists() && !rtf() && !html()) || files().isEmpty())
-            return u"Uso: Quorvel [--list] [--rtf ARQUIVO.rtf] [--html [--output PASTA] [--force]] "
-                   u"[--order CAMPOS] [--settings ARQUIVO] [--describe none|all] "
-                   u"[--encoding auto|windows-1252|utf-8] ARQUIVO..."_s;
+            return Outcome::failure(
+                u"Uso: Quorvel [--list] [--rtf ARQUIVO.rtf] [--html [--output PASTA] [--force]] "
+                u"[--order CAMPOS] [--settings ARQUIVO] [--describe none|all] "
+                u"[--encoding auto|windows-1252|utf-8] ARQUIVO..."_s);
         m_columns = IdentifierTable::parseOrdering(m_parser.value(m_order));
         if (!m_columns)
-            return u"Ordenação inválida: \"%1\". Campos possíveis: %2."_s.arg(
-                m_parser.value(m_order), IdentifierTable::initialOrdering().replace(u';', u", "_s));
+            return Outcome::failure(u"Ordenação inválida: \"%1\". Campos possíveis: %2."_s.arg(
+                m_parser.value(m_order), IdentifierTable::initialOrdering().replace(u';', u", "_s)));
         const QString describe = m_parser.value(m_describe);
         if (describe != u"none" && describe != u"all")
-            return u"--describe aceita none ou all."_s;
+            return Outcome::failure(u"--describe aceita none ou all."_s);
         if (m_parser.isSet(m_encoding) && !encodingFromName(m_parser.value(m_encoding)))
-            return u"--encoding aceita auto, windows-1252 ou utf-8."_s;
-        return std::nullopt;
+            return Outcome::failure(u"--encoding aceita auto, windows-1252 ou utf-8."_s);
+        return Outcome::success();
     }
 
     bool wantsHelp() const { return m_parser.isSet(m_help); }
@@ -295,8 +297,8 @@ int runOptions(const QStringList& arguments, QIODevice& out, QIODevice& err)
 {
     using namespace BatchMode;
     Options options;
-    if (const std::optional<QString> usage = options.parse(arguments)) {
-        writeLine(err, *usage);
+    if (const Outcome usage = options.parse(arguments); !usage) {
+        writeLine(err, usage.reason());
         return UsageError;
     }
     if (options.wantsHelp() || options.wantsVersion())

@@ -135,14 +135,14 @@ QString linkReason()
     return u"É um link simbólico."_s;
 }
 
-std::optional<QString> tryWrite(const QString& fileName, const QByteArray& bytes, Options options)
+Outcome tryWrite(const QString& fileName, const QByteArray& bytes, Options options)
 {
     QByteArray target = QFile::encodeName(fileName);
     struct stat info = {};
     bool exists = ::lstat(target.constData(), &info) == 0;
     if (exists && S_ISLNK(info.st_mode)) {
         if (options.refuseLinks)
-            return linkReason();
+            return Outcome::failure(linkReason());
         // Elsewhere a link is the user's own: the file it points to is replaced.
         const QString resolved = QFileInfo(fileName).canonicalFilePath();
         if (!resolved.isEmpty())
@@ -150,7 +150,7 @@ std::optional<QString> tryWrite(const QString& fileName, const QByteArray& bytes
         exists = ::stat(target.constData(), &info) == 0;
     }
     if (exists && S_ISDIR(info.st_mode))
-        return u"É uma pasta."_s;
+        return Outcome::failure(u"É uma pasta."_s);
 
     const QByteArray folder = folderOf(target);
     QByteArray temporary;
@@ -158,16 +158,16 @@ std::optional<QString> tryWrite(const QString& fileName, const QByteArray& bytes
     const bool unnamed = fd >= 0;
     if (!unnamed) {
         if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
-            return systemReason(errno);
+            return Outcome::failure(systemReason(errno));
         fd = openNamed(folder, temporary);
         if (fd < 0)
-            return systemReason(errno);
+            return Outcome::failure(systemReason(errno));
     }
-    const auto abandon = [&](int error) -> std::optional<QString> {
+    const auto abandon = [&](int error) -> Outcome {
         ::close(fd);
         if (!temporary.isEmpty())
             ::unlink(temporary.constData());
-        return systemReason(error);
+        return Outcome::failure(systemReason(error));
     };
     // A new file has what the process's mask allows, as open gave it; one
     // that replaces another keeps the permissions of the file it replaces.
@@ -189,14 +189,14 @@ std::optional<QString> tryWrite(const QString& fileName, const QByteArray& bytes
     if (::close(fd) != 0) {
         const int error = errno;
         ::unlink(temporary.constData());
-        return systemReason(error);
+        return Outcome::failure(systemReason(error));
     }
     if (::rename(temporary.constData(), target.constData()) != 0) {
         const int error = errno;
         ::unlink(temporary.constData());
-        return systemReason(error);
+        return Outcome::failure(systemReason(error));
     }
-    return std::nullopt;
+    return Outcome::success();
 }
 
 void removeStaleTemporaries(const QString& folder)
@@ -223,8 +223,8 @@ QString cannotCreate(const QString& fileName, const QString& reason)
 
 void write(const QString& fileName, const QByteArray& bytes, Options options)
 {
-    if (const std::optional<QString> reason = tryWrite(fileName, bytes, options))
-        throw QuorvelError(cannotCreate(fileName, *reason));
+    if (const Outcome written = tryWrite(fileName, bytes, options); !written)
+        throw QuorvelError(cannotCreate(fileName, written.reason()));
 }
 
 void syncFolder(const QString& folder)

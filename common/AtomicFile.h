@@ -3,7 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
-#include <optional>
+#include "common/Outcome.h"
 
 // Every file the program writes is written whole and atomically: the bytes go
 // to a new file with no name in the target's folder, which is given a short
@@ -22,8 +22,8 @@ struct Options
     bool syncEach = true;
 };
 
-// Nothing on success, otherwise the reason the file could not be written.
-std::optional<QString> tryWrite(const QString& fileName, const QByteArray& bytes, Options options = {});
+// Success, or the reason the file could not be written.
+Outcome tryWrite(const QString& fileName, const QByteArray& bytes, Options options = {});
 
 // The message of a file that could not be written: "Cannot create file
 // "<name>". <reason>".

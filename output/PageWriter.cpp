@@ -74,11 +74,11 @@ void PageWriter::work()
         ++m_writing;
         lock.unlock();
         m_changed.notify_all(); // room in the queue
-        const std::optional<QString> reason = AtomicFile::tryWrite(page.path, page.bytes, m_options);
+        const Outcome written = AtomicFile::tryWrite(page.path, page.bytes, m_options);
         lock.lock();
         --m_writing;
-        if (reason && !m_failure) {
-            m_failure = AtomicFile::cannotCreate(page.path, *reason);
+        if (!written && !m_failure) {
+            m_failure = AtomicFile::cannotCreate(page.path, written.reason());
             m_queue.clear();
         }
         m_changed.notify_all();

@@ -235,6 +235,6 @@ void IniFile::save() const
     } catch (const QuorvelError&) {
         throw QuorvelError(u"Unable to write to "_s % path);
     }
-    if (AtomicFile::tryWrite(m_path, bytes))
+    if (!AtomicFile::tryWrite(m_path, bytes))
         throw QuorvelError(u"Unable to write to "_s % path);
 }
