@@ -241,14 +241,12 @@ bool UnitHarvester::readRoutineBlock()
         addHelpLine();
         readToken();
     }
-    bool heading = false;
-    if (m_lexer.token().code == ReservedWord && m_lexer.tokenIs(u"procedure")) {
-        readProcedure();
-        heading = true;
-    } else if (m_lexer.token().code == ReservedWord && m_lexer.tokenIs(u"function")) {
-        readFunction();
-        heading = true;
-    }
+    // A heading may be indented with tabs, which the lexer gives as tokens.
+    while (!m_lexer.tokenIsEof() && m_lexer.token().length > 0 && m_lexer.view().trimmed().isEmpty())
+        readToken();
+    const std::optional<RoutineHeading> heading = routineHeading();
+    if (heading)
+        readHeading(*heading);
     insertIdentifier();
     return !heading && tokenOpensBlock();
 }
@@ -293,29 +291,194 @@ void UnitHarvester::readUnitHeading()
     m_unitName.setSlice(start, end - start);
 }
 
-void UnitHarvester::readProcedure()
+namespace {
+
+// The routine word a word is, in any letter case.
+std::optional<int> routineWordOf(QStringView word)
 {
-    readHeading(false);
+    static constexpr QStringView kWords[] = {u"procedure", u"function", u"constructor", u"destructor",
+                                             u"operator"};
+    for (int i = 0; i < 5; ++i) {
+        if (word.compare(kWords[i], Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    return std::nullopt;
 }
 
-void UnitHarvester::readFunction()
+bool isBlank(QChar c)
 {
-    readHeading(true);
+    return c == u' ' || c == u'\t';
 }
 
-void UnitHarvester::readHeading(bool isFunction)
+// A heading longer than this is no heading: its text is taken as one line,
+// which keeps a unit with no ';' from being read again at every //@ block.
+constexpr qsizetype kLongestHeading = 4096;
+
+} // namespace
+
+std::optional<UnitHarvester::RoutineHeading> UnitHarvester::routineHeading() const
+{
+    const int code = m_lexer.token().code;
+    if (code != ReservedWord && code != Identifier)
+        return std::nullopt;
+    const QStringView word = m_lexer.view();
+    if (const std::optional<int> index = routineWordOf(word))
+        return RoutineHeading{static_cast<RoutineWord>(*index), false};
+    if (word.compare(u"class", Qt::CaseInsensitive) != 0)
+        return std::nullopt;
+    // "class" and, after blanks, a routine word.
+    const QStringView text(m_text);
+    qsizetype p = m_position;
+    while (p < text.size() && (isBlank(text[p]) || text[p] == u'\r' || text[p] == u'\n'))
+        ++p;
+    qsizetype end = p;
+    while (end < text.size() && end - p < 12 && text[end].isLetter())
+        ++end;
+    if (const std::optional<int> index = routineWordOf(text.sliced(p, end - p)))
+        return RoutineHeading{static_cast<RoutineWord>(*index), true};
+    return std::nullopt;
+}
+
+qsizetype UnitHarvester::multiLineHeadingEnd(qsizetype start)
+{
+    const QStringView text(m_text);
+    const qsizetype limit = std::min(text.size(), start + kLongestHeading);
+    const qsizetype firstLineEnd = m_scanLineEnd.find(start);
+    int depth = 0;
+    for (qsizetype p = start; p < limit; ++p) {
+        const QChar c = text[p];
+        if (c == u'(') {
+            ++depth;
+        } else if (c == u')') {
+            depth = std::max(0, depth - 1);
+        } else if (c == u'{') { // a comment or a directive: its ';' does not count
+            const qsizetype close = text.indexOf(u'}', p);
+            if (close < 0 || close >= limit)
+                return -1;
+            p = close;
+        } else if (c == u'/' && p + 1 < limit && text[p + 1] == u'/') {
+            while (p < limit && text[p] != u'\r')
+                ++p;
+        } else if (c == u';' && depth == 0) {
+            if (p < firstLineEnd)
+                return -1;
+            const qsizetype lineEnd = text.indexOf(u'\r', p);
+            return lineEnd < 0 ? text.size() : lineEnd;
+        }
+    }
+    return -1;
+}
+
+void UnitHarvester::readMultiLineHeading(const RoutineHeading& heading, qsizetype start, qsizetype end)
+{
+    // The heading's lines as one: each line break with the indentation after
+    // it one blank, comments and directives left out.
+    const QStringView text(m_text);
+    QString joined;
+    for (qsizetype p = start; p < end; ++p) {
+        const QChar c = text[p];
+        if (c == u'{') {
+            const qsizetype close = text.indexOf(u'}', p);
+            p = close < 0 ? end : close;
+        } else if (c == u'(' && p + 1 < end && text[p + 1] == u'*') {
+            const qsizetype close = text.indexOf(u"*)", p + 2);
+            p = close < 0 ? end : close + 1;
+        } else if (c == u'/' && p + 1 < end && text[p + 1] == u'/') {
+            while (p + 1 < end && text[p + 1] != u'\r')
+                ++p;
+        } else if (c == u'\r' || c == u'\n') {
+            while (p + 1 < end && (text[p + 1] == u'\r' || text[p + 1] == u'\n' || isBlank(text[p + 1])))
+                ++p;
+            if (!joined.endsWith(u' '))
+                joined += u' ';
+        } else {
+            joined += c;
+        }
+    }
+    m_currentIdentifier = joined.trimmed();
+    if (heading.word != RoutineWord::Function && heading.word != RoutineWord::Operator)
+        return;
+    // The type after the ':' that follows the parameter list (or the name),
+    // up to the ';': " Boolean", as a heading on one line gives it.
+    const QStringView whole(m_currentIdentifier);
+    qsizetype p = whole.indexOf(u'(');
+    const qsizetype semicolon = whole.indexOf(u';');
+    if (p >= 0 && (semicolon < 0 || p < semicolon)) {
+        int depth = 0;
+        for (; p < whole.size(); ++p) {
+            if (whole[p] == u'(')
+                ++depth;
+            else if (whole[p] == u')' && --depth == 0)
+                break;
+        }
+    } else {
+        p = 0;
+    }
+    const qsizetype colon = whole.indexOf(u':', p);
+    const qsizetype typeEnd = colon < 0 ? -1 : whole.indexOf(u';', colon);
+    if (colon >= 0 && typeEnd > colon)
+        m_currentType = whole.sliced(colon + 1, typeEnd - colon - 1).toString();
+}
+
+void UnitHarvester::readHeading(const RoutineHeading& heading)
 {
     // A view: indexing the shared text itself would copy it.
     const QStringView text(m_text);
     const qsizetype n = text.size();
+    const qsizetype keywordStart = m_lexer.token().start;
 
-    // The heading's line from the keyword to its end, verbatim.
+    // The heading's line from the keyword to its end, verbatim; a heading
+    // over several lines is taken whole, as one line.
     const qsizetype lineEnd = m_scanLineEnd.find(m_position);
     m_currentIdentifier = m_lexer.tokenText() % text.sliced(m_position, lineEnd - m_position);
+    if (heading.afterClass)
+        readToken(); // the routine word after "class"
+    const bool isFunction = heading.word == RoutineWord::Function || heading.word == RoutineWord::Operator;
+    if (heading.word == RoutineWord::Operator) {
+        // An operator's name is what follows the word up to its parameter
+        // list: "+", ":=", "and", or Delphi's "Add", with its class if any.
+        qsizetype p = m_position;
+        while (p < n && isBlank(text[p]))
+            ++p;
+        qsizetype end = p;
+        while (end < n && text[end] != u'(' && text[end] != u'\r' && !isBlank(text[end]))
+            ++end;
+        m_currentName = text.sliced(p, end - p).toString();
+    }
+    if (const qsizetype end = multiLineHeadingEnd(keywordStart); end >= 0) {
+        readMultiLineHeading(heading, keywordStart, end);
+        if (heading.word != RoutineWord::Operator) {
+            readToken();
+            m_currentName = m_lexer.tokenText();
+            readRestOfName();
+        }
+        return;
+    }
+    if (heading.word == RoutineWord::Operator) {
+        // The type after the ':' that follows the parameter list, up to the
+        // ';' (a result's name may stand before the ':').
+        const qsizetype close = m_scanClose.find(m_position);
+        const qsizetype semicolon = m_scanSemicolon.find(m_position);
+        const qsizetype colon = text.sliced(0, std::min(semicolon, n)).indexOf(u':', std::min(close, n));
+        if (close < semicolon && colon > close && colon < semicolon)
+            m_currentType.setSlice(colon + 1, semicolon - colon - 1);
+        return;
+    }
 
     readToken();
     m_currentName = m_lexer.tokenText();
+    const NameEnd nameEnd = readRestOfName();
+    // The block began with an empty type, which the return type replaces.
+    if (isFunction) {
+        const Span kind = returnType(nameEnd.afterName, nameEnd.follows);
+        m_currentType.setSlice(kind.start, kind.length);
+    }
+}
 
+UnitHarvester::NameEnd UnitHarvester::readRestOfName()
+{
+    const QStringView text(m_text);
+    const qsizetype n = text.size();
     // What follows the name: `follows` stands at the ':' of a function
     // without a parameter list, when there is one.
     readToken();
@@ -342,11 +505,7 @@ void UnitHarvester::readHeading(bool isFunction)
     } else if (m_lexer.token().code == Separator) {
         follows = m_lexer.token().start;
     }
-    // The block began with an empty type, which the return type replaces.
-    if (isFunction) {
-        const Span kind = returnType(afterName, follows);
-        m_currentType.setSlice(kind.start, kind.length);
-    }
+    return {afterName, follows};
 }
 
 UnitHarvester::Span UnitHarvester::returnType(qsizetype afterName, qsizetype follows)

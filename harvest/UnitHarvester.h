@@ -12,6 +12,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
 #include <vector>
 
 class IUserPrompts;
@@ -77,9 +78,37 @@ private:
     bool readTableBlock();
     bool readHelpBlock();
     void readUnitHeading();
-    void readProcedure();
-    void readFunction();
-    void readHeading(bool isFunction);
+    // The routine headings a //@ block documents, by their first word in any
+    // letter case: procedure, function, constructor, destructor, operator,
+    // each also after "class".
+    enum class RoutineWord
+    {
+        Procedure,
+        Function,
+        Constructor,
+        Destructor,
+        Operator,
+    };
+    struct RoutineHeading
+    {
+        RoutineWord word;
+        bool afterClass; // "class procedure ...": the token read is "class"
+    };
+    std::optional<RoutineHeading> routineHeading() const;
+    void readHeading(const RoutineHeading& heading);
+    // Where a heading over several lines ends: the end of the line of the
+    // ';' that closes it outside parentheses; -1 for a heading on one line.
+    qsizetype multiLineHeadingEnd(qsizetype start);
+    void readMultiLineHeading(const RoutineHeading& heading, qsizetype start, qsizetype end);
+    // Reads the rest of a qualified name (TForm1.Button1Click) into the
+    // current name; says where the token after the name starts, and where
+    // the ':' of a function without a parameter list stands (or -1).
+    struct NameEnd
+    {
+        qsizetype afterName;
+        qsizetype follows;
+    };
+    NameEnd readRestOfName();
     // Where a function's return type stands in the text: `afterName` is
     // where the token after its name starts, `follows` the ':' after a
     // qualified name, or -1.

@@ -141,7 +141,22 @@ int IdentifierTable::fieldWidth(int column)
 bool IdentifierTable::isRoutine(const QString& identifier)
 {
     const QString start = lowerAsciiLetters(identifier.left(9));
-    return start == u"procedure" || start == u"function ";
+    if (start == u"procedure" || start == u"function ")
+        return true;
+    // The other routine words, whole, and any of them after "class".
+    QStringView rest(identifier);
+    const auto startsWithWord = [&rest](QStringView word) {
+        if (!rest.startsWith(word, Qt::CaseInsensitive))
+            return false;
+        const QStringView after = rest.sliced(word.size());
+        return after.isEmpty() || !(after.front().isLetterOrNumber() || after.front() == u'_');
+    };
+    if (startsWithWord(u"class")) {
+        rest = rest.sliced(5).trimmed();
+        if (startsWithWord(u"procedure") || startsWithWord(u"function"))
+            return true;
+    }
+    return startsWithWord(u"constructor") || startsWithWord(u"destructor") || startsWithWord(u"operator");
 }
 
 QList<int> IdentifierTable::initialColumnOrder()

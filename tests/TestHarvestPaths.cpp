@@ -102,13 +102,50 @@ Outcome harvestSource(Way way, const QString& source)
 QString randomSource(std::mt19937& random, int pieces)
 {
     static const QStringList kPieces{
-        u"//"_s,        u"//?"_s,       u"//#"_s,        u"\x1d"_s,   u"//@ rotina"_s, u"//*"_s,
-        u"//+ mais"_s,  u"//? ajuda"_s, u"//# tabela"_s, u"// eof"_s, u"//eof"_s,      u"procedure "_s,
-        u"function "_s, u"eof"_s,       u"unit "_s,      u"uses"_s,   u"T."_s,         u"X"_s,
-        u"("_s,         u")"_s,         u":"_s,          u";"_s,      u"{"_s,          u"}"_s,
-        u"'"_s,         u"''"_s,        u"\r"_s,         u"\n"_s,     u"\r\n"_s,       u" "_s,
-        u"é"_s,         u"#13"_s,       u"123"_s,        u":="_s,     u"<<"_s,         u"(*"_s,
-        u"*)"_s,        u"begin"_s,     u"end."_s,
+        u"//"_s,
+        u"//?"_s,
+        u"//#"_s,
+        u"\x1d"_s,
+        u"//@ rotina"_s,
+        u"//*"_s,
+        u"//+ mais"_s,
+        u"//? ajuda"_s,
+        u"//# tabela"_s,
+        u"// eof"_s,
+        u"//eof"_s,
+        u"procedure "_s,
+        u"function "_s,
+        u"eof"_s,
+        u"unit "_s,
+        u"uses"_s,
+        u"T."_s,
+        u"X"_s,
+        u"("_s,
+        u")"_s,
+        u":"_s,
+        u";"_s,
+        u"{"_s,
+        u"}"_s,
+        u"'"_s,
+        u"''"_s,
+        u"\r"_s,
+        u"\n"_s,
+        u"\r\n"_s,
+        u" "_s,
+        u"é"_s,
+        u"#13"_s,
+        u"123"_s,
+        u":="_s,
+        u"<<"_s,
+        u"(*"_s,
+        u"*)"_s,
+        u"begin"_s,
+        u"end."_s,
+        u"Procedure "_s,
+        u"constructor "_s,
+        u"class "_s,
+        u"operator "_s,
+        u"\t"_s,
     };
     QString out;
     for (int i = 0; i < pieces; ++i)
@@ -133,6 +170,12 @@ TEST(HarvestPaths, SkimmingFindsWhatReadingEveryTokenFinds)
         u"{ eof }\n{\r\n\r\n}\n// eof\n//? depois do fim\n"_s,
         u"'it''s' //@ x\nprocedure P; 'aberta\n//? h\n//+ c\nunit"_s,
         u"x\n\n\n//+ orfao\n//+ segunda linha\nfunction F: string;\n"_s,
+        // Headings as programmers write them: any letter case, tabs, class
+        // methods, constructors, operators, several lines with comments.
+        u"//@ a\n\tConstructor TL.Create;\n//@ b\nclass operator TP.Add(a, b: TP): TP;\n//@ c\n"
+        u"Function Longa(a: integer; { x }\n  b: string): Boolean; overload;\n//@ d\noperator +(a, b: T) r: "
+        u"T;\n"
+        u"//@ e\nclass\nprocedure Eof;\n//? fim\n"_s,
         u"//#\x1d\n\n//?\n//"_s,
     };
     auto check = [](const QString& source) {

@@ -74,7 +74,7 @@ protected:
         add(u"UPrincipal"_s, u"function Soma(a: integer): integer;"_s, u" integer"_s,
             u"Soma dois números.\r\nSegundo parágrafo."_s, 4);
         add(u"UPrincipal"_s, u"procedure Vazia;"_s, QString(), QString(), 5);
-        add(u"UPrincipal"_s, u"constructor Create;"_s, QString(), u"não entra"_s, 6);
+        add(u"UPrincipal"_s, u"constructor Create;"_s, QString(), u"Cria a lista."_s, 6);
         add(u"UPrincipal"_s, u"functional"_s, QString(), u"não entra"_s, 7);
         core.setColumnOrder({IdentifierTable::IdentifierLine});
         core.gridTitleClicked();
@@ -203,7 +203,8 @@ TEST_F(HtmlSiteTest, UnitPagesForEveryKindOfRow)
                u"  <body style=\"background-color: #ffffff; color: #000000\"><font face=\"Courier\">"_s}) %
             entry(u"function Soma(a: integer): integer;"_s,
                   {u"Soma dois números."_s, u"Segundo parágrafo."_s}) %
-            entry(u"procedure Vazia;"_s, {}) % lines({u"   </font>"_s, u"  </body>"_s, u"</html>"_s}));
+            entry(u"procedure Vazia;"_s, {}) % entry(u"constructor Create;"_s, {u"Cria a lista."_s}) %
+            lines({u"   </font>"_s, u"  </body>"_s, u"</html>"_s}));
     EXPECT_EQ(site(u"UPrincipal/tabelas.htm"_s),
               lines({u"<html>"_s, u"  <head>"_s, u"    <title>Tabelas MySQL</title>"_s, u"  </head>"_s,
                      u"  <body style=\"background-color: #ffffff\"><font face=\"Courier\">"_s}) %

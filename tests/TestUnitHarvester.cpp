@@ -171,13 +171,15 @@ TEST_F(Harvest, HeadingsSpreadOverLines)
 {
     // The name and the colon of a function without parameters may stand on
     // lines of their own.
+    // The heading is taken whole, its line breaks and indentation one blank.
     auto rows = harvest(u"unit U;\n//@ doc\nprocedure TForm1.\n  Quebrado(a: integer);\n"_s);
     ASSERT_EQ(rows.size(), 1u);
-    EXPECT_EQ(rows[0], (Row{u"U"_s, u"procedure TForm1."_s, u"TForm1.Quebrado"_s, u""_s, u"doc"_s, 3}));
+    EXPECT_EQ(rows[0], (Row{u"U"_s, u"procedure TForm1. Quebrado(a: integer);"_s, u"TForm1.Quebrado"_s, u""_s,
+                            u"doc"_s, 3}));
     session.identifiers.clear();
     rows = harvest(u"//@ doc\nfunction F\n  : integer;\n"_s);
     ASSERT_EQ(rows.size(), 1u);
-    EXPECT_EQ(rows[0], (Row{u""_s, u"function F"_s, u"F"_s, u" integer"_s, u"doc"_s, 2}));
+    EXPECT_EQ(rows[0], (Row{u""_s, u"function F : integer;"_s, u"F"_s, u" integer"_s, u"doc"_s, 2}));
     session.identifiers.clear();
     rows = harvest(u"//@ doc\nfunction TForm1.Agora\n  : TDateTime;\n"_s);
     ASSERT_EQ(rows.size(), 1u);
@@ -193,14 +195,57 @@ TEST_F(Harvest, HeadingLineIsTakenVerbatimWithItsComment)
     EXPECT_EQ(rows[0].help, u"a b"_s);
 }
 
+// Pascal is case-blind: a //@ block documents the routine heading that
+// follows it whatever its letter case and indentation, constructors,
+// destructors, operators and class methods included; a heading over several
+// lines is taken whole, its comments left out, directives after its ';' kept.
+TEST_F(Harvest, EveryRoutineHeadingAProgrammerWrites)
+{
+    const struct
+    {
+        QString heading;
+        QString identifier;
+        QString name;
+        QString type;
+    } cases[] = {
+        {u"\tprocedure Tab;"_s, u"procedure Tab;"_s, u"Tab"_s, QString()},
+        {u"Procedure Maiuscula;"_s, u"Procedure Maiuscula;"_s, u"Maiuscula"_s, QString()},
+        {u"  FUNCTION Grita: Boolean;"_s, u"FUNCTION Grita: Boolean;"_s, u"Grita"_s, u" Boolean"_s},
+        {u"constructor Create;"_s, u"constructor Create;"_s, u"Create"_s, QString()},
+        {u"Destructor TLista.Destroy; override;"_s, u"Destructor TLista.Destroy; override;"_s,
+         u"TLista.Destroy"_s, QString()},
+        {u"class procedure Classe;"_s, u"class procedure Classe;"_s, u"Classe"_s, QString()},
+        {u"Class Function TFoo.Make(a: integer): TFoo; static;"_s,
+         u"Class Function TFoo.Make(a: integer): TFoo; static;"_s, u"TFoo.Make"_s, u" TFoo"_s},
+        {u"operator +(a, b: TVec) r: TVec;"_s, u"operator +(a, b: TVec) r: TVec;"_s, u"+"_s, u" TVec"_s},
+        {u"class operator TPonto.Add(const a, b: TPonto): TPonto;"_s,
+         u"class operator TPonto.Add(const a, b: TPonto): TPonto;"_s, u"TPonto.Add"_s, u" TPonto"_s},
+        {u"operator :=(const s: string): TNome;"_s, u"operator :=(const s: string): TNome;"_s, u":="_s,
+         u" TNome"_s},
+        {u"function Longa(a: integer; { primeiro }\n    b: string;\n    c: {$IFDEF "
+         u"X}Int64{$ELSE}integer{$ENDIF})\n"
+         u"  : Boolean; overload;\n"_s,
+         u"function Longa(a: integer; b: string; c: Int64integer) : Boolean; overload;"_s, u"Longa"_s,
+         u" Boolean"_s},
+    };
+    for (const auto& c : cases) {
+        session.identifiers.clear();
+        const auto rows = harvest(u"unit U;\n//@ texto\n"_s % c.heading % u"\n"_s);
+        ASSERT_EQ(rows.size(), 1u) << c.heading.toStdString();
+        EXPECT_EQ(rows[0], (Row{u"U"_s, c.identifier, c.name, c.type, u"texto"_s, 2}))
+            << c.heading.toStdString();
+        EXPECT_TRUE(IdentifierTable::isRoutine(rows[0].identifier)) << c.heading.toStdString();
+    }
+}
+
+// What is no routine heading keeps the block's help alone.
 TEST_F(Harvest, RoutineBlockWithoutHeadingKeepsOnlyItsHelp)
 {
     const QString followers[] = {
-        u"\tprocedure Tab;"_s,
-        u"Procedure Maiuscula;"_s,
-        u"constructor Create;"_s,
-        u"class procedure Classe;"_s,
         u"// comentário\nprocedure Depois;"_s,
+        u"property Valor: integer read FValor;"_s,
+        u"type TFoo = class(TObject)"_s,
+        u"classe procedure X;"_s,
     };
     for (const QString& follower : followers) {
         session.identifiers.clear();
