@@ -63,7 +63,7 @@ void OpeningCommand::openFile(const QString& file, const OpeningChoices& choices
         choices.trace, choices.readEveryToken};
     {
         BulkAppend bulk(m_table);
-        // Only a project's extension in lower case makes it one; anything
+        // A project's extension (in any letter case) makes it one; anything
         // else is a unit.
         if (ProjectFiles::kindOf(file) == FileKind::Unit)
             m_harvester.harvestUnitFile(file, harvest);

@@ -185,7 +185,8 @@ namespace ProjectFiles {
 
 FileKind kindOf(const QString& file)
 {
-    const QString extension = UnitPath::extension(file);
+    // In any letter case: Windows tools save "P.DPR" as readily as "p.dpr".
+    const QString extension = UnitPath::extension(file).toLower();
     if (extension == u".dpr" || extension == u".lpr" || extension == u".dpk")
         return FileKind::SourceProject;
     if (extension == u".lpi")

@@ -4,8 +4,8 @@
 #include <QString>
 #include <QStringList>
 
-// The kinds of files the opening command takes, told by their extension as
-// written (in lower case, as a project's ".dpr" always was).
+// The kinds of files the opening command takes, told by their extension in
+// any letter case.
 enum class FileKind
 {
     SourceProject,  // .dpr, .lpr (Lazarus program), .dpk (Delphi package): its literals name the units

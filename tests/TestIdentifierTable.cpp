@@ -148,11 +148,13 @@ TEST(IdentifierTable, ReorderingFollowsTheFieldListAndReapplyingChangesNothing)
     table.append(makeRow(u"B"_s, u"b2"_s, 2));
     EXPECT_EQ(table.rowCount(), 0); // not placed before the bulk append ends
     table.endBulkAppend();
-    EXPECT_EQ(column(table, IdentifierTable::IdentifierText), (QStringList{u"a1"_s, u"a2"_s, u"b1"_s, u"b2"_s}));
+    EXPECT_EQ(column(table, IdentifierTable::IdentifierText),
+              (QStringList{u"a1"_s, u"a2"_s, u"b1"_s, u"b2"_s}));
 
     QPersistentModelIndex followed = table.index(1, IdentifierTable::IdentifierText); // a2
     table.setOrdering(u"linhaIdentificador;unit;identificador;nomeIdentificador;tipoIdentificador");
-    EXPECT_EQ(column(table, IdentifierTable::IdentifierText), (QStringList{u"a2"_s, u"b2"_s, u"b1"_s, u"a1"_s}));
+    EXPECT_EQ(column(table, IdentifierTable::IdentifierText),
+              (QStringList{u"a2"_s, u"b2"_s, u"b1"_s, u"a1"_s}));
     EXPECT_EQ(followed.data().toString(), u"a2"_s);
     EXPECT_EQ(followed.row(), 0);
 
@@ -160,7 +162,8 @@ TEST(IdentifierTable, ReorderingFollowsTheFieldListAndReapplyingChangesNothing)
     table.setOrdering(u"linhaIdentificador;unit;identificador;nomeIdentificador;tipoIdentificador");
     table.setOrdering(u"linhaIdentificador;unit;identificador;nomeIdentificador;tipoIdentificador");
     EXPECT_EQ(layout.count(), 0);
-    EXPECT_EQ(column(table, IdentifierTable::IdentifierText), (QStringList{u"a2"_s, u"b2"_s, u"b1"_s, u"a1"_s}));
+    EXPECT_EQ(column(table, IdentifierTable::IdentifierText),
+              (QStringList{u"a2"_s, u"b2"_s, u"b1"_s, u"a1"_s}));
 
     // A row added later takes its place in the ordering in force.
     table.append(makeRow(u"C"_s, u"c1"_s, 3));

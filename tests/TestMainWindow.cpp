@@ -258,7 +258,8 @@ TEST_F(MainWindowTest, DroppedSourceFilesAreOpened)
     EXPECT_TRUE(enter.isAccepted());
     QDropEvent drop(QPointF(100, 100), Qt::CopyAction, &mime, Qt::LeftButton, {});
     QCoreApplication::sendEvent(&window, &drop);
-    EXPECT_EQ(column(IdentifierTable::IdentifierText), (QStringList{u"segundo"_s, u"terceiro"_s, u"quarto"_s}));
+    EXPECT_EQ(column(IdentifierTable::IdentifierText),
+              (QStringList{u"segundo"_s, u"terceiro"_s, u"quarto"_s}));
 }
 
 TEST_F(MainWindowTest, TheHiddenMemosShowTheTraceWhenAsked)

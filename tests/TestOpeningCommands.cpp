@@ -97,7 +97,7 @@ TEST_F(Opening, ResolvingPrefersTheExactNameThenByteOrder)
     EXPECT_EQ(UnitPath::extension(u"x.tar.dpr"_s), u".dpr"_s);
 }
 
-TEST_F(Opening, OnlyALowerCaseDprIsAProject)
+TEST_F(Opening, AProjectsExtensionCountsInAnyLetterCase)
 {
     const QString source = u"//? no projeto\nuses X in 'x.pas';\n"_s;
     folder.writeSource(u"x.pas"_s, u"//? unit x\n"_s);
@@ -105,7 +105,7 @@ TEST_F(Opening, OnlyALowerCaseDprIsAProject)
     EXPECT_EQ(identifiers(), (QStringList{u"unit x"_s}));
     core.identifiers().clear();
     core.openFile(folder.writeSource(u"b.DPR"_s, source));
-    EXPECT_EQ(identifiers(), (QStringList{u"no projeto"_s}));
+    EXPECT_EQ(identifiers(), (QStringList{u"unit x"_s}));
     core.identifiers().clear();
     core.openFile(folder.writeSource(u"c.dpr"_s, u"program Vazio;\nbegin\nend.\n"_s));
     EXPECT_TRUE(identifiers().isEmpty());
