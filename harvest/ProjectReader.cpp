@@ -26,8 +26,10 @@ void ProjectReader::openProject(const QString& file, const HarvestChoices& choic
     }
     const FileKind kind = ProjectFiles::kindOf(file);
     QStringList listed;
+    QByteArray programBytes; // a program file's own, harvested once its units are
     if (kind == FileKind::SourceProject) {
-        listed = unitsOfSourceProject(SourceText::readFile(file), choices);
+        programBytes = SourceText::readFile(file);
+        listed = unitsOfSourceProject(programBytes, choices);
     } else {
         QByteArray bytes;
         FileReading::read(file, bytes);
@@ -59,8 +61,21 @@ void ProjectReader::openProject(const QString& file, const HarvestChoices& choic
             m_prompts.showMessage(UnitHarvester::missingFileMessage(), paths[i]);
             continue;
         }
-        m_harvester.harvestFromFeed(feed, paths[i], std::move(bytes), decoding, choices);
+        m_harvester.harvestFromFeed(feed, paths[i], std::move(bytes), decoding, choices,
+                                    programName(paths[i]));
     }
+    // The program file's own marked comments are documented too, after its
+    // units, as a unit named by its heading (or its file's name).
+    if (kind == FileKind::SourceProject && !m_cancelled)
+        m_harvester.harvestBytes(programBytes, file, choices, programName(file));
+}
+
+QString ProjectReader::programName(const QString& path)
+{
+    const QString extension = UnitPath::extension(path).toLower();
+    if (extension != u".dpr" && extension != u".lpr" && extension != u".dpk")
+        return {};
+    return QFileInfo(path).completeBaseName();
 }
 
 QStringList ProjectReader::unitPaths(const QString& file, const QStringList& listed, FileKind kind)

@@ -32,6 +32,9 @@ private:
     // The project's units that are read: the ".pas" paths, resolved against
     // the project's folder.
     static QStringList unitPaths(const QString& file, const QStringList& listed, FileKind kind);
+    // The name the rows of a main program file (.dpr, .lpr, .dpk) take when
+    // it has no heading: its file's name. Empty for a unit.
+    static QString programName(const QString& path);
 
     IUserPrompts& m_prompts;
     UnitHarvester& m_harvester;

@@ -31,18 +31,22 @@ void UnitHarvester::harvestUnitFile(const QString& file, const HarvestChoices& c
     harvestBytes(m_bytes, file, choices);
 }
 
-void UnitHarvester::harvestBytes(QByteArrayView bytes, const QString& file, const HarvestChoices& choices)
+void UnitHarvester::harvestBytes(QByteArrayView bytes, const QString& file, const HarvestChoices& choices,
+                                 const QString& nameWithoutHeading)
 {
     m_choices = choices;
+    m_nameWithoutHeading = nameWithoutHeading;
     const SourceText::Decoding decoding = SourceText::fromBytes(bytes, m_text, m_choices.encoding);
     harvestWith(nullptr, file, m_choices.traceKeepsUnitBytes() ? bytes.toByteArray() : QByteArray(),
                 decoding);
 }
 
 void UnitHarvester::harvestFromFeed(UnitFeed& feed, const QString& file, QByteArray bytes,
-                                    const SourceText::Decoding& decoding, const HarvestChoices& choices)
+                                    const SourceText::Decoding& decoding, const HarvestChoices& choices,
+                                    const QString& nameWithoutHeading)
 {
     m_choices = choices;
+    m_nameWithoutHeading = nameWithoutHeading;
     harvestWith(&feed, file, std::move(bytes), decoding);
 }
 
@@ -149,12 +153,12 @@ void UnitHarvester::describeTable()
 
 void UnitHarvester::readUnit(TokenSource& source, bool unicodeLetters)
 {
-    m_unitName.clear();
     m_position = 0;
     m_lexer.startText(m_text, unicodeLetters);
     source.begin(m_text, unicodeLetters);
     for (CharScan* scan : {&m_scanSemicolon, &m_scanLineEnd, &m_scanOpen, &m_scanClose, &m_scanTypeEnd})
         scan->reset(m_text);
+    nameFromLeadingHeading();
     m_lexer.setNoToken();
     m_lastLoopStart = 0;
     m_blockSpans.clear();
@@ -280,6 +284,54 @@ bool UnitHarvester::readHelpBlock()
         insertIdentifier();
     }
     return tokenOpensBlock();
+}
+
+void UnitHarvester::nameFromLeadingHeading()
+{
+    m_unitName.clear();
+    const QStringView text(m_text);
+    const qsizetype n = text.size();
+    qsizetype p = 0;
+    // Past blanks, line breaks and comments of every kind, //? blocks too.
+    for (;;) {
+        while (p < n && (text[p] == u' ' || text[p] == u'\t' || text[p] == u'\r' || text[p] == u'\n' ||
+                         text[p] == QChar(0xFEFF)))
+            ++p;
+        if (p + 1 < n && text[p] == u'/' && text[p + 1] == u'/') {
+            const qsizetype end = text.indexOf(u'\r', p);
+            p = end < 0 ? n : end;
+        } else if (p < n && text[p] == u'{') {
+            const qsizetype end = text.indexOf(u'}', p);
+            p = end < 0 ? n : end + 1;
+        } else if (p + 1 < n && text[p] == u'(' && text[p + 1] == u'*') {
+            const qsizetype end = text.indexOf(u"*)", p + 2);
+            p = end < 0 ? n : end + 2;
+        } else {
+            break;
+        }
+    }
+    qsizetype wordEnd = p;
+    while (wordEnd < n && wordEnd - p < 8 && text[wordEnd].isLetter())
+        ++wordEnd;
+    const QStringView word = text.sliced(p, wordEnd - p);
+    const bool isUnit = word.compare(u"unit", Qt::CaseInsensitive) == 0;
+    const bool isProgram = word.compare(u"program", Qt::CaseInsensitive) == 0 ||
+                           word.compare(u"library", Qt::CaseInsensitive) == 0 ||
+                           word.compare(u"package", Qt::CaseInsensitive) == 0;
+    if (wordEnd >= n || (!isUnit && !isProgram) || text[wordEnd].isLetterOrNumber()) {
+        if (!m_nameWithoutHeading.isEmpty())
+            m_unitName = m_nameWithoutHeading;
+        return;
+    }
+    const qsizetype semicolon = std::max(wordEnd, m_scanSemicolon.find(wordEnd));
+    if (isUnit) {
+        // As the unit heading itself gives it: from the second character
+        // after the word up to the ';'.
+        const qsizetype start = std::min(wordEnd + 1, n);
+        m_unitName.setSlice(start, std::max(start, semicolon) - start);
+        return;
+    }
+    m_unitName = text.sliced(wordEnd, std::min(semicolon, n) - wordEnd).trimmed().toString();
 }
 
 void UnitHarvester::readUnitHeading()

@@ -39,11 +39,15 @@ public:
     // missing-file message. Throws QuorvelError when it cannot be read.
     void harvestUnitFile(const QString& file, const HarvestChoices& choices);
     // The harvest of a unit's bytes, as harvestUnitFile reads them from `file`.
-    void harvestBytes(QByteArrayView bytes, const QString& file, const HarvestChoices& choices);
+    // `nameWithoutHeading` names the rows of a file with no unit, program,
+    // library or package heading (a project's main program file).
+    void harvestBytes(QByteArrayView bytes, const QString& file, const HarvestChoices& choices,
+                      const QString& nameWithoutHeading = {});
     // The harvest of a project's unit whose text and landmarks the feed has
     // ready; `bytes` are the file's, for the trace, when it keeps them.
     void harvestFromFeed(UnitFeed& feed, const QString& file, QByteArray bytes,
-                         const SourceText::Decoding& decoding, const HarvestChoices& choices);
+                         const SourceText::Decoding& decoding, const HarvestChoices& choices,
+                         const QString& nameWithoutHeading = {});
     // The text the feed gives the next unit into.
     QString& textForFeed() { return m_text; }
 
@@ -78,6 +82,11 @@ private:
     bool readTableBlock();
     bool readHelpBlock();
     void readUnitHeading();
+    // The name a file's heading gives its rows from its first line on: the
+    // first word of the file (after comments and blanks) in any letter case
+    // is unit, program, library or package. A //? block above the heading
+    // belongs to it.
+    void nameFromLeadingHeading();
     // The routine headings a //@ block documents, by their first word in any
     // letter case: procedure, function, constructor, destructor, operator,
     // each also after "class".
@@ -130,6 +139,7 @@ private:
     TraceLog& m_trace;
     ITableComments* m_tableComments = nullptr;
     HarvestChoices m_choices; // of the unit being harvested
+    QString m_nameWithoutHeading;
 
     // The unit's text, its bytes as read, and where the lexer stands in it.
     QByteArray m_bytes;

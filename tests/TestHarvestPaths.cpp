@@ -228,9 +228,11 @@ TEST(HarvestPaths, AProjectThroughTheWorkerMatchesItsUnitsOpenedOneByOne)
     auto project = [&](Session& session, const HarvestChoices& choices) {
         session.projects.openProject(dpr, choices);
     };
+    // The project harvests its units, then the program file itself.
     auto oneByOne = [&](Session& session, const HarvestChoices& choices) {
         for (const QString& unit : units)
             session.harvester.harvestUnitFile(unit, choices);
+        session.harvester.harvestUnitFile(dpr, choices);
     };
     const Outcome expected = outcomeOf(Way::EveryToken, oneByOne);
     EXPECT_GT(expected.rows.size(), 10);

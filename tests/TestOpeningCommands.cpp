@@ -33,7 +33,7 @@ TEST_F(Opening, ProjectHarvestsItsUnitsInOrderWithTheirTrace)
     folder.writeSource(u"proj/UDados.pas"_s, u"//? dados\n"_s);
     const QString dpr =
         folder.writeSource(u"proj/Projeto.dpr"_s, u"program Projeto;\n"
-                                                  u"//? não vira linha\n"
+                                                  u"//? do programa\n"
                                                   u"uses\n"
                                                   u"  Forms,\n"
                                                   u"  UPrincipal in 'UPrincipal.pas',\n"
@@ -43,13 +43,15 @@ TEST_F(Opening, ProjectHarvestsItsUnitsInOrderWithTheirTrace)
                                                   u"end.\n"_s);
     core.setColumnOrder({IdentifierTable::IdentifierLine});
     core.openFile(dpr);
-    EXPECT_EQ(identifiers(), (QStringList{u"principal"_s, u"dados"_s}));
+    // The program's own marked comment is documented too, named by its heading.
+    EXPECT_EQ(identifiers(), (QStringList{u"principal"_s, u"dados"_s, u"do programa"_s}));
+    EXPECT_EQ(core.identifiers().row(2).unit, u"Projeto"_s);
     EXPECT_TRUE(prompts.messages.isEmpty());
 
     const QStringList trace = core.traceLog().lines();
     ASSERT_GE(trace.size(), 4);
     EXPECT_EQ(trace[0], u"DPR ret(1) : \"program\""_s);
-    EXPECT_TRUE(trace.contains(u"DPR ret(53) : \"não vira linha\""_s));
+    EXPECT_TRUE(trace.contains(u"DPR ret(53) : \"do programa\""_s));
     EXPECT_TRUE(trace.contains(u"DPR ret(12) : \"'UPrincipal.pas'\""_s));
     const qsizetype firstUnitLine = trace.indexOf(u"PAS ret(53) : \"principal\""_s);
     const qsizetype secondUnitLine = trace.indexOf(u"PAS ret(53) : \"dados\""_s);
@@ -102,10 +104,12 @@ TEST_F(Opening, AProjectsExtensionCountsInAnyLetterCase)
     const QString source = u"//? no projeto\nuses X in 'x.pas';\n"_s;
     folder.writeSource(u"x.pas"_s, u"//? unit x\n"_s);
     core.openFile(folder.writeSource(u"a.dpr"_s, source));
-    EXPECT_EQ(identifiers(), (QStringList{u"unit x"_s}));
+    // The program file's own comment too, named after the file: no heading.
+    EXPECT_EQ(identifiers(), (QStringList{u"unit x"_s, u"no projeto"_s}));
+    EXPECT_EQ(core.identifiers().row(1).unit, u"a"_s);
     core.identifiers().clear();
     core.openFile(folder.writeSource(u"b.DPR"_s, source));
-    EXPECT_EQ(identifiers(), (QStringList{u"unit x"_s}));
+    EXPECT_EQ(identifiers(), (QStringList{u"unit x"_s, u"no projeto"_s}));
     core.identifiers().clear();
     core.openFile(folder.writeSource(u"c.dpr"_s, u"program Vazio;\nbegin\nend.\n"_s));
     EXPECT_TRUE(identifiers().isEmpty());

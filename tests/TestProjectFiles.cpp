@@ -55,7 +55,7 @@ QByteArray readBytes(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-const QString kRegistration = u"|Cadastro de Clientes|Help Cadastro de Clientes|Help|"
+const QString kRegistration = u"cadastro|Cadastro de Clientes|Help Cadastro de Clientes|Help|"
                               u"Programa de exemplo: cadastro, consulta e relatório de clientes."_s;
 const QString kConversion = u"uPrincipal|function Conversão(Código: integer): string;|Conversão| string|"
                             u"Converte o código do cliente em texto, com a máscara da empresa.\r\n"
@@ -103,14 +103,18 @@ TEST_F(Projects, BothListFormsOfLazarusProjectsAndPackages)
 TEST_F(Projects, ADelphiProjectWithItsMainSource)
 {
     core.openFile(fixture(u"projects/delphi/Vendas.dproj"_s));
+    // The main source's rows are named by its program heading.
     EXPECT_EQ(identifiersOf(core.identifiers()),
-              (QStringList{u"Sistema de Vendas"_s, u"Clientes"_s,
-                           u"function TotalDoPedido(Numero: integer): currency;"_s}));
+              (QStringList{u"Clientes"_s, u"function TotalDoPedido(Numero: integer): currency;"_s,
+                           u"Sistema de Vendas"_s}));
+    EXPECT_EQ(core.identifiers().row(2).unit, u"Vendas"_s);
     EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messageFiles.join(u' ').toStdString();
     core.identifiers().clear();
     core.openFile(fixture(u"projects/delphi/Pacote.dpk"_s)); // read as a .dpr is
     EXPECT_EQ(identifiersOf(core.identifiers()),
-              QStringList{u"function TotalDoPedido(Numero: integer): currency;"_s});
+              (QStringList{u"Pacote de componentes da loja"_s,
+                           u"function TotalDoPedido(Numero: integer): currency;"_s}));
+    EXPECT_EQ(core.identifiers().row(0).unit, u"Pacote"_s);
 }
 
 // A Windows-1252 unit whose accented bytes are valid UTF-8 nowhere is read as

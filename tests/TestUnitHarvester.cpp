@@ -279,10 +279,33 @@ TEST_F(Harvest, UnitNameGoesToLaterRows)
                               u"//? Depois\n"
                               u"x;\n"_s);
     ASSERT_EQ(rows.size(), 2u);
-    EXPECT_EQ(rows[0].unit, u""_s);
-    // The block right above the heading does not cost the unit its name.
+    // The block above the heading belongs to the unit, as does the one after.
+    EXPECT_EQ(rows[0].unit, u"UPrincipal"_s);
     EXPECT_EQ(rows[1].unit, u"UPrincipal"_s);
     EXPECT_EQ(session.harvester.unitName(), u"UPrincipal"_s);
+}
+
+// A file's first word names its rows from the first line on: unit,
+// program, library or package, in any letter case, after any comments.
+TEST_F(Harvest, TheHeadingNamesTheRowsAboveIt)
+{
+    const struct
+    {
+        QString source;
+        QString unit;
+    } cases[] = {
+        {u"{ cabeçalho }\n//? Geral\n//* texto\nUnit UCaixa;\n"_s, u"UCaixa"_s},
+        {u"(* licença *)\n// comum\nprogram Vendas;\n//? Geral\n"_s, u"Vendas"_s},
+        {u"//? Geral\nlibrary Util ;\n"_s, u"Util"_s},
+        {u"//? Geral\nPACKAGE Componentes;\n"_s, u"Componentes"_s},
+        {u"//? Geral\nx := 1;\nprogram Tarde;\n"_s, u""_s}, // not the first word: no heading
+    };
+    for (const auto& c : cases) {
+        session.identifiers.clear();
+        const auto rows = harvest(c.source);
+        ASSERT_EQ(rows.size(), 1u) << c.source.toStdString();
+        EXPECT_EQ(rows[0].unit, c.unit) << c.source.toStdString();
+    }
 }
 
 TEST_F(Harvest, TableBlocks)

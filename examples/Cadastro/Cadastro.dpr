@@ -1,6 +1,8 @@
 program Cadastro;
 
-//? Este comentário está no projeto e não gera linha na tabela.
+//? Cadastro de Clientes
+//* O programa de exemplo: seus comentários marcados são documentados como os de uma unit,
+//* com o nome do programa.
 
 uses
   Forms,
