@@ -314,6 +314,8 @@ int runOptions(const QStringList& arguments, QIODevice& out, QIODevice& err)
             prompts.showError(e.message());
         }
     }
+    if (core.identifiers().rowCount() == 0 && !prompts.failed())
+        core.remindOfTheMarkers();
     if (!writeOutputs(core, options, prompts, out, err))
         return WriteError;
     if (prompts.failed())

@@ -7,12 +7,12 @@ using namespace Qt::Literals::StringLiterals;
 QuorvelCore::QuorvelCore(IUserPrompts& prompts) : m_session(prompts), m_cellText(u"Memo2"_s)
 {}
 
-void QuorvelCore::runNew(const std::function<void()>& cleared)
+bool QuorvelCore::runNew(const std::function<void()>& cleared)
 {
     m_session.clearForNew();
     if (cleared)
         cleared();
-    m_session.opening.runOpen(m_openingChoices);
+    return m_session.opening.runOpen(m_openingChoices);
 }
 
 void QuorvelCore::setColumnOrder(const QList<int>& columns)

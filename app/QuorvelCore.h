@@ -32,11 +32,13 @@ public:
     void setOpeningChoices(const OpeningChoices& choices) { m_openingChoices = choices; }
     void openFile(const QString& file) { m_session.opening.openFile(file, m_openingChoices); }
     bool openingCancelled() const { return m_session.opening.cancelled(); }
-    void runOpen() { m_session.opening.runOpen(m_openingChoices); }
+    int rowsFound() const { return m_session.opening.rowsFound(); }
+    void remindOfTheMarkers() { m_session.opening.remindOfTheMarkers(); }
+    bool runOpen() { return m_session.opening.runOpen(m_openingChoices); }
     // Empties the table and the document, then runs Abrir. `cleared` runs in
     // between, so that a window shows the empty document while the open
     // dialog is up and the new files are read.
-    void runNew(const std::function<void()>& cleared = {});
+    bool runNew(const std::function<void()>& cleared = {});
     // How the //# blocks of the next openings are answered, without a dialog.
     using TableAnswer = TableDialogue::TableAnswer;
     void answerTables(TableAnswer answer, const std::optional<QString>& password = std::nullopt)

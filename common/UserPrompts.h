@@ -28,6 +28,7 @@ enum class Topic
     OverwriteFolder,
     EncodingNotice, // a file forced to UTF-8 that is not
     SiteWritten,    // where the help site is, and whether to open it
+    NothingMarked,  // a command found no marked comment at all: how to mark them
 };
 
 // A font as the options window keeps it; the colour is a screen colour (red

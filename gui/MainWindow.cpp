@@ -332,26 +332,39 @@ void MainWindow::showDocument()
 void MainWindow::openFiles(const QStringList& files)
 {
     // A Cancel ends the whole command: the files after it are not opened.
+    int found = 0;
+    bool read = false;
     for (const QString& file : files) {
-        runCommand([&] { m_core.openFile(file); });
+        runCommand([&] {
+            m_core.openFile(file);
+            read = read || m_core.rowsFound() >= 0;
+            found += std::max(0, m_core.rowsFound());
+        });
         if (m_core.openingCancelled())
-            break;
+            return;
     }
+    if (read && found == 0)
+        m_core.remindOfTheMarkers();
 }
 
 void MainWindow::runNew()
 {
     runCommand([this] {
-        m_core.runNew([this] {
+        const bool opened = m_core.runNew([this] {
             showDocument();
             setDocumentReady(false);
         });
+        if (opened && m_core.rowsFound() == 0 && !m_core.openingCancelled())
+            m_core.remindOfTheMarkers();
     });
 }
 
 void MainWindow::runOpen()
 {
-    runCommand([this] { m_core.runOpen(); });
+    runCommand([this] {
+        if (m_core.runOpen() && m_core.rowsFound() == 0 && !m_core.openingCancelled())
+            m_core.remindOfTheMarkers();
+    });
 }
 
 void MainWindow::gridTitleClicked()

@@ -3,6 +3,7 @@
 #include "common/UserPrompts.h"
 #include "harvest/ProjectFiles.h"
 #include "harvest/ProjectReader.h"
+#include "harvest/SourceText.h"
 #include "harvest/TraceLog.h"
 #include "harvest/UnitHarvester.h"
 #include "settings/IniFile.h"
@@ -39,12 +40,14 @@ OpeningCommand::OpeningCommand(IUserPrompts& prompts, const SettingsLocation& se
       m_projects(projects)
 {}
 
-void OpeningCommand::runOpen(const OpeningChoices& choices)
+bool OpeningCommand::runOpen(const OpeningChoices& choices)
 {
     const std::optional<QString> file =
         m_prompts.chooseFileToOpen(u"Projeto a ser documentado ..."_s, ProjectFiles::openFilters());
-    if (file)
-        openFile(*file, choices);
+    if (!file)
+        return false;
+    openFile(*file, choices);
+    return true;
 }
 
 bool OpeningCommand::cancelled() const
@@ -57,6 +60,8 @@ void OpeningCommand::openFile(const QString& file, const OpeningChoices& choices
     // The progress of a project ends however the opening ends, and only once
     // its rows are placed, which takes a while on a large table.
     const auto endProgress = qScopeGuard([this] { m_prompts.reportProgress(1, 1, QString()); });
+    const int before = m_table.rowCount();
+    m_rowsFound = 0;
     m_trace.clear();
     const HarvestChoices harvest{
         choices.encoding.value_or(DocumentationOptions::read(IniFile(m_settings.settingsFile())).encoding),
@@ -71,4 +76,17 @@ void OpeningCommand::openFile(const QString& file, const OpeningChoices& choices
             m_projects.openProject(file, harvest);
     }
     m_table.applyColumnOrder();
+    m_rowsFound = SourceText::fileExists(file) ? m_table.rowCount() - before : -1;
+}
+
+void OpeningCommand::remindOfTheMarkers()
+{
+    m_prompts.ask(Question{Topic::NothingMarked,
+                           u"Nenhum comentário marcado para a documentação foi encontrado. Marque-os com //? "
+                           u"(ajuda geral), //@ (rotina), //# (tabela MySQL), //* e //+ (texto); o README "
+                           u"explica como, em \"Writing documentation comments\"."_s,
+                           {Answer::Ok},
+                           Answer::Ok,
+                           {},
+                           0});
 }

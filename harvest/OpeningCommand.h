@@ -20,8 +20,8 @@ class OpeningCommand
 public:
     OpeningCommand(IUserPrompts& prompts, const SettingsLocation& settings, IdentifierTable& table,
                    TraceLog& trace, UnitHarvester& harvester, ProjectReader& projects);
-    // The open dialog, then openFile.
-    void runOpen(const OpeningChoices& choices = {});
+    // The open dialog, then openFile; false when no file was chosen.
+    bool runOpen(const OpeningChoices& choices = {});
     // Empties the trace, harvests the file and applies the ordering. The
     // choices are resolved once, here, into those of every unit harvested
     // (the settings' Codificacao read afresh unless an encoding is given).
@@ -31,6 +31,11 @@ public:
     // True when the user cancelled the last opening: nothing else of the
     // command runs.
     bool cancelled() const;
+    // The rows the last openFile stored; -1 when its file does not exist.
+    int rowsFound() const { return m_rowsFound; }
+    // Tells the user that a command found no marked comment at all, with a
+    // reminder of the markers and where the README explains them.
+    void remindOfTheMarkers();
 
 private:
     IUserPrompts& m_prompts;
@@ -39,4 +44,5 @@ private:
     TraceLog& m_trace;
     UnitHarvester& m_harvester;
     ProjectReader& m_projects;
+    int m_rowsFound = 0;
 };

@@ -181,3 +181,23 @@ TEST(BatchMode, StartedThroughTheDynamicLoaderItIsStillItself)
     EXPECT_EQ(status, 0);
     EXPECT_EQ(parse(listing).size(), 1);
 }
+
+// A run that finds no marked comment at all says so, with the markers and
+// where the README explains them; one that finds some, or cannot read its
+// file, does not.
+TEST(BatchMode, NothingMarkedIsSaidWithAReminder)
+{
+    TestFolder folder;
+    const QString plain = folder.writeSource(u"plain.pas"_s, u"unit Plain;\n// só um comentário\n"_s);
+    const QString marked = folder.writeSource(u"marked.pas"_s, u"unit Marked;\n//? Geral\n"_s);
+    const BatchRun nothing = runBatch({u"--list"_s, plain});
+    EXPECT_EQ(nothing.status, 0);
+    EXPECT_EQ(parse(nothing.out).size(), 0);
+    EXPECT_TRUE(nothing.err.startsWith(u"Nenhum comentário marcado para a documentação foi encontrado."_s))
+        << nothing.err.toStdString();
+    EXPECT_TRUE(nothing.err.contains(u"//@ (rotina)"_s));
+    EXPECT_TRUE(nothing.err.contains(u"Writing documentation comments"_s));
+    EXPECT_EQ(nothing.err.count(u'\n'), 1);
+    EXPECT_FALSE(runBatch({u"--list"_s, plain, marked}).err.contains(u"Nenhum comentário"_s));
+    EXPECT_FALSE(runBatch({u"--list"_s, folder.path(u"falta.pas"_s)}).err.contains(u"Nenhum comentário"_s));
+}

@@ -671,3 +671,22 @@ TEST(MainWindowOnScreen, TooLargeForTheScreenItStartsMaximised)
     EXPECT_FALSE(large.isMaximized());
     EXPECT_EQ(large.size(), QSize(792, 566));
 }
+
+// The window says the same in its notice, after an opening that finds no
+// marked comment at all, and not after one that finds some.
+TEST_F(MainWindowTest, AnOpeningThatFindsNothingRemindsOfTheMarkers)
+{
+    const QString plain = folder.writeSource(u"plain.pas"_s, u"unit Plain;\nx := 1;\n"_s);
+    prompts.expect(Topic::NothingMarked, Answer::Ok);
+    window.openFiles({plain});
+    ASSERT_EQ(prompts.questions.size(), 1);
+    EXPECT_EQ(prompts.questions[0].topic, Topic::NothingMarked);
+    EXPECT_EQ(prompts.questions[0].buttons, QList<Answer>{Answer::Ok});
+    prompts.expectFile(plain);
+    prompts.expect(Topic::NothingMarked, Answer::Ok);
+    trigger(u"Abrir"_s);
+    EXPECT_EQ(prompts.questions.size(), 2);
+    window.openFiles({plain, unitsFixture()}); // some found: no notice
+    EXPECT_EQ(prompts.questions.size(), 2);
+    EXPECT_TRUE(prompts.scriptDone());
+}
