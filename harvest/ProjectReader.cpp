@@ -46,6 +46,16 @@ void ProjectReader::openProject(const QString& file, const HarvestChoices& choic
     // The units are read and skimmed on worker threads while this one
     // harvests them; questions and messages stay here, in the units' order.
     m_cancelled = false;
+    harvestUnits(paths, choices);
+    // The program file's own marked comments are documented too, after its
+    // units (whose worker threads have ended: the harvest's text is no longer
+    // shared with them), as a unit named by its heading or its file's name.
+    if (kind == FileKind::SourceProject && !m_cancelled)
+        m_harvester.harvestBytes(programBytes, file, choices, programName(file));
+}
+
+void ProjectReader::harvestUnits(const QStringList& paths, const HarvestChoices& choices)
+{
     UnitFeed feed(paths, 0, choices.traceKeepsUnitBytes(), choices.encoding);
     const int total = static_cast<int>(paths.size());
     for (int i = 0; i < total; ++i) {
@@ -64,10 +74,6 @@ void ProjectReader::openProject(const QString& file, const HarvestChoices& choic
         m_harvester.harvestFromFeed(feed, paths[i], std::move(bytes), decoding, choices,
                                     programName(paths[i]));
     }
-    // The program file's own marked comments are documented too, after its
-    // units, as a unit named by its heading (or its file's name).
-    if (kind == FileKind::SourceProject && !m_cancelled)
-        m_harvester.harvestBytes(programBytes, file, choices, programName(file));
 }
 
 QString ProjectReader::programName(const QString& path)

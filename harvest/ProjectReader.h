@@ -35,6 +35,8 @@ private:
     // The name the rows of a main program file (.dpr, .lpr, .dpk) take when
     // it has no heading: its file's name. Empty for a unit.
     static QString programName(const QString& path);
+    // The units read and skimmed on worker threads, which end with it.
+    void harvestUnits(const QStringList& paths, const HarvestChoices& choices);
 
     IUserPrompts& m_prompts;
     UnitHarvester& m_harvester;
