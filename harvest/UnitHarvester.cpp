@@ -395,6 +395,9 @@ qsizetype UnitHarvester::multiLineHeadingEnd(qsizetype start)
 {
     const QStringView text(m_text);
     const qsizetype limit = std::min(text.size(), start + kLongestHeading);
+    // Every search stops at the limit: one reaching past it at each //@ block
+    // of a hostile unit would read the rest of the unit every time.
+    const QStringView bounded = text.first(limit);
     const qsizetype firstLineEnd = m_scanLineEnd.find(start);
     int depth = 0;
     for (qsizetype p = start; p < limit; ++p) {
@@ -404,7 +407,7 @@ qsizetype UnitHarvester::multiLineHeadingEnd(qsizetype start)
         } else if (c == u')') {
             depth = std::max(0, depth - 1);
         } else if (c == u'{') { // a comment or a directive: its ';' does not count
-            const qsizetype close = text.indexOf(u'}', p);
+            const qsizetype close = bounded.indexOf(u'}', p);
             if (close < 0 || close >= limit)
                 return -1;
             p = close;
@@ -414,8 +417,10 @@ qsizetype UnitHarvester::multiLineHeadingEnd(qsizetype start)
         } else if (c == u';' && depth == 0) {
             if (p < firstLineEnd)
                 return -1;
-            const qsizetype lineEnd = text.indexOf(u'\r', p);
-            return lineEnd < 0 ? text.size() : lineEnd;
+            const qsizetype lineEnd = bounded.indexOf(u'\r', p);
+            if (lineEnd < 0)
+                return limit == text.size() ? text.size() : -1;
+            return lineEnd;
         }
     }
     return -1;
@@ -425,7 +430,7 @@ void UnitHarvester::readMultiLineHeading(const RoutineHeading& heading, qsizetyp
 {
     // The heading's lines as one: each line break with the indentation after
     // it one blank, comments and directives left out.
-    const QStringView text(m_text);
+    const QStringView text = QStringView(m_text).first(end);
     QString joined;
     for (qsizetype p = start; p < end; ++p) {
         const QChar c = text[p];
