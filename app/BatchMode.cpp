@@ -9,6 +9,7 @@
 #include "common/UserPrompts.h"
 #include "output/RtfWriter.h"
 #include "table/IdentifierTable.h"
+#include "table/RowKinds.h"
 #include "table/TableJson.h"
 
 #include <QCommandLineParser>
@@ -36,11 +37,22 @@ public:
 
     Answer ask(const Question& question) override
     {
-        QString where;
-        if (!question.file.isEmpty())
-            where = question.file % (question.line > 0 ? u':' % QString::number(question.line) : QString()) %
-                    u": "_s;
-        writeLine(m_err, where % oneLine(question.text));
+        if (!question.warning.text.isEmpty()) {
+            warn(question.warning);
+            ++m_warnings;
+        } else if (question.topic == Topic::OverwriteFolder) {
+            // Nobody is there to answer: the folder is reused only when
+            // --force says so, and the line says how.
+            if (!m_overwrite)
+                writeLine(m_err, u"A pasta do help já existe: "_s % question.file %
+                                     u". Use --force para reaproveitá-la."_s);
+        } else {
+            QString where;
+            if (!question.file.isEmpty())
+                where = question.file %
+                        (question.line > 0 ? u':' % QString::number(question.line) : QString()) % u": "_s;
+            writeLine(m_err, where % oneLine(question.text));
+        }
         if (question.topic == Topic::TableNotice)
             m_tableFailed = true;
         if (question.topic == Topic::OverwriteFolder)
@@ -48,9 +60,13 @@ public:
         return answerWithoutAButton(question);
     }
 
-    void showMessage(const QString& text, const QString& file) override
+    void showMessage(const QString& text, const QString& file, const SourceWarning& warning) override
     {
-        writeLine(m_err, (file.isEmpty() ? QString() : file % u": "_s) % oneLine(text));
+        if (!warning.text.isEmpty()) {
+            warn(warning);
+        } else {
+            writeLine(m_err, (file.isEmpty() ? QString() : file % u": "_s) % oneLine(text));
+        }
         m_failed = true;
     }
 
@@ -76,6 +92,15 @@ public:
     void setOverwrite(bool yes) { m_overwrite = yes; }
     bool failed() const { return m_failed; }
     bool tableFailed() const { return m_tableFailed; }
+    // The warnings about the sources printed so far.
+    int warnings() const { return m_warnings; }
+
+    // One line in the form compilers use: "FILE:LINE: aviso: TEXT".
+    void warn(const SourceWarning& warning)
+    {
+        const QString line = warning.line > 0 ? u':' % QString::number(warning.line) : QString();
+        writeLine(m_err, warning.file % line % u": aviso: "_s % oneLine(warning.text));
+    }
 
 private:
     static QString oneLine(QString text)
@@ -90,6 +115,7 @@ private:
     bool m_failed = false;
     bool m_tableFailed = false;
     bool m_overwrite = false;
+    int m_warnings = 0;
 };
 
 // The command line's options, and what a run was asked to do.
@@ -99,8 +125,8 @@ public:
     Options()
     {
         m_parser.setApplicationDescription(u"Quorvel: documentação de programas Object Pascal."_s);
-        m_parser.addOptions({m_list, m_order, m_settings, m_describe, m_encoding, m_rtf, m_html, m_output,
-                             m_force, m_help, m_version});
+        m_parser.addOptions({m_list, m_check, m_order, m_settings, m_describe, m_encoding, m_rtf, m_html,
+                             m_output, m_force, m_verbose, m_help, m_version});
         m_parser.addPositionalArgument(
             u"arquivos"_s, u"Projetos (.dpr, .lpr, .dpk, .lpi, .lpk, .dproj) ou units (.pas, .pp)."_s,
             u"[arquivo...]"_s);
@@ -117,11 +143,11 @@ public:
             return Outcome::failure(u"--output e --force só valem com --html."_s);
         if (m_parser.isSet(m_output) && m_parser.value(m_output).isEmpty())
             return Outcome::failure(u"--output precisa do nome de uma pasta."_s);
-        if ((!lists() && !rtf() && !html()) || files().isEmpty())
+        if ((!lists() && !checks() && !rtf() && !html()) || files().isEmpty())
             return Outcome::failure(
-                u"Uso: Quorvel [--list] [--rtf ARQUIVO.rtf] [--html [--output PASTA] [--force]] "
+                u"Uso: Quorvel [--list] [--check] [--rtf ARQUIVO.rtf] [--html [--output PASTA] [--force]] "
                 u"[--order CAMPOS] [--settings ARQUIVO] [--describe none|all] "
-                u"[--encoding auto|windows-1252|utf-8] ARQUIVO..."_s);
+                u"[--encoding auto|windows-1252|utf-8] [--verbose] ARQUIVO..."_s);
         m_columns = IdentifierTable::parseOrdering(m_parser.value(m_order));
         if (!m_columns)
             return Outcome::failure(u"Ordenação inválida: \"%1\". Campos possíveis: %2."_s.arg(
@@ -138,6 +164,8 @@ public:
     bool wantsVersion() const { return m_parser.isSet(m_version); }
     QString helpText() const { return m_parser.helpText(); }
     bool lists() const { return m_parser.isSet(m_list); }
+    bool checks() const { return m_parser.isSet(m_check); }
+    bool verbose() const { return m_parser.isSet(m_verbose); }
     bool rtf() const { return m_parser.isSet(m_rtf); }
     QString rtfFile() const { return m_parser.value(m_rtf); }
     bool html() const { return m_parser.isSet(m_html); }
@@ -163,6 +191,11 @@ private:
     QCommandLineParser m_parser;
     const QCommandLineOption m_list{u"list"_s,
                                     u"Lê os arquivos e escreve a tabela de identificadores em JSON."_s};
+    const QCommandLineOption m_check{
+        u"check"_s, u"Lê os arquivos e lista os avisos e as rotinas da interface sem comentário //@ "
+                    u"(saída 3 quando há algo a relatar)."_s};
+    const QCommandLineOption m_verbose{
+        u"verbose"_s, u"Diz também quais units usadas ficaram fora das pastas do projeto e não foram lidas."_s};
     const QCommandLineOption m_order{
         u"order"_s,
         u"Campos da ordenação, separados por ';' (padrão: %1)."_s.arg(IdentifierTable::initialOrdering()),
@@ -263,6 +296,59 @@ bool writeOutputs(QuorvelCore& core, const Options& options, BatchPrompts& promp
     return flushed(out, err);
 }
 
+// Each routine of the harvested units' interfaces that no //@ block
+// documents, as a warning; how many there were, or nothing when the units
+// could not be read again.
+std::optional<int> reportUndocumented(const QuorvelCore& core, BatchPrompts& prompts)
+{
+    try {
+        const auto routines = core.undocumentedRoutines();
+        for (const DocumentationCheck::Undocumented& routine : routines)
+            prompts.warn({routine.file, routine.line, u"rotina sem documentação: "_s % routine.name});
+        return static_cast<int>(routines.size());
+    } catch (const QuorvelError& e) {
+        prompts.showError(e.message());
+        return std::nullopt;
+    }
+}
+
+QString counted(qsizetype n, QStringView one, QStringView many)
+{
+    return QString::number(n) % u' ' % (n == 1 ? one : many);
+}
+
+// What a command read and found, on one line: the last a batch command says.
+QString summaryLine(const QuorvelCore& core, int warnings, std::optional<int> undocumented)
+{
+    const HarvestReport& report = core.harvestReport();
+    const IdentifierTable& table = core.identifiers();
+    int byKind[5] = {};
+    for (int place = 0; place < table.rowCount(); ++place)
+        ++byKind[static_cast<int>(RowKinds::kindOf(table.row(place)))];
+    using RowKinds::Kind;
+    QString line = u"Resumo: "_s % counted(report.unitsRead, u"unit lida", u"units lidas") % u", "_s %
+                   counted(report.includesRead, u"arquivo de inclusão", u"arquivos de inclusão") % u"; "_s %
+                   counted(table.rowCount(), u"linha", u"linhas") % u" ("_s %
+                   counted(byKind[int(Kind::Routine)], u"rotina", u"rotinas") % u", "_s %
+                   counted(byKind[int(Kind::Help)], u"help", u"helps") % u", "_s %
+                   counted(byKind[int(Kind::Table)], u"tabela", u"tabelas") % u", "_s %
+                   counted(byKind[int(Kind::Orphan)], u"órfão", u"órfãos") % u", "_s %
+                   counted(byKind[int(Kind::Other)], u"outra", u"outras") % u"); "_s %
+                   counted(warnings, u"aviso", u"avisos") % u"; "_s %
+                   counted(report.unitsNotRead, u"unit do projeto não lida", u"units do projeto não lidas");
+    if (undocumented)
+        line += u"; "_s % counted(*undocumented, u"rotina sem documentação", u"rotinas sem documentação");
+    return line % u'.';
+}
+
+// The units the sources use that none of the projects' folders holds.
+QString unitsNotFoundLine(const HarvestReport& report)
+{
+    return u"Units usadas fora das pastas do projeto, não lidas ("_s %
+           QString::number(report.unitsNotFound.size()) % u")"_s %
+           (report.unitsNotFound.isEmpty() ? QString() : u": "_s % report.unitsNotFound.join(u", "_s)) % u'.';
+}
+
 } // namespace
 
 namespace BatchMode {
@@ -316,10 +402,19 @@ int runOptions(const QStringList& arguments, QIODevice& out, QIODevice& err)
     }
     if (core.identifiers().rowCount() == 0 && !prompts.failed())
         core.remindOfTheMarkers();
-    if (!writeOutputs(core, options, prompts, out, err))
+    std::optional<int> undocumented;
+    if (options.checks())
+        undocumented = reportUndocumented(core, prompts);
+    const bool written = writeOutputs(core, options, prompts, out, err);
+    if (options.verbose())
+        writeLine(err, unitsNotFoundLine(core.harvestReport()));
+    writeLine(err, summaryLine(core, prompts.warnings(), undocumented));
+    if (!written)
         return WriteError;
     if (prompts.failed())
         return FileError;
+    if (options.checks() && (prompts.warnings() > 0 || undocumented.value_or(0) > 0))
+        return CheckFindings;
     return prompts.tableFailed() ? DescribeError : Success;
 }
 

@@ -13,6 +13,7 @@ enum ExitStatus
     UsageError = 1,
     FileError = 2,
     DescribeError = 3,
+    CheckFindings = 3, // --check found warnings or undocumented routines
     WriteError = 4,
     InternalError = 5, // a programming error or no memory left: a fault to report
 };

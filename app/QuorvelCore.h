@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Session.h"
+#include "harvest/DocumentationCheck.h"
 
 #include <QString>
 #include <QStringList>
@@ -35,6 +36,13 @@ public:
     int rowsFound() const { return m_session.opening.rowsFound(); }
     void remindOfTheMarkers() { m_session.opening.remindOfTheMarkers(); }
     bool runOpen() { return m_session.opening.runOpen(m_openingChoices); }
+    // What the openings of this session read, for a summary.
+    const HarvestReport& harvestReport() const { return m_session.harvester.report(); }
+    // The routines the harvested units offer that no //@ block documents.
+    std::vector<DocumentationCheck::Undocumented> undocumentedRoutines() const
+    {
+        return DocumentationCheck::check(m_session.harvester.report(), m_session.identifiers);
+    }
     // Empties the table and the document, then runs Abrir. `cleared` runs in
     // between, so that a window shows the empty document while the open
     // dialog is up and the new files are read.

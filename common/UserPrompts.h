@@ -29,6 +29,18 @@ enum class Topic
     EncodingNotice, // a file forced to UTF-8 that is not
     SiteWritten,    // where the help site is, and whether to open it
     NothingMarked,  // a command found no marked comment at all: how to mark them
+    NoRoutine,      // a //@ block that no routine heading follows
+    IncludeMissing, // an {$I} file that is nowhere to be found
+};
+
+// A warning about a place in the sources, as a report without questions
+// gives it: "FILE:LINE: aviso: TEXT", the form compilers use, which editors
+// and build pipelines recognise. No text: no warning.
+struct SourceWarning
+{
+    QString file;
+    int line = 0;
+    QString text;
 };
 
 // A font as the options window keeps it; the colour is a screen colour (red
@@ -56,6 +68,7 @@ struct Question
     Answer defaultAnswer = Answer::Yes;
     QString file; // the file being read when the question came up, if any
     int line = 0; // its line, counted from 1, when the question is about one
+    SourceWarning warning; // what it warns of, for a reader who cannot be asked
 };
 
 // The answer of a question closed without a button (Escape, the title bar's
@@ -77,8 +90,9 @@ public:
     // An information dialog with the given standard buttons.
     virtual Answer ask(const Question& question) = 0;
     // The plain message box with only OK; `file` names the file it is about,
-    // when there is one.
-    virtual void showMessage(const QString& text, const QString& file) = 0;
+    // when there is one; `warning`, when it has a text, is the same as a
+    // warning about the place that caused it.
+    virtual void showMessage(const QString& text, const QString& file, const SourceWarning& warning) = 0;
     // The error box at a command's boundary.
     virtual void showError(const QString& text) = 0;
 

@@ -80,7 +80,7 @@ void TableDialogue::answerTables(TableAnswer answer, const std::optional<QString
 
 void TableDialogue::warnTable(const TableBlock& block, const QString& text)
 {
-    m_prompts.ask(Question{Topic::TableNotice, text, {Answer::Ok}, Answer::Ok, block.file, 0});
+    m_prompts.ask(Question{Topic::TableNotice, text, {Answer::Ok}, Answer::Ok, block.file, 0, {}});
 }
 
 TableRow TableDialogue::withoutDescription(const TableBlock& block) const
@@ -111,7 +111,8 @@ TableRow TableDialogue::describeTable(const TableBlock& block)
                      {Answer::Yes, Answer::No},
                      Answer::Yes,
                      block.file,
-                     block.line});
+                     block.line,
+                     {}});
         if (answer != Answer::Yes)
             return withoutDescription(block);
         configureDriver();
@@ -124,7 +125,8 @@ TableRow TableDialogue::describeTable(const TableBlock& block)
                                {Answer::Yes, Answer::No, Answer::NoToAll, Answer::YesToAll},
                                Answer::Yes,
                                block.file,
-                               block.line});
+                               block.line,
+                               {}});
     switch (answer) {
     case Answer::Yes:
         configureDriver();

@@ -227,9 +227,10 @@ Answer DialogPrompts::ask(const Question& question)
     return answerWithoutAButton(question);
 }
 
-void DialogPrompts::showMessage(const QString& text, const QString& file)
+void DialogPrompts::showMessage(const QString& text, const QString& file, const SourceWarning& warning)
 {
     Q_UNUSED(file);
+    Q_UNUSED(warning);
     const PauseProgress pause(*this);
     QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), dialogText(text), QMessageBox::Ok,
                     m_parent);

@@ -26,7 +26,7 @@ public:
     OpeningProgress* progress() const { return m_progress.get(); }
 
     Answer ask(const Question& question) override;
-    void showMessage(const QString& text, const QString& file) override;
+    void showMessage(const QString& text, const QString& file, const SourceWarning& warning) override;
     void showError(const QString& text) override;
     std::optional<QString> chooseFileToOpen(const QString& title, const QStringList& filters) override;
     std::optional<QString> chooseFileToSave(const QString& title, const QStringList& filters,

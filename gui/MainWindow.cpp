@@ -444,7 +444,8 @@ void MainWindow::runHtml()
                      {Answer::Yes, Answer::No},
                      Answer::Yes,
                      {},
-                     0});
+                     0,
+                     {}});
         if (answer == Answer::Yes)
             QDesktopServices::openUrl(QUrl::fromLocalFile(index));
     });

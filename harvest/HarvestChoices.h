@@ -2,6 +2,8 @@
 
 #include "common/Encoding.h"
 
+#include <QStringList>
+
 #include <optional>
 
 // How an opening reads its sources. The caller says what it wants (the
@@ -20,6 +22,9 @@ struct HarvestChoices
     Encoding encoding = Encoding::Auto;
     bool trace = true;
     bool readEveryToken = false;
+    // Where {$I} files are looked for after the including file's folder:
+    // the project's include search path, absolute.
+    QStringList includeFolders;
 
     // The trace keeps each unit's bytes, to be turned into lines only when
     // somebody reads it.

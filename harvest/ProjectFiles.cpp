@@ -13,6 +13,8 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
+using ProjectFiles::Listing;
+
 bool endsWithAny(const QString& name, std::initializer_list<QStringView> extensions)
 {
     for (const QStringView extension : extensions) {
@@ -59,22 +61,48 @@ template <typename OnStart> void walk(QXmlStreamReader& xml, OnStart onStart)
 }
 
 // For each entry `stem` of the list `list` inside `section` of a Lazarus
-// file: the Value of its Filename and, when `flag` is given, whether that
-// child's Value is "True".
+// file: the Value of its Filename, its line, and, when `flag` is given,
+// whether that child's Value is "True".
 struct LazarusEntry
 {
     QString filename;
+    int line = 0;
     bool flagged = false;
 };
 
+// The folders of a search path as Lazarus and Delphi write it: separated by
+// ';', relative to the project; an entry with a macro is left out.
+void addSearchPath(QStringList& folders, QStringView value)
+{
+    for (QStringView folder : value.split(u';', Qt::SkipEmptyParts)) {
+        folder = folder.trimmed();
+        if (!folder.isEmpty() && !folder.contains(u"$(") && !folders.contains(folder))
+            folders.append(folder.toString());
+    }
+}
+
+// <CompilerOptions><SearchPaths><OtherUnitFiles Value=".."/>, and
+// <IncludeFiles>, of a Lazarus project or package.
+void readLazarusSearchPath(QXmlStreamReader& xml, const QString& name, const QStringList& path,
+                           Listing& listing)
+{
+    if (path.size() < 2 || path.last() != u"SearchPaths" || path[path.size() - 2] != u"CompilerOptions")
+        return;
+    const QStringView value = xml.attributes().value(QLatin1StringView("Value"));
+    if (name == u"OtherUnitFiles")
+        addSearchPath(listing.unitFolders, value);
+    else if (name == u"IncludeFiles")
+        addSearchPath(listing.includeFolders, value);
+}
+
 std::vector<LazarusEntry> lazarusEntries(QXmlStreamReader& xml, QStringView section, QStringView list,
-                                         QStringView stem, QStringView flag)
+                                         QStringView stem, QStringView flag, Listing& listing)
 {
     std::vector<LazarusEntry> entries;
     walk(xml, [&](const QString& name, const QStringList& path) {
         const qsizetype depth = path.size();
         if (depth >= 2 && path[depth - 1] == list && path[depth - 2] == section && isListEntry(name, stem)) {
-            entries.push_back({});
+            entries.push_back({{}, static_cast<int>(xml.lineNumber()), false});
         } else if (depth >= 3 && path[depth - 2] == list && path[depth - 3] == section &&
                    isListEntry(path[depth - 1], stem) && !entries.empty()) {
             const QString value = xml.attributes().value(QLatin1StringView("Value")).toString();
@@ -82,70 +110,76 @@ std::vector<LazarusEntry> lazarusEntries(QXmlStreamReader& xml, QStringView sect
                 entries.back().filename = value;
             else if (!flag.isEmpty() && name == flag)
                 entries.back().flagged = value.compare(u"True", Qt::CaseInsensitive) == 0;
+        } else {
+            readLazarusSearchPath(xml, name, path, listing);
         }
         return false;
     });
     return entries;
 }
 
-QStringList lazarusProject(QXmlStreamReader& xml)
+void lazarusProject(QXmlStreamReader& xml, Listing& listing)
 {
-    QStringList units;
     for (const LazarusEntry& e :
-         lazarusEntries(xml, u"ProjectOptions", u"Units", u"Unit", u"IsPartOfProject")) {
+         lazarusEntries(xml, u"ProjectOptions", u"Units", u"Unit", u"IsPartOfProject", listing)) {
         if (e.flagged && endsWithAny(e.filename, {u".pas", u".pp", u".lpr"}))
-            units.append(e.filename);
+            listing.files.push_back({e.filename, e.line});
     }
-    return units;
 }
 
-QStringList lazarusPackage(QXmlStreamReader& xml)
+void lazarusPackage(QXmlStreamReader& xml, Listing& listing)
 {
-    QStringList units;
-    for (const LazarusEntry& e : lazarusEntries(xml, u"Package", u"Files", u"Item", {})) {
+    for (const LazarusEntry& e : lazarusEntries(xml, u"Package", u"Files", u"Item", {}, listing)) {
         if (endsWithAny(e.filename, {u".pas", u".pp"}))
-            units.append(e.filename);
+            listing.files.push_back({e.filename, e.line});
     }
-    return units;
 }
 
 // The main source (the <MainSource> of a <PropertyGroup>; the one inside
-// <DelphiCompile> is a marker, not a file), then the DCCReference units.
-QStringList delphiProject(QXmlStreamReader& xml)
+// <DelphiCompile> is a marker, not a file), then the DCCReference units;
+// the search paths of DCC_UnitSearchPath and DCC_IncludePath.
+void delphiProject(QXmlStreamReader& xml, Listing& listing)
 {
-    QString mainSource;
-    QStringList units;
+    Listing::Entry mainSource;
     walk(xml, [&](const QString& name, const QStringList& path) {
+        const bool inGroup = !path.isEmpty() && path.last() == u"PropertyGroup";
         if (name == u"DCCReference") {
             const QString include = xml.attributes().value(QLatin1StringView("Include")).toString();
             if (endsWithAny(include, {u".pas"}))
-                units.append(include);
-        } else if (name == u"MainSource" && !path.isEmpty() && path.last() == u"PropertyGroup" &&
-                   mainSource.isEmpty()) {
-            mainSource = xml.readElementText().trimmed();
+                listing.files.push_back({include, static_cast<int>(xml.lineNumber())});
+        } else if (name == u"MainSource" && inGroup && mainSource.path.isEmpty()) {
+            mainSource.line = static_cast<int>(xml.lineNumber());
+            mainSource.path = xml.readElementText().trimmed();
+            return true;
+        } else if ((name == u"DCC_UnitSearchPath" || name == u"DCC_IncludePath") && inGroup) {
+            QStringList& folders = name == u"DCC_UnitSearchPath" ? listing.unitFolders : listing.includeFolders;
+            addSearchPath(folders, xml.readElementText());
             return true;
         }
         return false;
     });
-    if (!mainSource.isEmpty())
-        units.prepend(mainSource);
-    return units;
+    if (!mainSource.path.isEmpty())
+        listing.files.insert(listing.files.begin(), mainSource);
 }
 
-QStringList unitsOf(QXmlStreamReader& xml, FileKind kind)
+Listing listingOf(QXmlStreamReader& xml, FileKind kind)
 {
+    Listing listing;
     switch (kind) {
     case FileKind::LazarusProject:
-        return lazarusProject(xml);
+        lazarusProject(xml, listing);
+        break;
     case FileKind::LazarusPackage:
-        return lazarusPackage(xml);
+        lazarusPackage(xml, listing);
+        break;
     case FileKind::DelphiProject:
-        return delphiProject(xml);
+        delphiProject(xml, listing);
+        break;
     case FileKind::SourceProject:
     case FileKind::Unit:
         break;
     }
-    return {};
+    return listing;
 }
 
 // True when an XML file is UTF-8: it declares so, or declares no encoding
@@ -173,7 +207,7 @@ qint64 errorLine(const QXmlStreamReader& xml, QByteArrayView bytes, FileKind kin
     if (invalid < 0)
         return xml.lineNumber();
     QXmlStreamReader before(bytes.first(invalid).toByteArray());
-    unitsOf(before, kind);
+    listingOf(before, kind);
     if (before.hasError() && before.error() != QXmlStreamReader::PrematureEndOfDocumentError)
         return before.lineNumber();
     return 1 + bytes.first(invalid).count('\n');
@@ -210,15 +244,15 @@ QStringList openFilters()
             u"Todos os projetos (*.dpr *.lpr *.dpk *.lpi *.lpk *.dproj)"_s, u"Todas as units (*.pas *.pp)"_s};
 }
 
-QStringList unitsOfXmlProject(const QString& file, FileKind kind, QByteArrayView bytes)
+Listing readXmlProject(const QString& file, FileKind kind, QByteArrayView bytes)
 {
     QXmlStreamReader xml(bytes.toByteArray());
-    const QStringList units = unitsOf(xml, kind);
+    Listing listing = listingOf(xml, kind);
     if (xml.hasError())
         throw QuorvelError(u"%1:%2: projeto malformado: %3"_s.arg(file)
                                .arg(errorLine(xml, bytes, kind))
                                .arg(xml.errorString()));
-    return units;
+    return listing;
 }
 
 } // namespace ProjectFiles

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
 // The kinds of files the opening command takes, told by their extension in
 // any letter case.
 enum class FileKind
@@ -25,9 +27,24 @@ bool opens(const QString& file);
 // every project kind and every unit kind.
 QStringList openFilters();
 
-// The units an XML project file (.lpi, .lpk, .dproj) lists, in its order,
-// as written there (relative to the file's folder). Throws QuorvelError
-// "FILE:LINE: projeto malformado: ..." when the XML is not well formed.
-QStringList unitsOfXmlProject(const QString& file, FileKind kind, QByteArrayView bytes);
+// What a project file says of its sources, as written there: paths are
+// relative to the file's folder, with either separator.
+struct Listing
+{
+    struct Entry
+    {
+        QString path;
+        int line = 0; // of the project file, where it names the file
+    };
+    std::vector<Entry> files;     // in the project's order
+    QStringList unitFolders;      // searched for units the sources use
+    QStringList includeFolders;   // searched for {$I} files
+};
+
+// What an XML project file (.lpi, .lpk, .dproj) lists. The search paths
+// leave out entries with macros ($(LazarusDir)), which name no folder of
+// the project. Throws QuorvelError "FILE:LINE: projeto malformado: ..."
+// when the XML is not well formed.
+Listing readXmlProject(const QString& file, FileKind kind, QByteArrayView bytes);
 
 } // namespace ProjectFiles

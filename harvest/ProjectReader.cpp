@@ -6,10 +6,13 @@
 #include "common/UnitPath.h"
 #include "common/UserPrompts.h"
 #include "harvest/ProjectFiles.h"
+#include "harvest/SourceReferences.h"
+#include "harvest/SourceSearch.h"
 #include "harvest/SourceText.h"
 #include "harvest/UnitFeed.h"
 #include "harvest/UnitHarvester.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 using namespace Qt::Literals::StringLiterals;
@@ -21,59 +24,129 @@ ProjectReader::ProjectReader(IUserPrompts& prompts, UnitHarvester& harvester, Tr
 void ProjectReader::openProject(const QString& file, const HarvestChoices& choices)
 {
     if (!SourceText::fileExists(file)) {
-        m_prompts.showMessage(UnitHarvester::missingFileMessage(), file);
+        m_prompts.showMessage(UnitHarvester::missingFileMessage(), file, {});
         return;
     }
     const FileKind kind = ProjectFiles::kindOf(file);
-    QStringList listed;
+    ProjectFiles::Listing listing;
     QByteArray programBytes; // a program file's own, harvested once its units are
+    std::vector<SourceReferences::UsedUnit> programUses;
     if (kind == FileKind::SourceProject) {
         programBytes = SourceText::readFile(file);
-        listed = unitsOfSourceProject(programBytes, choices);
+        listing = readSourceProject(programBytes, choices);
+        // Its units without a path, found as the compiler finds them. The
+        // text is decoded again: the harvest of the units reuses the buffers.
+        QString text;
+        SourceText::fromBytes(programBytes, text, choices.encoding);
+        programUses = SourceReferences::scan(text).units;
     } else {
         QByteArray bytes;
         FileReading::read(file, bytes);
-        listed = ProjectFiles::unitsOfXmlProject(file, kind, bytes);
+        listing = ProjectFiles::readXmlProject(file, kind, bytes);
         // A project file whose list yields no name (an empty or unreadable
         // main source, no unit marked part of it) would otherwise end with
         // nothing harvested and not a word.
-        if (listed.isEmpty())
+        if (listing.files.empty())
             throw QuorvelError(file %
                                u": o projeto não indica nenhum arquivo de código que possa ser lido."_s);
     }
-    const QStringList paths = unitPaths(file, listed, kind);
+    const QString folder = QFileInfo(file).absolutePath();
+    SourceSearch search(folder, listing.unitFolders, listing.includeFolders);
+    HarvestChoices unitChoices = choices;
+    unitChoices.includeFolders = search.includeFolders();
 
+    m_cancelled = false;
+    m_harvested.clear();
+    m_progressDone = 0;
+    m_harvested.insert(QFileInfo(file).absoluteFilePath());
+    std::vector<NamedUnit> units = listedUnits(file, listing, kind);
+    for (const NamedUnit& unit : units)
+        m_harvested.insert(QFileInfo(unit.path).absoluteFilePath());
+    std::vector<NamedUnit> used;
+    for (const SourceReferences::UsedUnit& unit : programUses) {
+        if (unit.inFile.isEmpty())
+            used.push_back({{}, file, unit.line, unit.name});
+    }
     // The units are read and skimmed on worker threads while this one
     // harvests them; questions and messages stay here, in the units' order.
-    m_cancelled = false;
-    harvestUnits(paths, choices);
+    // Each round harvests the units the last one used, until none is new.
+    while (!units.empty() && !m_cancelled) {
+        harvestUnits(units, unitChoices, used);
+        units = unitsToFollow(used, search);
+        used.clear();
+    }
     // The program file's own marked comments are documented too, after its
     // units (whose worker threads have ended: the harvest's text is no longer
     // shared with them), as a unit named by its heading or its file's name.
     if (kind == FileKind::SourceProject && !m_cancelled)
-        m_harvester.harvestBytes(programBytes, file, choices, programName(file));
+        m_harvester.harvestBytes(programBytes, file, unitChoices, programName(file));
 }
 
-void ProjectReader::harvestUnits(const QStringList& paths, const HarvestChoices& choices)
+void ProjectReader::harvestUnits(const std::vector<NamedUnit>& units, const HarvestChoices& choices,
+                                 std::vector<NamedUnit>& used)
 {
+    QStringList paths;
+    for (const NamedUnit& unit : units)
+        paths.append(unit.path);
     UnitFeed feed(paths, 0, choices.traceKeepsUnitBytes(), choices.encoding);
-    const int total = static_cast<int>(paths.size());
-    for (int i = 0; i < total; ++i) {
-        m_prompts.reportProgress(i, total, paths[i]);
+    const int total = m_progressDone + static_cast<int>(units.size());
+    for (const NamedUnit& unit : units) {
+        m_prompts.reportProgress(m_progressDone, total, unit.path);
         // A Cancel stops the harvest after the unit being read; its rows stay.
         if (m_prompts.cancelRequested()) {
             m_cancelled = true;
             break;
         }
+        ++m_progressDone;
         QByteArray bytes; // kept by the trace, when it is on
         SourceText::Decoding decoding;
         if (!feed.nextUnit(m_harvester.textForFeed(), &bytes, &decoding)) {
-            m_prompts.showMessage(UnitHarvester::missingFileMessage(), paths[i]);
+            m_prompts.showMessage(UnitHarvester::missingFileMessage(), unit.path,
+                                  SourceWarning{unit.namedBy, unit.line,
+                                                u"O arquivo indicado não pôde ser aberto: "_s % unit.path});
+            ++m_harvester.report().unitsNotRead;
             continue;
         }
-        m_harvester.harvestFromFeed(feed, paths[i], std::move(bytes), decoding, choices,
-                                    programName(paths[i]));
+        m_harvester.harvestFromFeed(feed, unit.path, std::move(bytes), decoding, choices,
+                                    programName(unit.path));
+        const QString folder = QFileInfo(unit.path).absolutePath();
+        for (const SourceReferences::UsedUnit& usedUnit : m_harvester.usedUnits()) {
+            if (usedUnit.inFile.isEmpty())
+                used.push_back({{}, unit.path, usedUnit.line, usedUnit.name});
+            else
+                used.push_back({UnitPath::resolve(folder, usedUnit.inFile), unit.path, usedUnit.line, {}});
+        }
     }
+}
+
+std::vector<ProjectReader::NamedUnit> ProjectReader::unitsToFollow(const std::vector<NamedUnit>& used,
+                                                                   SourceSearch& search)
+{
+    std::vector<NamedUnit> found;
+    for (const NamedUnit& unit : used) {
+        // A name is looked up once; a path (from "in '...'") is taken as it is.
+        std::optional<QString> path;
+        if (unit.name.isEmpty()) {
+            if (QFileInfo(unit.path).isFile())
+                path = unit.path;
+        } else {
+            const QString key = u"unit:"_s % unit.name.toLower();
+            if (m_harvested.contains(key))
+                continue;
+            m_harvested.insert(key);
+            path = search.findUnit(unit.name);
+            if (!path)
+                m_harvester.report().addNotFound(unit.name);
+        }
+        if (!path)
+            continue;
+        const QString absolute = QFileInfo(*path).absoluteFilePath();
+        if (m_harvested.contains(absolute))
+            continue;
+        m_harvested.insert(absolute);
+        found.push_back({*path, unit.namedBy, unit.line, {}});
+    }
+    return found;
 }
 
 QString ProjectReader::programName(const QString& path)
@@ -84,34 +157,37 @@ QString ProjectReader::programName(const QString& path)
     return QFileInfo(path).completeBaseName();
 }
 
-QStringList ProjectReader::unitPaths(const QString& file, const QStringList& listed, FileKind kind)
+std::vector<ProjectReader::NamedUnit> ProjectReader::listedUnits(const QString& file,
+                                                                 const ProjectFiles::Listing& listing,
+                                                                 FileKind kind)
 {
     // Paths in a project are relative to the project's folder. Of a source
     // project's literals only the ".pas" paths are units; an XML project's
     // list holds nothing else.
     const QString folder = QFileInfo(file).absolutePath();
     UnitPath::Resolver resolver;
-    QStringList paths;
-    for (const QString& unit : listed) {
-        if (kind != FileKind::SourceProject || UnitPath::extension(unit) == u".pas")
-            paths.append(resolver.resolve(folder, unit));
+    std::vector<NamedUnit> units;
+    for (const ProjectFiles::Listing::Entry& entry : listing.files) {
+        if (kind != FileKind::SourceProject || UnitPath::extension(entry.path) == u".pas")
+            units.push_back({resolver.resolve(folder, entry.path), file, entry.line, {}});
     }
-    return paths;
-}
-
-QStringList ProjectReader::unitsOfSourceProject(QByteArrayView bytes, const HarvestChoices& choices)
-{
-    QString text;
-    const SourceText::Decoding decoding = SourceText::fromBytes(bytes, text, choices.encoding);
-    const QStringList units = readProjectLiterals(text, decoding.utf8, choices.trace);
-    m_harvester.lexer().keepLastToken();
     return units;
 }
 
-QStringList ProjectReader::readProjectLiterals(const QString& text, bool unicodeLetters, bool trace)
+ProjectFiles::Listing ProjectReader::readSourceProject(QByteArrayView bytes, const HarvestChoices& choices)
+{
+    QString text;
+    const SourceText::Decoding decoding = SourceText::fromBytes(bytes, text, choices.encoding);
+    ProjectFiles::Listing listing;
+    readProjectLiterals(text, decoding.utf8, choices.trace, listing);
+    m_harvester.lexer().keepLastToken();
+    return listing;
+}
+
+void ProjectReader::readProjectLiterals(const QString& text, bool unicodeLetters, bool trace,
+                                        ProjectFiles::Listing& listing)
 {
     LexerState& lexer = m_harvester.lexer();
-    QStringList units;
     qsizetype position = 0;
     lexer.startText(text, unicodeLetters);
     lexer.setNoToken();
@@ -121,8 +197,8 @@ QStringList ProjectReader::readProjectLiterals(const QString& text, bool unicode
             m_trace.addToken(TraceLog::Source::Project, code, lexer.tokenText());
         if (code == StringLiteral) {
             const QString literal = lexer.tokenText();
-            units.append(lowerAsciiLetters(literal.mid(1, literal.size() - 2)));
+            listing.files.push_back(
+                {lowerAsciiLetters(literal.mid(1, literal.size() - 2)), lexer.currentLine() + 1});
         }
     }
-    return units;
 }

@@ -4,14 +4,21 @@
 #include "harvest/ProjectFiles.h"
 
 #include <QByteArrayView>
+#include <QSet>
 #include <QStringList>
 
+#include <vector>
+
 class IUserPrompts;
+class SourceSearch;
 class TraceLog;
 class UnitHarvester;
 
-// The project reader: harvests every unit whose path a project file names,
-// in order, through the unit harvester, whose lexer state it shares.
+// The project reader: harvests the units of a project as the compiler
+// compiles them. First the files the project file names, in order; then,
+// round by round, the units they use that are found in the project's folder
+// or search paths, each once; last a program file's own text. It shares the
+// unit harvester's lexer state.
 class ProjectReader
 {
 public:
@@ -22,24 +29,43 @@ public:
     // does not. Throws QuorvelError when a file that exists cannot be read,
     // or when an XML project is malformed (then nothing of it is harvested).
     void openProject(const QString& file, const HarvestChoices& choices);
-    // Every literal of a project's text, lower-cased (the unit paths among them).
-    QStringList unitsOfSourceProject(QByteArrayView bytes, const HarvestChoices& choices);
+    // The files a source project (.dpr, .lpr, .dpk) names: every literal of
+    // its text, lower-cased (the unit paths among them), with its line.
+    ProjectFiles::Listing readSourceProject(QByteArrayView bytes, const HarvestChoices& choices);
     // True when the user cancelled the last project's harvest.
     bool cancelled() const { return m_cancelled; }
 
 private:
-    QStringList readProjectLiterals(const QString& text, bool unicodeLetters, bool trace);
-    // The project's units that are read: the ".pas" paths, resolved against
-    // the project's folder.
-    static QStringList unitPaths(const QString& file, const QStringList& listed, FileKind kind);
+    // A unit to harvest and where the project named it.
+    struct NamedUnit
+    {
+        QString path;    // empty when it is known by its name alone
+        QString namedBy; // the file that names it
+        int line = 0;    // there
+        QString name;    // a unit to look for in the project's folders
+    };
+    void readProjectLiterals(const QString& text, bool unicodeLetters, bool trace,
+                             ProjectFiles::Listing& listing);
+    // The project's units that are read: the ".pas" paths of a source
+    // project's literals, every file of an XML project's list, resolved
+    // against the project's folder.
+    static std::vector<NamedUnit> listedUnits(const QString& file, const ProjectFiles::Listing& listing,
+                                              FileKind kind);
     // The name the rows of a main program file (.dpr, .lpr, .dpk) take when
     // it has no heading: its file's name. Empty for a unit.
     static QString programName(const QString& path);
-    // The units read and skimmed on worker threads, which end with it.
-    void harvestUnits(const QStringList& paths, const HarvestChoices& choices);
+    // The units read and skimmed on worker threads, which end with it; the
+    // units they use are added to `used`.
+    void harvestUnits(const std::vector<NamedUnit>& units, const HarvestChoices& choices,
+                      std::vector<NamedUnit>& used);
+    // The units of `used` found by `search` that were not harvested yet;
+    // the others are remembered as not found.
+    std::vector<NamedUnit> unitsToFollow(const std::vector<NamedUnit>& used, SourceSearch& search);
 
     IUserPrompts& m_prompts;
     UnitHarvester& m_harvester;
     TraceLog& m_trace;
     bool m_cancelled = false;
+    QSet<QString> m_harvested; // paths of the current project's units, and names tried
+    int m_progressDone = 0;
 };

@@ -3,11 +3,15 @@
 #include "harvest/UnitHarvester.h"
 
 #include "common/UserPrompts.h"
+#include "harvest/SourceSearch.h"
 #include "harvest/SourceText.h"
 #include "harvest/TokenSource.h"
 #include "harvest/UnitFeed.h"
 #include "table/IdentifierTable.h"
 #include "table/RowKinds.h"
+
+#include <QFileInfo>
+#include <QScopeGuard>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -23,7 +27,7 @@ QString UnitHarvester::missingFileMessage()
 void UnitHarvester::harvestUnitFile(const QString& file, const HarvestChoices& choices)
 {
     if (!SourceText::fileExists(file)) {
-        m_prompts.showMessage(missingFileMessage(), file);
+        m_prompts.showMessage(missingFileMessage(), file, {});
         return;
     }
     // The buffers keep their storage from unit to unit.
@@ -69,21 +73,31 @@ void UnitHarvester::warnInvalidEncoding(const QString& file, const SourceText::D
 {
     if (decoding.invalidLine == 0)
         return;
-    m_prompts.ask(
-        Question{Topic::EncodingNotice,
-                 decoding.utf16
-                     ? u"O arquivo não está em UTF-16 válido; o que não pôde ser lido aparece como \uFFFD."_s
-                     : u"O arquivo não está em UTF-8 válido; o que não pôde ser lido aparece como \uFFFD."_s,
-                 {Answer::Ok},
-                 Answer::Ok,
-                 file,
-                 decoding.invalidLine});
+    const QString text =
+        decoding.utf16 ? u"O arquivo não está em UTF-16 válido; o que não pôde ser lido aparece como \uFFFD."_s
+                       : u"O arquivo não está em UTF-8 válido; o que não pôde ser lido aparece como \uFFFD."_s;
+    m_prompts.ask(Question{Topic::EncodingNotice,
+                           text,
+                           {Answer::Ok},
+                           Answer::Ok,
+                           file,
+                           decoding.invalidLine,
+                           {file, decoding.invalidLine, text}});
 }
 
 void UnitHarvester::harvestText(const QString& file, QByteArray bytes, TokenSource& source,
                                 bool unicodeLetters)
 {
     m_currentFile = file;
+    // Read before the harvest: its text is reused by the include files'.
+    SourceReferences::References references = SourceReferences::scan(m_text);
+    if (m_includeDepth == 0) {
+        m_usedUnits.clear();
+        ++m_report.unitsRead;
+    } else {
+        ++m_report.includesRead;
+    }
+    m_usedUnits.insert(m_usedUnits.end(), references.units.begin(), references.units.end());
     m_lexer.resetCounters();
     readUnit(source, unicodeLetters);
     // The unit's text is reused for the next unit.
@@ -92,6 +106,60 @@ void UnitHarvester::harvestText(const QString& file, QByteArray bytes, TokenSour
     if (m_choices.traceKeepsUnitBytes())
         m_trace.addUnitTokens(std::move(bytes), m_lastLoopStart, std::move(m_blockSpans), m_choices.encoding);
     m_lexer.keepLastToken();
+    if (m_includeDepth == 0)
+        m_report.unitFiles.push_back(
+            {file, IdentifierTable::keptPart(unitName(), IdentifierTable::Unit).toString(), m_choices.encoding});
+    harvestIncludes(file, references.includes);
+}
+
+namespace {
+
+// An include file that includes itself, directly or not, ends here.
+constexpr int kDeepestInclude = 16;
+
+} // namespace
+
+void UnitHarvester::harvestIncludes(const QString& file, const std::vector<SourceReferences::Include>& includes)
+{
+    if (includes.empty())
+        return;
+    const QString unitName = this->unitName();
+    const QString folder = QFileInfo(file).absolutePath();
+    const HarvestChoices choices = m_choices;
+    SourceSearch search({}, {}, choices.includeFolders);
+    for (const SourceReferences::Include& include : includes) {
+        const std::optional<QString> path = search.findInclude(include.name, folder);
+        if (!path || m_includeDepth >= kDeepestInclude) {
+            warnIncludeMissing(file, include, path.has_value());
+            continue;
+        }
+        QByteArray bytes;
+        SourceText::readFile(*path, bytes);
+        ++m_includeDepth;
+        const auto leave = qScopeGuard([this] { --m_includeDepth; });
+        harvestBytes(bytes, *path, choices, unitName);
+    }
+}
+
+void UnitHarvester::warnIncludeMissing(const QString& file, const SourceReferences::Include& include,
+                                       bool tooDeep)
+{
+    if (m_ignoreIncludeWarnings)
+        return;
+    const QString found =
+        tooDeep ? QString(u"o arquivo de inclusão "_s % include.name %
+                          u" inclui a si mesmo, direta ou indiretamente"_s)
+                : QString(u"arquivo de inclusão não encontrado: "_s % include.name);
+    const Question question{Topic::IncludeMissing,
+                            u"Linha ("_s % QString::number(include.line) % u"): "_s % found %
+                                u"\r\rIgnorar avisos de arquivos de inclusão?"_s,
+                            {Answer::Yes, Answer::No},
+                            Answer::Yes,
+                            file,
+                            include.line,
+                            {file, include.line, found}};
+    if (m_prompts.ask(question) == Answer::Yes)
+        m_ignoreIncludeWarnings = true;
 }
 
 int UnitHarvester::readToken()
@@ -215,15 +283,16 @@ bool UnitHarvester::readOrphanBlock()
 {
     if (!m_ignoreOrphanWarnings) {
         const int line = m_lexer.currentLine() + 1;
+        const QString found = u"Foi encontrado um comentário para documentação\r"
+                              u"sem uma identificação de tipo na linha ("_s %
+                              QString::number(line) % u')';
         Question question{Topic::OrphanComment,
-                          u"Foi encontrado um comentário para documentação\r"
-                          u"sem uma identificação de tipo na linha ("_s %
-                              QString::number(line) %
-                              u")\r\rIgnorar avisos de comentários não identificados?"_s,
+                          found % u"\r\rIgnorar avisos de comentários não identificados?"_s,
                           {Answer::Yes, Answer::No},
                           Answer::Yes,
                           m_currentFile,
-                          line};
+                          line,
+                          {m_currentFile, line, found}};
         if (m_prompts.ask(question) == Answer::Yes)
             m_ignoreOrphanWarnings = true;
     }
@@ -251,8 +320,49 @@ bool UnitHarvester::readRoutineBlock()
     const std::optional<RoutineHeading> heading = routineHeading();
     if (heading)
         readHeading(*heading);
+    else
+        warnNoRoutine();
     insertIdentifier();
     return !heading && tokenOpensBlock();
+}
+
+void UnitHarvester::warnNoRoutine()
+{
+    if (m_ignoreNoRoutineWarnings)
+        return;
+    const int line = m_lexer.currentLine() + 1;
+    const QString found = u"O comentário //@ não é seguido de uma rotina, e sim de: "_s % whatFollows();
+    const Question question{Topic::NoRoutine,
+                            found % u"\r\rIgnorar avisos de comentários //@ sem rotina?"_s,
+                            {Answer::Yes, Answer::No},
+                            Answer::Yes,
+                            m_currentFile,
+                            line,
+                            {m_currentFile, line, found}};
+    if (m_prompts.ask(question) == Answer::Yes)
+        m_ignoreNoRoutineWarnings = true;
+}
+
+QString UnitHarvester::whatFollows() const
+{
+    if (m_lexer.tokenIsEof())
+        return u"o fim do arquivo"_s;
+    // The line of the token (a block's comment lines run to their ends, so
+    // the token is the first of its line), as the user wrote it, shortened
+    // when long.
+    const QStringView text(m_text);
+    qsizetype start = m_lexer.token().start;
+    while (start > 0 && text[start - 1] != u'\n')
+        --start;
+    while (start < text.size() && (text[start] == u' ' || text[start] == u'\t'))
+        ++start;
+    qsizetype end = start;
+    while (end < text.size() && end - start < 60 && text[end] != u'\r' && text[end] != u'\n')
+        ++end;
+    QString shown = text.sliced(start, end - start).trimmed().toString();
+    if (end < text.size() && text[end] != u'\r' && text[end] != u'\n')
+        shown += u"…"_s;
+    return u'"' % shown % u'"';
 }
 
 bool UnitHarvester::readTableBlock()
@@ -289,6 +399,10 @@ bool UnitHarvester::readHelpBlock()
 void UnitHarvester::nameFromLeadingHeading()
 {
     m_unitName.clear();
+    if (m_includeDepth > 0) { // an include file's rows are its including unit's
+        m_unitName = m_nameWithoutHeading;
+        return;
+    }
     const QStringView text(m_text);
     const qsizetype n = text.size();
     qsizetype p = 0;

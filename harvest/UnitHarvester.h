@@ -3,7 +3,9 @@
 #include "harvest/CharScan.h"
 #include "harvest/DeferredText.h"
 #include "harvest/HarvestChoices.h"
+#include "harvest/HarvestReport.h"
 #include "harvest/LexerState.h"
+#include "harvest/SourceReferences.h"
 #include "harvest/SourceText.h"
 #include "harvest/TableComments.h"
 #include "harvest/TextPool.h"
@@ -67,6 +69,12 @@ public:
     // The message for a file that does not exist.
     static QString missingFileMessage();
 
+    // The units the last file harvested and its {$I} files use, as written.
+    const std::vector<SourceReferences::UsedUnit>& usedUnits() const { return m_usedUnits; }
+    // What the harvests of this session read.
+    HarvestReport& report() { return m_report; }
+    const HarvestReport& report() const { return m_report; }
+
 private:
     // With a feed, the skimming takes its landmarks; without, it skims here.
     void harvestWith(UnitFeed* feed, const QString& file, QByteArray bytes,
@@ -74,11 +82,19 @@ private:
     // Says once per file that a text forced to UTF-8 was not.
     void warnInvalidEncoding(const QString& file, const SourceText::Decoding& decoding);
     void harvestText(const QString& file, QByteArray bytes, TokenSource& source, bool unicodeLetters);
+    // The {$I} files of the file just harvested, each in turn, their rows
+    // under the including unit's name.
+    void harvestIncludes(const QString& file, const std::vector<SourceReferences::Include>& includes);
+    void warnIncludeMissing(const QString& file, const SourceReferences::Include& include, bool tooDeep);
     // Each block returns true when the token that ended it must be acted on
     // as if the loop had just read it.
     void readUnit(TokenSource& source, bool unicodeLetters);
     bool readOrphanBlock();
     bool readRoutineBlock();
+    // Tells the user that a //@ block is followed by no routine heading,
+    // and what follows it instead.
+    void warnNoRoutine();
+    QString whatFollows() const;
     bool readTableBlock();
     bool readHelpBlock();
     void readUnitHeading();
@@ -164,4 +180,9 @@ private:
     QString m_tableName;
     TextPool m_pool; // the rows' repeated texts
     bool m_ignoreOrphanWarnings = false;
+    bool m_ignoreNoRoutineWarnings = false;
+    bool m_ignoreIncludeWarnings = false;
+    int m_includeDepth = 0; // of the file being harvested: 0 for a unit
+    std::vector<SourceReferences::UsedUnit> m_usedUnits;
+    HarvestReport m_report;
 };

@@ -44,8 +44,9 @@ bool HtmlCommand::writeSite(const QString& application, const QString& version, 
                                    u"Já existe a pasta ["_s % folder % u"],\r\rDeseja sobrescrevê-la ?"_s,
                                    {Answer::Yes, Answer::No},
                                    Answer::Yes,
-                                   {},
-                                   0});
+                                   folder,
+                                   0,
+                                   {}});
         if (answer != Answer::Yes)
             return false;
     }

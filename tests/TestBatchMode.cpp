@@ -18,7 +18,8 @@ struct BatchRun
 {
     int status;
     QByteArray out;
-    QString err;
+    QString err;     // every line but the summary
+    QString summary; // the last line, without its line break
 };
 
 BatchRun runBatch(const QStringList& args)
@@ -28,7 +29,14 @@ BatchRun runBatch(const QStringList& args)
     out.open(QIODevice::WriteOnly);
     err.open(QIODevice::WriteOnly);
     const int status = BatchMode::run(QStringList{u"Quorvel"_s} + args, out, err);
-    return {status, out.data(), QString::fromUtf8(err.data())};
+    QString said = QString::fromUtf8(err.data());
+    QString summary;
+    const qsizetype last = said.lastIndexOf(u'\n', -2) + 1;
+    if (said.sliced(last).startsWith(u"Resumo: "_s)) {
+        summary = said.sliced(last).chopped(1);
+        said.truncate(last);
+    }
+    return {status, out.data(), said, summary};
 }
 
 QJsonArray parse(const QByteArray& json)
@@ -78,8 +86,8 @@ TEST(BatchMode, OrderOptionAndOrphanWarnings)
     const BatchRun run = runBatch({u"--list"_s, u"--order"_s, u"linhaIdentificador;unit"_s, a, b});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.err,
-              a % u":3: Foi encontrado um comentário para documentação sem uma identificação de tipo na "
-                  u"linha (3) Ignorar avisos de comentários não identificados?\n"_s);
+              a % u":3: aviso: Foi encontrado um comentário para documentação sem uma identificação de tipo "
+                  u"na linha (3)\n"_s);
     const QJsonArray rows = parse(run.out);
     ASSERT_EQ(rows.size(), 3);
     EXPECT_EQ(rows[0].toObject()[u"unit"].toString(), u"B"_s);

@@ -83,7 +83,8 @@ TEST_F(DialogPromptsTest, TheFourButtonQuestionKeepsItsOrderInPortuguese)
                                                {Answer::Yes, Answer::No, Answer::NoToAll, Answer::YesToAll},
                                                Answer::Yes,
                                                {},
-                                               0});
+                                               0,
+                                               {}});
     EXPECT_EQ(answer, Answer::NoToAll);
     EXPECT_EQ(seen.text, u"primeira\nsegunda"_s);
     EXPECT_EQ(seen.buttons, (QStringList{u"&Sim"_s, u"&Não"_s, u"Nã&o para tudo"_s, u"Sim par&a tudo"_s}));
@@ -95,14 +96,14 @@ TEST_F(DialogPromptsTest, TheYesNoQuestionAndThePlainMessage)
     SeenBox question;
     answerNextBox(question, 0);
     EXPECT_EQ(
-        prompts.ask(Question{Topic::OrphanComment, u"?"_s, {Answer::Yes, Answer::No}, Answer::Yes, {}, 1}),
+        prompts.ask(Question{Topic::OrphanComment, u"?"_s, {Answer::Yes, Answer::No}, Answer::Yes, {}, 1, {}}),
         Answer::Yes);
     EXPECT_EQ(question.buttons, (QStringList{u"&Sim"_s, u"&Não"_s}));
     EXPECT_EQ(question.title, u"Informação"_s);
 
     SeenBox message;
     answerNextBox(message, 0);
-    prompts.showMessage(u"O arquivo indicado não pôde ser aberto."_s, {});
+    prompts.showMessage(u"O arquivo indicado não pôde ser aberto."_s, {}, {});
     EXPECT_EQ(message.buttons, (QStringList{u"OK"_s}));
     EXPECT_EQ(message.text, u"O arquivo indicado não pôde ser aberto."_s);
     EXPECT_EQ(message.title, QApplication::applicationName());

@@ -30,7 +30,7 @@ public:
         said.append(u"ask "_s % q.text % u" @"_s % QString::number(q.line));
         return SilentPrompts::ask(q);
     }
-    void showMessage(const QString& text, const QString& file) override
+    void showMessage(const QString& text, const QString& file, const SourceWarning&) override
     {
         said.append(u"msg "_s % text % u' ' % file);
     }
@@ -74,7 +74,7 @@ template <typename Harvest> Outcome outcomeOf(Way way, Harvest harvest)
     session.identifiers.setColumnOrder({IdentifierTable::IdentifierLine});
     session.tables.answerTables(TableDialogue::TableAnswer::NoTables);
     harvest(session,
-            HarvestChoices{Encoding::Auto, way != Way::SkimmingWithoutTrace, way == Way::EveryToken});
+            HarvestChoices{Encoding::Auto, way != Way::SkimmingWithoutTrace, way == Way::EveryToken, {}});
     Outcome out;
     const IdentifierTable& table = session.identifiers;
     for (int i = 0; i < table.rowCount(); ++i) {

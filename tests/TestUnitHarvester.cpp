@@ -241,18 +241,42 @@ TEST_F(Harvest, EveryRoutineHeadingAProgrammerWrites)
 // What is no routine heading keeps the block's help alone.
 TEST_F(Harvest, RoutineBlockWithoutHeadingKeepsOnlyItsHelp)
 {
-    const QString followers[] = {
-        u"// comentário\nprocedure Depois;"_s,
-        u"property Valor: integer read FValor;"_s,
-        u"type TFoo = class(TObject)"_s,
-        u"classe procedure X;"_s,
+    // Each also warns, naming the file, the line and what followed.
+    struct Case
+    {
+        QString follower;
+        QString said;
     };
-    for (const QString& follower : followers) {
+    const Case cases[] = {
+        {u"// comentário\nprocedure Depois;"_s, u"\"// comentário\""_s},
+        {u"property Valor: integer read FValor;"_s, u"\"property Valor: integer read FValor;\""_s},
+        {u"type TFoo = class(TObject)"_s, u"\"type TFoo = class(TObject)\""_s},
+        {u"classe procedure X;"_s, u"\"classe procedure X;\""_s},
+        {u"  "_s % QString(70, u'x'), u"\""_s % QString(60, u'x') % u"…\""_s},
+    };
+    for (const Case& c : cases) {
         session.identifiers.clear();
-        const auto rows = harvest(u"unit U;\n//@ texto\n"_s % follower % u"\n"_s);
-        ASSERT_EQ(rows.size(), 1u) << follower.toStdString();
-        EXPECT_EQ(rows[0], (Row{u"U"_s, u""_s, u""_s, u""_s, u"texto"_s, 2})) << follower.toStdString();
+        prompts.expect(Topic::NoRoutine, Answer::No);
+        const auto rows = harvest(u"unit U;\n//@ texto\n"_s % c.follower % u"\n"_s);
+        ASSERT_EQ(rows.size(), 1u) << c.follower.toStdString();
+        EXPECT_EQ(rows[0], (Row{u"U"_s, u""_s, u""_s, u""_s, u"texto"_s, 2})) << c.follower.toStdString();
+        const SourceWarning& warning = prompts.questions.last().warning;
+        EXPECT_EQ(warning.file, folder.path(u"u.pas"_s));
+        EXPECT_EQ(warning.line, 3);
+        EXPECT_EQ(warning.text, u"O comentário //@ não é seguido de uma rotina, e sim de: "_s % c.said)
+            << warning.text.toStdString();
     }
+}
+
+TEST_F(Harvest, ARoutineBlockAtTheEndOfTheFileWarnsOnceUntilIgnored)
+{
+    // Yes ignores the warnings that would come after it.
+    prompts.expect(Topic::NoRoutine, Answer::Yes);
+    const auto rows = harvest(u"unit U;\n//@ a\nvar X: Integer;\n//@ b\n"_s);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_TRUE(prompts.questions.first().warning.text.endsWith(u"\"var X: Integer;\""_s));
+    EXPECT_EQ(prompts.questions.size(), 1);
+    EXPECT_TRUE(prompts.scriptDone());
 }
 
 TEST_F(Harvest, AMarkerLineThatEndsABlockOpensItsOwn)
@@ -326,6 +350,7 @@ TEST_F(Harvest, TableBlocks)
 
 TEST_F(Harvest, LineNumbersCountBlankLinesAndPlainCommentsBeforeTheCode)
 {
+    prompts.expect(Topic::NoRoutine, Answer::No);
     const auto rows = harvest(u"//@ a\n"
                               u"\n"
                               u"{ chave }\n"

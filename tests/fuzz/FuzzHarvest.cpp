@@ -34,7 +34,7 @@ Outcome harvest(QByteArrayView bytes, Way way, Encoding encoding)
     session.tables.answerTables(TableDialogue::TableAnswer::NoTables);
     session.harvester.harvestBytes(
         bytes, QStringLiteral("fuzz.pas"),
-        HarvestChoices{encoding, way != Way::SkimmingWithoutTrace, way == Way::EveryToken});
+        HarvestChoices{encoding, way != Way::SkimmingWithoutTrace, way == Way::EveryToken, {}});
     Outcome out;
     const IdentifierTable& table = session.identifiers;
     for (int i = 0; i < table.rowCount(); ++i)

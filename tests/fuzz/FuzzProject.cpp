@@ -7,6 +7,8 @@
 #include "common/QuorvelError.h"
 #include "common/UnitPath.h"
 #include "harvest/ProjectFiles.h"
+#include "harvest/SourceReferences.h"
+#include "harvest/SourceSearch.h"
 #include "tests/support/SilentPrompts.h"
 
 #include <QTemporaryDir>
@@ -22,23 +24,30 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                               FileKind::DelphiProject};
     const FileKind kind = kinds[data[0] % 4];
     const QByteArrayView bytes(reinterpret_cast<const char*>(data) + 1, static_cast<qsizetype>(size - 1));
-    QStringList units;
+    ProjectFiles::Listing listing;
     if (kind == FileKind::SourceProject) {
         SilentPrompts prompts;
         Session session(prompts);
-        units = session.projects.unitsOfSourceProject(bytes, HarvestChoices{});
+        listing = session.projects.readSourceProject(bytes, HarvestChoices{});
+        // The references of the same text, as a unit's.
+        SourceReferences::scan(QString::fromUtf8(bytes));
     } else {
         try {
-            units = ProjectFiles::unitsOfXmlProject(QStringLiteral("p.lpi"), kind, bytes);
+            listing = ProjectFiles::readXmlProject(QStringLiteral("p.lpi"), kind, bytes);
         } catch (const QuorvelError& e) {
             if (!e.message().startsWith(QStringLiteral("p.lpi:")))
                 std::abort();
         }
     }
     UnitPath::Resolver resolver;
-    for (const QString& unit : units) {
-        UnitPath::extension(unit);
-        resolver.resolve(folder.path(), unit);
+    for (const ProjectFiles::Listing::Entry& unit : listing.files) {
+        UnitPath::extension(unit.path);
+        resolver.resolve(folder.path(), unit.path);
+    }
+    SourceSearch search(folder.path(), listing.unitFolders, listing.includeFolders);
+    for (const QString& name : {QStringLiteral("System.SysUtils"), QStringLiteral("x")}) {
+        search.findUnit(name);
+        search.findInclude(name, folder.path());
     }
     return 0;
 }

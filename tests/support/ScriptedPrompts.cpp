@@ -16,10 +16,11 @@ Answer ScriptedPrompts::ask(const Question& question)
     return step.answer;
 }
 
-void ScriptedPrompts::showMessage(const QString& text, const QString& file)
+void ScriptedPrompts::showMessage(const QString& text, const QString& file, const SourceWarning& warning)
 {
     messages.append(text);
     messageFiles.append(file);
+    messageWarnings.append(warning);
 }
 
 void ScriptedPrompts::showError(const QString& text)

@@ -30,7 +30,7 @@ public:
     }
 
     Answer ask(const Question& question) override;
-    void showMessage(const QString& text, const QString& file) override;
+    void showMessage(const QString& text, const QString& file, const SourceWarning& warning) override;
     void showError(const QString& text) override;
     std::optional<QString> chooseFileToOpen(const QString& title, const QStringList& filters) override;
     std::optional<QString> chooseFileToSave(const QString& title, const QStringList& filters,
@@ -52,6 +52,7 @@ public:
     QList<Question> questions;
     QStringList messages;
     QStringList messageFiles;
+    QList<SourceWarning> messageWarnings;
     QStringList errors;
     QStringList dialogTitles;
     QList<QStringList> dialogFilters;

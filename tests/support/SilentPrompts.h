@@ -8,7 +8,7 @@ class SilentPrompts : public IUserPrompts
 {
 public:
     Answer ask(const Question& q) override { return answerWithoutAButton(q); }
-    void showMessage(const QString&, const QString&) override {}
+    void showMessage(const QString&, const QString&, const SourceWarning&) override {}
     void showError(const QString&) override {}
     std::optional<QString> chooseFileToOpen(const QString&, const QStringList&) override { return {}; }
     std::optional<QString> chooseFileToSave(const QString&, const QStringList&, const QString&) override
