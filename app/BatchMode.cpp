@@ -195,7 +195,8 @@ private:
         u"check"_s, u"Lê os arquivos e lista os avisos e as rotinas da interface sem comentário //@ "
                     u"(saída 3 quando há algo a relatar)."_s};
     const QCommandLineOption m_verbose{
-        u"verbose"_s, u"Diz também quais units usadas ficaram fora das pastas do projeto e não foram lidas."_s};
+        u"verbose"_s,
+        u"Diz também quais units usadas ficaram fora das pastas do projeto e não foram lidas."_s};
     const QCommandLineOption m_order{
         u"order"_s,
         u"Campos da ordenação, separados por ';' (padrão: %1)."_s.arg(IdentifierTable::initialOrdering()),

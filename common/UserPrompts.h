@@ -66,8 +66,8 @@ struct Question
     QString text; // a carriage return breaks the line
     QList<Answer> buttons;
     Answer defaultAnswer = Answer::Yes;
-    QString file; // the file being read when the question came up, if any
-    int line = 0; // its line, counted from 1, when the question is about one
+    QString file;          // the file being read when the question came up, if any
+    int line = 0;          // its line, counted from 1, when the question is about one
     SourceWarning warning; // what it warns of, for a reader who cannot be asked
 };
 

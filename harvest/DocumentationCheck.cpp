@@ -183,7 +183,8 @@ Checker::Checker(const IdentifierTable& table)
     }
 }
 
-std::vector<Undocumented> Checker::undocumented(const QString& file, QStringView text, const QString& unit) const
+std::vector<Undocumented> Checker::undocumented(const QString& file, QStringView text,
+                                                const QString& unit) const
 {
     std::vector<Undocumented> missing;
     for (const Declaration& declaration : offeredRoutines(text)) {

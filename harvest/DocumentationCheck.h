@@ -21,8 +21,8 @@ namespace DocumentationCheck {
 
 struct Declaration
 {
-    QString name; // qualified by its types: TForm1.Create
-    int line = 0; // counted from 1
+    QString name;        // qualified by its types: TForm1.Create
+    int line = 0;        // counted from 1
     bool marked = false; // a //@ block stands right above it
 };
 

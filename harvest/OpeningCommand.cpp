@@ -65,7 +65,9 @@ void OpeningCommand::openFile(const QString& file, const OpeningChoices& choices
     m_trace.clear();
     const HarvestChoices harvest{
         choices.encoding.value_or(DocumentationOptions::read(IniFile(m_settings.settingsFile())).encoding),
-        choices.trace, choices.readEveryToken, {}};
+        choices.trace,
+        choices.readEveryToken,
+        {}};
     {
         BulkAppend bulk(m_table);
         // A project's extension (in any letter case) makes it one; anything

@@ -25,10 +25,7 @@ struct PascalToken
     int line = 0;                    // counted from 1
     bool afterRoutineMarker = false; // a //@ line stands between it and the token before
 
-    bool is(QStringView word) const
-    {
-        return kind == Word && text.compare(word, Qt::CaseInsensitive) == 0;
-    }
+    bool is(QStringView word) const { return kind == Word && text.compare(word, Qt::CaseInsensitive) == 0; }
     bool isSymbol(QChar c) const { return kind == Symbol && text.size() == 1 && text[0] == c; }
 };
 

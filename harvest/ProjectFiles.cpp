@@ -152,7 +152,8 @@ void delphiProject(QXmlStreamReader& xml, Listing& listing)
             mainSource.path = xml.readElementText().trimmed();
             return true;
         } else if ((name == u"DCC_UnitSearchPath" || name == u"DCC_IncludePath") && inGroup) {
-            QStringList& folders = name == u"DCC_UnitSearchPath" ? listing.unitFolders : listing.includeFolders;
+            QStringList& folders =
+                name == u"DCC_UnitSearchPath" ? listing.unitFolders : listing.includeFolders;
             addSearchPath(folders, xml.readElementText());
             return true;
         }

@@ -36,9 +36,9 @@ struct Listing
         QString path;
         int line = 0; // of the project file, where it names the file
     };
-    std::vector<Entry> files;     // in the project's order
-    QStringList unitFolders;      // searched for units the sources use
-    QStringList includeFolders;   // searched for {$I} files
+    std::vector<Entry> files;   // in the project's order
+    QStringList unitFolders;    // searched for units the sources use
+    QStringList includeFolders; // searched for {$I} files
 };
 
 // What an XML project file (.lpi, .lpk, .dproj) lists. The search paths

@@ -157,9 +157,8 @@ QString ProjectReader::programName(const QString& path)
     return QFileInfo(path).completeBaseName();
 }
 
-std::vector<ProjectReader::NamedUnit> ProjectReader::listedUnits(const QString& file,
-                                                                 const ProjectFiles::Listing& listing,
-                                                                 FileKind kind)
+std::vector<ProjectReader::NamedUnit>
+ProjectReader::listedUnits(const QString& file, const ProjectFiles::Listing& listing, FileKind kind)
 {
     // Paths in a project are relative to the project's folder. Of a source
     // project's literals only the ".pas" paths are units; an XML project's

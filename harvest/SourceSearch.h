@@ -31,7 +31,7 @@ public:
 private:
     std::optional<QString> findIn(const QString& folder, const QString& written);
 
-    QStringList m_unitFolders;    // the project's folder first
+    QStringList m_unitFolders; // the project's folder first
     QStringList m_includeFolders;
     UnitPath::Resolver m_resolver;
 };

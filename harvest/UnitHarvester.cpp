@@ -74,8 +74,9 @@ void UnitHarvester::warnInvalidEncoding(const QString& file, const SourceText::D
     if (decoding.invalidLine == 0)
         return;
     const QString text =
-        decoding.utf16 ? u"O arquivo não está em UTF-16 válido; o que não pôde ser lido aparece como \uFFFD."_s
-                       : u"O arquivo não está em UTF-8 válido; o que não pôde ser lido aparece como \uFFFD."_s;
+        decoding.utf16
+            ? u"O arquivo não está em UTF-16 válido; o que não pôde ser lido aparece como \uFFFD."_s
+            : u"O arquivo não está em UTF-8 válido; o que não pôde ser lido aparece como \uFFFD."_s;
     m_prompts.ask(Question{Topic::EncodingNotice,
                            text,
                            {Answer::Ok},
@@ -107,8 +108,9 @@ void UnitHarvester::harvestText(const QString& file, QByteArray bytes, TokenSour
         m_trace.addUnitTokens(std::move(bytes), m_lastLoopStart, std::move(m_blockSpans), m_choices.encoding);
     m_lexer.keepLastToken();
     if (m_includeDepth == 0)
-        m_report.unitFiles.push_back(
-            {file, IdentifierTable::keptPart(unitName(), IdentifierTable::Unit).toString(), m_choices.encoding});
+        m_report.unitFiles.push_back({file,
+                                      IdentifierTable::keptPart(unitName(), IdentifierTable::Unit).toString(),
+                                      m_choices.encoding});
     harvestIncludes(file, references.includes);
 }
 
@@ -119,7 +121,8 @@ constexpr int kDeepestInclude = 16;
 
 } // namespace
 
-void UnitHarvester::harvestIncludes(const QString& file, const std::vector<SourceReferences::Include>& includes)
+void UnitHarvester::harvestIncludes(const QString& file,
+                                    const std::vector<SourceReferences::Include>& includes)
 {
     if (includes.empty())
         return;
@@ -146,10 +149,9 @@ void UnitHarvester::warnIncludeMissing(const QString& file, const SourceReferenc
 {
     if (m_ignoreIncludeWarnings)
         return;
-    const QString found =
-        tooDeep ? QString(u"o arquivo de inclusão "_s % include.name %
-                          u" inclui a si mesmo, direta ou indiretamente"_s)
-                : QString(u"arquivo de inclusão não encontrado: "_s % include.name);
+    const QString found = tooDeep ? QString(u"o arquivo de inclusão "_s % include.name %
+                                            u" inclui a si mesmo, direta ou indiretamente"_s)
+                                  : QString(u"arquivo de inclusão não encontrado: "_s % include.name);
     const Question question{Topic::IncludeMissing,
                             u"Linha ("_s % QString::number(include.line) % u"): "_s % found %
                                 u"\r\rIgnorar avisos de arquivos de inclusão?"_s,

@@ -130,7 +130,8 @@ end.
     EXPECT_EQ(found, (QStringList{u"TForm1.Button1Click@14"_s, u"TForm1.Create@22*"_s, u"TForm1.Destroy@23"_s,
                                   u"TForm1.Make@24"_s, u"TForm1.Count@28"_s, u"TForm1.TInner.Reset@31"_s,
                                   u"TPoint.Add@36"_s, u"Free@40*"_s, u"Twice@41"_s}));
-    EXPECT_TRUE(DocumentationCheck::offeredRoutines(u"program P; procedure X; begin end; begin end."_s).empty());
+    EXPECT_TRUE(
+        DocumentationCheck::offeredRoutines(u"program P; procedure X; begin end; begin end."_s).empty());
 }
 
 namespace {
@@ -290,17 +291,19 @@ TEST_F(CompilerReading, CheckListsWarningsAndUndocumentedRoutinesForAPipeline)
     const QString project = folder.path(u"app/app.lpi"_s);
     const BatchRun run = runBatch({u"--check"_s, u"--verbose"_s, project});
     EXPECT_EQ(run.status, 3);
-    EXPECT_EQ(run.lines,
-              (QStringList{
-                  folder.path(u"app/inc/mainform_impl.inc"_s) %
-                      u":5: aviso: arquivo de inclusão não encontrado: missing_too.inc"_s,
-                  folder.path(u"app/src/helpers.PP"_s) % u":6: aviso: rotina sem documentação: Undocumented"_s,
-                  u"Units usadas fora das pastas do projeto, não lidas (3): interfaces, forms, classes."_s,
-                  u"Resumo: 3 units lidas, 1 arquivo de inclusão; 3 linhas (3 rotinas, 0 helps, 0 tabelas, "
-                  u"0 órfãos, 0 outras); 1 aviso; 0 units do projeto não lidas; 1 rotina sem documentação."_s}));
+    EXPECT_EQ(
+        run.lines,
+        (QStringList{
+            folder.path(u"app/inc/mainform_impl.inc"_s) %
+                u":5: aviso: arquivo de inclusão não encontrado: missing_too.inc"_s,
+            folder.path(u"app/src/helpers.PP"_s) % u":6: aviso: rotina sem documentação: Undocumented"_s,
+            u"Units usadas fora das pastas do projeto, não lidas (3): interfaces, forms, classes."_s,
+            u"Resumo: 3 units lidas, 1 arquivo de inclusão; 3 linhas (3 rotinas, 0 helps, 0 tabelas, "
+            u"0 órfãos, 0 outras); 1 aviso; 0 units do projeto não lidas; 1 rotina sem documentação."_s}));
 
     // Everything documented: nothing to report.
-    folder.writeSource(u"clean.pas"_s, u"unit Clean;\ninterface\n//@ Ok.\nprocedure P;\nimplementation\nend.\n"_s);
+    folder.writeSource(u"clean.pas"_s,
+                       u"unit Clean;\ninterface\n//@ Ok.\nprocedure P;\nimplementation\nend.\n"_s);
     const BatchRun clean = runBatch({u"--check"_s, folder.path(u"clean.pas"_s)});
     EXPECT_EQ(clean.status, 0);
     ASSERT_EQ(clean.lines.size(), 1);

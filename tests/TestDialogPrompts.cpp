@@ -95,9 +95,9 @@ TEST_F(DialogPromptsTest, TheYesNoQuestionAndThePlainMessage)
 {
     SeenBox question;
     answerNextBox(question, 0);
-    EXPECT_EQ(
-        prompts.ask(Question{Topic::OrphanComment, u"?"_s, {Answer::Yes, Answer::No}, Answer::Yes, {}, 1, {}}),
-        Answer::Yes);
+    EXPECT_EQ(prompts.ask(
+                  Question{Topic::OrphanComment, u"?"_s, {Answer::Yes, Answer::No}, Answer::Yes, {}, 1, {}}),
+              Answer::Yes);
     EXPECT_EQ(question.buttons, (QStringList{u"&Sim"_s, u"&Não"_s}));
     EXPECT_EQ(question.title, u"Informação"_s);
 

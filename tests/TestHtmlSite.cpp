@@ -497,7 +497,8 @@ TEST_F(HtmlSiteTest, BatchModeNeedsForceToReuseAFolder)
     EXPECT_TRUE(page(out % u"/U/ajuda.htm"_s).contains(u"texto<br />"_s));
     const auto [status, err] = run(false);
     EXPECT_EQ(status, 4);
-    EXPECT_TRUE(err.contains(u"A pasta do help já existe: "_s % out % u". Use --force para reaproveitá-la."_s))
+    EXPECT_TRUE(
+        err.contains(u"A pasta do help já existe: "_s % out % u". Use --force para reaproveitá-la."_s))
         << err.toStdString();
     EXPECT_EQ(run(true).first, 0);
 }
