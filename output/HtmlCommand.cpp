@@ -3,7 +3,9 @@
 #include "common/AtomicFile.h"
 #include "common/Folders.h"
 #include "common/Program.h"
+#include "common/UnitPath.h"
 #include "common/UserPrompts.h"
+#include "harvest/HarvestReport.h"
 #include "output/HtmlSite.h"
 #include "settings/IniFile.h"
 #include "settings/SettingsLocation.h"
@@ -16,9 +18,26 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-HtmlCommand::HtmlCommand(IUserPrompts& prompts, const SettingsLocation& settings, IdentifierTable& table)
-    : m_prompts(prompts), m_settings(settings), m_table(table)
+HtmlCommand::HtmlCommand(IUserPrompts& prompts, const SettingsLocation& settings, IdentifierTable& table,
+                         const HarvestReport& report)
+    : m_prompts(prompts), m_settings(settings), m_table(table), m_report(report)
 {}
+
+namespace {
+
+// The extension of each unit's file, lower-cased, by the name its rows
+// have; the latest harvest of a name counts.
+QHash<QString, QString> unitExtensions(const HarvestReport& report)
+{
+    QHash<QString, QString> extensions;
+    for (const HarvestReport::UnitFile& unit : report.unitFiles) {
+        const QString extension = UnitPath::extension(unit.file).toLower();
+        extensions.insert(unit.unit, extension.isEmpty() ? u".pas"_s : extension);
+    }
+    return extensions;
+}
+
+} // namespace
 
 HtmlCommand::SiteIdentity HtmlCommand::siteIdentity() const
 {
@@ -37,7 +56,8 @@ bool HtmlCommand::runHtml()
 bool HtmlCommand::writeSite(const QString& application, const QString& version, const QString& folder)
 {
     const IniFile ini(m_settings.siteSettingsFile());
-    const HtmlSite site(HtmlFormat::read(ini), DocumentationOptions::read(ini), Program::contact());
+    HtmlSite site(HtmlFormat::read(ini), DocumentationOptions::read(ini), Program::contact());
+    site.setUnitExtensions(unitExtensions(m_report));
     if (QFileInfo(folder).isDir()) {
         const Answer answer =
             m_prompts.ask(Question{Topic::OverwriteFolder,

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+struct HarvestReport;
 class IUserPrompts;
 class IdentifierTable;
 class SettingsLocation;
@@ -11,7 +12,9 @@ class SettingsLocation;
 class HtmlCommand
 {
 public:
-    HtmlCommand(IUserPrompts& prompts, const SettingsLocation& settings, IdentifierTable& table);
+    // The report tells the files the units were read from.
+    HtmlCommand(IUserPrompts& prompts, const SettingsLocation& settings, IdentifierTable& table,
+                const HarvestReport& report);
 
     struct SiteIdentity
     {
@@ -31,4 +34,5 @@ private:
     IUserPrompts& m_prompts;
     const SettingsLocation& m_settings;
     IdentifierTable& m_table;
+    const HarvestReport& m_report;
 };

@@ -281,7 +281,7 @@ QString HtmlSite::menuItem(const QString& unit, const QString& unitFolder) const
     return u"       <tr><td bgcolor=\"#"_s % f(HtmlFormatKey::clMenu) % u"\"><font color=\"#"_s %
            f(HtmlFormatKey::clFontMenu) % u"\" face=\""_s % f(HtmlFormatKey::FontMenu) % u"\"><a href=\""_s %
            unitFolder % u"/conteudo.htm\" target=\"conteudo\">"_s % unit.toHtmlEscaped() %
-           u".pas</a></font></td></tr>"_s;
+           m_unitExtensions.value(unit, u".pas"_s).toHtmlEscaped() % u"</a></font></td></tr>"_s;
 }
 
 HtmlSite::Sections HtmlSite::unitSections(IdentifierTable& table, const IdentifierTable::UnitRun& run) const

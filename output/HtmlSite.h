@@ -24,6 +24,10 @@ class HtmlSite
 public:
     HtmlSite(HtmlFormat format, DocumentationOptions options, QString contact);
 
+    // The extension the menu shows after a unit's name, by the name its
+    // rows have (".pp", ".lpr"); ".pas" for a name it does not hold.
+    void setUnitExtensions(QHash<QString, QString> extensions) { m_unitExtensions = std::move(extensions); }
+
     // Writes every page into `folder` (which the caller has created), leaving
     // the table's cursor on its last row. Throws QuorvelError "Cannot create
     // file ..." at the first page that cannot be written; pages written
@@ -91,4 +95,5 @@ private:
     DocumentationOptions m_options;
     QString m_contact;
     HelpLines m_helpLines;
+    QHash<QString, QString> m_unitExtensions;
 };

@@ -10,6 +10,7 @@
 #include "tests/support/TestFiles.h"
 
 #include <QBuffer>
+#include <QFile>
 
 #include <gtest/gtest.h>
 
@@ -308,4 +309,19 @@ TEST_F(CompilerReading, CheckListsWarningsAndUndocumentedRoutinesForAPipeline)
     EXPECT_EQ(clean.status, 0);
     ASSERT_EQ(clean.lines.size(), 1);
     EXPECT_TRUE(clean.lines[0].endsWith(u"0 rotinas sem documentação."_s)) << clean.lines[0].toStdString();
+}
+
+// The menu names each unit with its own file's extension.
+TEST_F(CompilerReading, TheSiteMenuShowsEachUnitsExtension)
+{
+    writeLazarusApplication(folder);
+    const QString site = folder.path(u"site"_s);
+    const BatchRun run = runBatch({u"--settings"_s, folder.path(u"Quorvel.ini"_s), u"--html"_s, u"--output"_s,
+                                   site, folder.path(u"app/app.lpi"_s)});
+    EXPECT_EQ(run.status, 0) << run.lines.join(u'\n').toStdString();
+    QFile menu(site % u"/menu.htm"_s);
+    ASSERT_TRUE(menu.open(QIODevice::ReadOnly));
+    const QString text = QString::fromLatin1(menu.readAll());
+    for (const QString& item : {u">App.lpr<"_s, u">Helpers.pp<"_s, u">MainForm.pas<"_s})
+        EXPECT_TRUE(text.contains(item)) << item.toStdString() << "\n" << text.toStdString();
 }
