@@ -4,6 +4,12 @@
 // project file lists the copies. The sources themselves stay as they are.
 //   quorvel_mark_sources SOURCES OUT [MAX_UNITS]
 // Writes OUT/units/N_name.pas and OUT/Real.dpr; prints the unit count.
+//   quorvel_mark_sources --tree SOURCES OUT
+// Copies a whole tree (Lazarus's own, from lazarus-src) with its project
+// files, marking every Pascal file in place: each routine heading, in any
+// letter case, constructors, destructors, operators and class methods
+// among them, gets a //@ block "Rotina R<n>." with a number of its own,
+// which a test can look for. Prints the number of blocks.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -67,10 +73,123 @@ std::string mark(const std::string& source, const std::string& name)
     return out;
 }
 
+bool startsWithWord(const std::string& text, std::size_t at, const std::string& word)
+{
+    if (lower(text.substr(at, word.size())) != word)
+        return false;
+    const std::size_t after = at + word.size();
+    return after >= text.size() || text[after] == ' ' || text[after] == '\t' || text[after] == '\r';
+}
+
+// True when the line, after its indentation, opens a routine heading of any
+// kind a //@ block documents.
+bool opensAnyRoutine(const std::string& line)
+{
+    std::size_t at = line.find_first_not_of(" \t");
+    if (at == std::string::npos)
+        return false;
+    if (startsWithWord(line, at, "class")) {
+        at = line.find_first_not_of(" \t", at + 5);
+        if (at == std::string::npos)
+            return false;
+    }
+    for (const char* word : {"procedure", "function", "constructor", "destructor", "operator"}) {
+        if (startsWithWord(line, at, word))
+            return true;
+    }
+    return false;
+}
+
+// Where a line leaves the reader: inside a { } comment, a (* *) comment, or
+// in code. String literals and // comments end with their line.
+enum class Inside
+{
+    Code,
+    Brace,
+    Paren,
+};
+
+Inside stateAfter(const std::string& line, Inside state)
+{
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if (state == Inside::Brace) {
+            if (c == '}')
+                state = Inside::Code;
+        } else if (state == Inside::Paren) {
+            if (c == '*' && i + 1 < line.size() && line[i + 1] == ')') {
+                state = Inside::Code;
+                ++i;
+            }
+        } else if (c == '{') {
+            state = Inside::Brace;
+        } else if (c == '(' && i + 1 < line.size() && line[i + 1] == '*') {
+            state = Inside::Paren;
+            ++i;
+        } else if (c == '/' && i + 1 < line.size() && line[i + 1] == '/') {
+            break;
+        } else if (c == '\'') {
+            const std::size_t close = line.find('\'', i + 1);
+            if (close == std::string::npos)
+                break;
+            i = close;
+        }
+    }
+    return state;
+}
+
+// A file of the tree with a //@ block above each routine heading that
+// stands in code, numbered from `next`.
+std::string markInPlace(const std::string& source, long& next)
+{
+    std::string out;
+    std::istringstream lines(source);
+    std::string line;
+    Inside state = Inside::Code;
+    while (std::getline(lines, line)) {
+        if (state == Inside::Code && opensAnyRoutine(line)) {
+            const std::size_t indent = line.find_first_not_of(" \t");
+            out += line.substr(0, indent) + "//@ Rotina R" + std::to_string(next++) + ".\n";
+        }
+        state = stateAfter(line, state);
+        out += line;
+        out += '\n';
+    }
+    return out;
+}
+
+int markTree(const fs::path& sources, const fs::path& out)
+{
+    std::vector<fs::path> files;
+    for (const auto& entry :
+         fs::recursive_directory_iterator(sources, fs::directory_options::skip_permission_denied)) {
+        const std::string ext = lower(entry.path().extension().string());
+        if (entry.is_regular_file() &&
+            (ext == ".pas" || ext == ".pp" || ext == ".p" || ext == ".inc" || ext == ".lpr" ||
+             ext == ".dpr" || ext == ".lpi" || ext == ".lpk" || ext == ".dproj"))
+            files.push_back(entry.path());
+    }
+    std::sort(files.begin(), files.end()); // the same numbers on every machine
+    long next = 1;
+    for (const fs::path& file : files) {
+        const fs::path target = out / fs::relative(file, sources);
+        fs::create_directories(target.parent_path());
+        std::ifstream in(file, std::ios::binary);
+        const std::string source((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const std::string ext = lower(file.extension().string());
+        const bool isProjectFile = ext == ".lpi" || ext == ".lpk" || ext == ".dproj";
+        std::ofstream(target, std::ios::binary) << (isProjectFile ? source : markInPlace(source, next));
+    }
+    std::printf("%ld\n", next - 1);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    if (argc == 4 && std::string(argv[1]) == "--tree")
+        return markTree(argv[2], argv[3]);
     if (argc < 3) {
         std::fprintf(stderr, "uso: quorvel_mark_sources FONTES SAIDA [MAXIMO_DE_UNITS]\n");
         return 1;

@@ -13,6 +13,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QSet>
 
 #include <gtest/gtest.h>
@@ -63,4 +64,55 @@ TEST(RealCode, FreePascalSourcesAreHarvestedDocumentedAndPublished)
     for (int i = 0; i < core.identifiers().rowCount(); ++i)
         units.insert(core.identifiers().row(i).unit);
     EXPECT_EQ(QDir(folder.path(u"HELP"_s)).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), units.size());
+}
+
+// The Lazarus IDE itself, from Debian's lazarus-src package, with a //@
+// block "Rotina R<n>." above every routine heading its files have, in any
+// letter case (scripts/test marks the tree). Opened through its .lpi, which
+// lists only part of its units: the others are found in its search paths,
+// and include files are read in place.
+TEST(RealCode, EveryRoutineBlockOfTheLazarusIdeYieldsItsRoutine)
+{
+    const QString project = qEnvironmentVariable("QUORVEL_REAL_LAZARUS");
+    REQUIRE_FOR_TEST(!project.isEmpty() && QFile::exists(project),
+                     "no marked-up Lazarus tree: scripts/test makes one from lazarus-src");
+    SilentPrompts prompts;
+    QuorvelCore core(prompts);
+    core.answerTables(TableDialogue::TableAnswer::NoTables);
+    core.setOpeningChoices(OpeningChoices{std::nullopt, false, false});
+    core.openFile(project);
+
+    static const QRegularExpression block(u"//@ Rotina R(\\d+)\\."_s);
+    static const QRegularExpression heading(
+        u"^(class\\s+)?(procedure|function|constructor|destructor|operator)\\s"_s,
+        QRegularExpression::CaseInsensitiveOption);
+    QSet<QString> documented;
+    const IdentifierTable& table = core.identifiers();
+    for (int i = 0; i < table.rowCount(); ++i) {
+        const IdentifierRow& row = table.row(i);
+        if (!row.help.startsWith(u"Rotina R"_s))
+            continue;
+        // Each such row is its routine's: the heading and the routine's name.
+        EXPECT_TRUE(heading.match(row.identifier).hasMatch()) << row.identifier.toStdString();
+        EXPECT_FALSE(row.name.isEmpty()) << row.identifier.toStdString();
+        documented.insert(row.help);
+    }
+    // And each block of every unit harvested has its row.
+    int blocks = 0;
+    for (const HarvestReport::UnitFile& unit : core.harvestReport().unitFiles) {
+        QFile file(unit.file);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << unit.file.toStdString();
+        const QString text = QString::fromUtf8(file.readAll());
+        for (const QRegularExpressionMatch& m : block.globalMatch(text)) {
+            ++blocks;
+            EXPECT_TRUE(documented.contains(u"Rotina R"_s % m.captured(1) % u'.'))
+                << unit.file.toStdString() << ": R" << m.captured(1).toStdString();
+        }
+    }
+    // Most of the IDE's units are found through the search paths, not the .lpi.
+    EXPECT_GT(core.harvestReport().unitsRead, 300);
+    EXPECT_GT(core.harvestReport().includesRead, 10);
+    EXPECT_GT(blocks, 20000);
+    // Every heading has its block, so nothing is left undocumented.
+    EXPECT_TRUE(core.undocumentedRoutines().empty());
 }
