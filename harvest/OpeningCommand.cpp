@@ -86,7 +86,7 @@ void OpeningCommand::remindOfTheMarkers()
     m_prompts.ask(Question{Topic::NothingMarked,
                            u"Nenhum comentário marcado para a documentação foi encontrado. Marque-os com //? "
                            u"(ajuda geral), //@ (rotina), //# (tabela MySQL), //* e //+ (texto); o README "
-                           u"explica como, em \"Writing documentation comments\"."_s,
+                           u"explica como, em \"Documenting your project\"."_s,
                            {Answer::Ok},
                            Answer::Ok,
                            {},

@@ -204,7 +204,7 @@ TEST(BatchMode, NothingMarkedIsSaidWithAReminder)
     EXPECT_TRUE(nothing.err.startsWith(u"Nenhum comentário marcado para a documentação foi encontrado."_s))
         << nothing.err.toStdString();
     EXPECT_TRUE(nothing.err.contains(u"//@ (rotina)"_s));
-    EXPECT_TRUE(nothing.err.contains(u"Writing documentation comments"_s));
+    EXPECT_TRUE(nothing.err.contains(u"Documenting your project"_s));
     EXPECT_EQ(nothing.err.count(u'\n'), 1);
     EXPECT_FALSE(runBatch({u"--list"_s, plain, marked}).err.contains(u"Nenhum comentário"_s));
     EXPECT_FALSE(runBatch({u"--list"_s, folder.path(u"falta.pas"_s)}).err.contains(u"Nenhum comentário"_s));
