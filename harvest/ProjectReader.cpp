@@ -39,6 +39,7 @@ void ProjectReader::openProject(const QString& file, const HarvestChoices& choic
         QString text;
         SourceText::fromBytes(programBytes, text, choices.encoding);
         programUses = SourceReferences::scan(text).units;
+        addSiblingSearchPaths(file, listing);
     } else {
         QByteArray bytes;
         FileReading::read(file, bytes);
@@ -70,10 +71,14 @@ void ProjectReader::openProject(const QString& file, const HarvestChoices& choic
     // The units are read and skimmed on worker threads while this one
     // harvests them; questions and messages stay here, in the units' order.
     // Each round harvests the units the last one used, until none is new.
-    while (!units.empty() && !m_cancelled) {
+    for (;;) {
         harvestUnits(units, unitChoices, used);
+        if (m_cancelled)
+            break;
         units = unitsToFollow(used, search);
         used.clear();
+        if (units.empty())
+            break;
     }
     // The program file's own marked comments are documented too, after its
     // units (whose worker threads have ended: the harvest's text is no longer
@@ -85,6 +90,8 @@ void ProjectReader::openProject(const QString& file, const HarvestChoices& choic
 void ProjectReader::harvestUnits(const std::vector<NamedUnit>& units, const HarvestChoices& choices,
                                  std::vector<NamedUnit>& used)
 {
+    if (units.empty())
+        return;
     QStringList paths;
     for (const NamedUnit& unit : units)
         paths.append(unit.path);
@@ -147,6 +154,31 @@ std::vector<ProjectReader::NamedUnit> ProjectReader::unitsToFollow(const std::ve
         found.push_back({*path, unit.namedBy, unit.line, {}});
     }
     return found;
+}
+
+void ProjectReader::addSiblingSearchPaths(const QString& file, ProjectFiles::Listing& listing)
+{
+    // The project file Lazarus or Delphi keeps beside a program holds its
+    // search paths: P.lpr beside P.lpi, P.dpr beside P.dproj.
+    const QFileInfo program(file);
+    const QDir folder = program.absoluteDir();
+    for (const QFileInfo& sibling : folder.entryInfoList(QDir::Files)) {
+        const FileKind kind = ProjectFiles::kindOf(sibling.fileName());
+        if ((kind != FileKind::LazarusProject && kind != FileKind::DelphiProject) ||
+            sibling.completeBaseName().compare(program.completeBaseName(), Qt::CaseInsensitive) != 0)
+            continue;
+        try {
+            QByteArray bytes;
+            FileReading::read(sibling.filePath(), bytes);
+            const ProjectFiles::Listing options =
+                ProjectFiles::readXmlProject(sibling.filePath(), kind, bytes);
+            listing.unitFolders += options.unitFolders;
+            listing.includeFolders += options.includeFolders;
+        } catch (const QuorvelError&) {
+            // Only the program was asked for: a sibling that cannot be read
+            // leaves it with its own folder, as it had before.
+        }
+    }
 }
 
 QString ProjectReader::programName(const QString& path)

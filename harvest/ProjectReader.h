@@ -54,6 +54,9 @@ private:
     // The name the rows of a main program file (.dpr, .lpr, .dpk) take when
     // it has no heading: its file's name. Empty for a unit.
     static QString programName(const QString& path);
+    // A program's search paths, from the .lpi or .dproj of the same name
+    // beside it, when there is one.
+    static void addSiblingSearchPaths(const QString& file, ProjectFiles::Listing& listing);
     // The units read and skimmed on worker threads, which end with it; the
     // units they use are added to `used`.
     void harvestUnits(const std::vector<NamedUnit>& units, const HarvestChoices& choices,

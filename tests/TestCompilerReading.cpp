@@ -325,3 +325,13 @@ TEST_F(CompilerReading, TheSiteMenuShowsEachUnitsExtension)
     for (const QString& item : {u">App.lpr<"_s, u">Helpers.pp<"_s, u">MainForm.pas<"_s})
         EXPECT_TRUE(text.contains(item)) << item.toStdString() << "\n" << text.toStdString();
 }
+
+// A program opened by itself takes the search paths of the project file
+// beside it.
+TEST_F(CompilerReading, AProgramOpenedAloneUsesItsProjectFilesSearchPaths)
+{
+    writeLazarusApplication(folder);
+    prompts.expect(Topic::IncludeMissing, Answer::Yes);
+    core.openFile(folder.path(u"app/app.lpr"_s));
+    EXPECT_EQ(rows(), (QStringList{u"App|Run|4"_s, u"Helpers|Twice|4"_s, u"MainForm|TMain.Create|2"_s}));
+}

@@ -223,6 +223,9 @@ TEST(HarvestPaths, AProjectThroughTheWorkerMatchesItsUnitsOpenedOneByOne)
         noLandmarks += u"x := y + 1; { comentário } 'texto';\n"_s;
     addUnit(u"Longa.pas"_s, noLandmarks % u"//@ no fim\nfunction Fim: integer;\n"_s);
     addUnit(u"Depois.pas"_s, u"//? depois\n"_s);
+    // An include file, harvested in its place on every path.
+    folder.writeSource(u"p/parte.inc"_s, u"//@ incluída\nConstructor TX.Create;\n"_s);
+    addUnit(u"ComInclude.pas"_s, u"unit ComInclude;\n{$I parte.inc}\n//? depois do include\n"_s);
     const QString dpr = folder.writeSource(u"p/P.dpr"_s, u"program P;\n"_s % uses % u";\nbegin\nend.\n"_s);
 
     auto project = [&](Session& session, const HarvestChoices& choices) {
@@ -238,6 +241,8 @@ TEST(HarvestPaths, AProjectThroughTheWorkerMatchesItsUnitsOpenedOneByOne)
     EXPECT_GT(expected.rows.size(), 10);
     EXPECT_GT(expected.trace.size(), 1000);
     EXPECT_TRUE(expected.rows.contains(u"Grande|antes|Help antes|Help||2"_s))
+        << expected.rows.join(u'\n').toStdString();
+    EXPECT_TRUE(expected.rows.contains(u"ComInclude|Constructor TX.Create;|TX.Create||incluída|1"_s))
         << expected.rows.join(u'\n').toStdString();
     EXPECT_EQ(outcomeOf(Way::Skimming, oneByOne), expected);
     EXPECT_EQ(outcomeOf(Way::EveryToken, project).rows, expected.rows);
