@@ -63,6 +63,7 @@ void OpeningCommand::openFile(const QString& file, const OpeningChoices& choices
     const int before = m_table.rowCount();
     m_rowsFound = 0;
     m_trace.clear();
+    m_harvester.forgetFolderListings();
     const HarvestChoices harvest{
         choices.encoding.value_or(DocumentationOptions::read(IniFile(m_settings.settingsFile())).encoding),
         choices.trace,

@@ -25,9 +25,24 @@ struct PascalToken
     int line = 0;                    // counted from 1
     bool afterRoutineMarker = false; // a //@ line stands between it and the token before
 
-    bool is(QStringView word) const { return kind == Word && text.compare(word, Qt::CaseInsensitive) == 0; }
+    // `word` is lower-case ASCII letters: the comparison folds only those,
+    // inline, as it runs for every word of a unit.
+    bool is(QStringView word) const
+    {
+        if (kind != Word || text.size() != word.size())
+            return false;
+        for (qsizetype i = 0; i < word.size(); ++i) {
+            if ((text[i].unicode() | 0x20) != word[i].unicode())
+                return false;
+        }
+        return true;
+    }
     bool isSymbol(QChar c) const { return kind == Symbol && text.size() == 1 && text[0] == c; }
 };
+
+// Where `closing` ("}", "*)") first stands from `from` on; the text's size
+// when nowhere.
+qsizetype closingAt(QStringView text, qsizetype from, QStringView closing);
 
 struct PascalDirective
 {
@@ -43,6 +58,10 @@ public:
     PascalToken next();
     // The directives passed since the last call.
     std::vector<PascalDirective> takeDirectives() { return std::exchange(m_directives, {}); }
+    bool hasDirectives() const { return !m_directives.empty(); }
+    // Where the reader stands: what it has not read yet starts there.
+    qsizetype position() const { return m_pos; }
+    int line() const { return m_line; }
 
 private:
     QChar at(qsizetype p) const { return p < m_text.size() ? m_text[p] : QChar(); }

@@ -107,15 +107,16 @@ void ProjectReader::harvestUnits(const std::vector<NamedUnit>& units, const Harv
         ++m_progressDone;
         QByteArray bytes; // kept by the trace, when it is on
         SourceText::Decoding decoding;
-        if (!feed.nextUnit(m_harvester.textForFeed(), &bytes, &decoding)) {
+        SourceReferences::References references;
+        if (!feed.nextUnit(m_harvester.textForFeed(), &bytes, &decoding, &references)) {
             m_prompts.showMessage(UnitHarvester::missingFileMessage(), unit.path,
                                   SourceWarning{unit.namedBy, unit.line,
                                                 u"O arquivo indicado não pôde ser aberto: "_s % unit.path});
             ++m_harvester.report().unitsNotRead;
             continue;
         }
-        m_harvester.harvestFromFeed(feed, unit.path, std::move(bytes), decoding, choices,
-                                    programName(unit.path));
+        m_harvester.harvestFromFeed(feed, unit.path, std::move(bytes), decoding, std::move(references),
+                                    choices, programName(unit.path));
         const QString folder = QFileInfo(unit.path).absolutePath();
         for (const SourceReferences::UsedUnit& usedUnit : m_harvester.usedUnits()) {
             if (usedUnit.inFile.isEmpty())

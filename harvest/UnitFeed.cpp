@@ -90,6 +90,7 @@ void UnitFeed::feedUnit(qsizetype unit, Lane& lane, QByteArray& bytes)
     SourceText::readFile(path, bytes);
     QString text;
     begin.decoding = SourceText::fromBytes(bytes, text, m_encoding);
+    begin.references = SourceReferences::scan(text);
     const bool unicodeLetters = begin.decoding.utf8; // `begin` is handed over below
     begin.text = text;                               // shared: both threads only read it from now on
     if (m_keepBytes) // handed over whole: the next unit is read into a new buffer
@@ -174,7 +175,8 @@ void UnitFeed::recycle(std::vector<Landmark>&& run)
     run = {};
 }
 
-bool UnitFeed::nextUnit(QString& text, QByteArray* bytes, SourceText::Decoding* decoding)
+bool UnitFeed::nextUnit(QString& text, QByteArray* bytes, SourceText::Decoding* decoding,
+                        SourceReferences::References* references)
 {
     text.clear();
     if (bytes != nullptr)
@@ -202,6 +204,8 @@ bool UnitFeed::nextUnit(QString& text, QByteArray* bytes, SourceText::Decoding* 
         *bytes = std::move(item.bytes);
     if (decoding != nullptr)
         *decoding = item.decoding;
+    if (references != nullptr)
+        *references = std::move(item.references);
     return !item.missing;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "harvest/Lexer.h"
+#include "harvest/SourceReferences.h"
 #include "harvest/SourceText.h"
 
 #include <QString>
@@ -40,8 +41,10 @@ public:
     // does not exist or the list is over. Throws what reading the file threw,
     // and again on every later call. Whatever was left of the previous unit's
     // landmarks is dropped.
-    // `decoding`, when given, tells how the text was read.
-    bool nextUnit(QString& text, QByteArray* bytes = nullptr, SourceText::Decoding* decoding = nullptr);
+    // `decoding`, when given, tells how the text was read, and `references`
+    // what the text refers to (SourceReferences::scan), found by the worker.
+    bool nextUnit(QString& text, QByteArray* bytes = nullptr, SourceText::Decoding* decoding = nullptr,
+                  SourceReferences::References* references = nullptr);
     // The next run of the current unit's landmarks, in order, valid until the
     // next call. The unit's last run ends with the end of the text; asked
     // again after it, the feed gives that run again. Never empty. Throws
@@ -63,6 +66,7 @@ private:
         bool missing = false;
         QString text;
         SourceText::Decoding decoding;
+        SourceReferences::References references;
         QByteArray bytes;
         std::vector<Landmark> landmarks;
         std::exception_ptr error;

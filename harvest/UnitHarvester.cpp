@@ -46,9 +46,11 @@ void UnitHarvester::harvestBytes(QByteArrayView bytes, const QString& file, cons
 }
 
 void UnitHarvester::harvestFromFeed(UnitFeed& feed, const QString& file, QByteArray bytes,
-                                    const SourceText::Decoding& decoding, const HarvestChoices& choices,
+                                    const SourceText::Decoding& decoding,
+                                    SourceReferences::References references, const HarvestChoices& choices,
                                     const QString& nameWithoutHeading)
 {
+    m_knownReferences = std::move(references);
     m_choices = choices;
     m_nameWithoutHeading = nameWithoutHeading;
     harvestWith(&feed, file, std::move(bytes), decoding);
@@ -91,7 +93,9 @@ void UnitHarvester::harvestText(const QString& file, QByteArray bytes, TokenSour
 {
     m_currentFile = file;
     // Read before the harvest: its text is reused by the include files'.
-    SourceReferences::References references = SourceReferences::scan(m_text);
+    SourceReferences::References references =
+        m_knownReferences ? std::move(*m_knownReferences) : SourceReferences::scan(m_text);
+    m_knownReferences.reset();
     if (m_includeDepth == 0) {
         m_usedUnits.clear();
         ++m_report.unitsRead;
@@ -129,9 +133,12 @@ void UnitHarvester::harvestIncludes(const QString& file,
     const QString unitName = this->unitName();
     const QString folder = QFileInfo(file).absolutePath();
     const HarvestChoices choices = m_choices;
-    SourceSearch search({}, {}, choices.includeFolders);
+    // One search for all units that share the include path, so that each
+    // folder is listed once.
+    if (!m_includeSearch || m_includeSearch->includeFolders() != choices.includeFolders)
+        m_includeSearch.emplace(QString(), QStringList(), choices.includeFolders);
     for (const SourceReferences::Include& include : includes) {
-        const std::optional<QString> path = search.findInclude(include.name, folder);
+        const std::optional<QString> path = m_includeSearch->findInclude(include.name, folder);
         if (!path || m_includeDepth >= kDeepestInclude) {
             warnIncludeMissing(file, include, path.has_value());
             continue;

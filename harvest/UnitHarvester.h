@@ -6,6 +6,7 @@
 #include "harvest/HarvestReport.h"
 #include "harvest/LexerState.h"
 #include "harvest/SourceReferences.h"
+#include "harvest/SourceSearch.h"
 #include "harvest/SourceText.h"
 #include "harvest/TableComments.h"
 #include "harvest/TextPool.h"
@@ -45,11 +46,12 @@ public:
     // library or package heading (a project's main program file).
     void harvestBytes(QByteArrayView bytes, const QString& file, const HarvestChoices& choices,
                       const QString& nameWithoutHeading = {});
-    // The harvest of a project's unit whose text and landmarks the feed has
-    // ready; `bytes` are the file's, for the trace, when it keeps them.
+    // The harvest of a project's unit whose text, landmarks and references
+    // the feed has ready; `bytes` are the file's, for the trace, when it
+    // keeps them.
     void harvestFromFeed(UnitFeed& feed, const QString& file, QByteArray bytes,
-                         const SourceText::Decoding& decoding, const HarvestChoices& choices,
-                         const QString& nameWithoutHeading = {});
+                         const SourceText::Decoding& decoding, SourceReferences::References references,
+                         const HarvestChoices& choices, const QString& nameWithoutHeading = {});
     // The text the feed gives the next unit into.
     QString& textForFeed() { return m_text; }
 
@@ -71,6 +73,9 @@ public:
 
     // The units the last file harvested and its {$I} files use, as written.
     const std::vector<SourceReferences::UsedUnit>& usedUnits() const { return m_usedUnits; }
+    // Folders are listed once per opening: a file added since the last one
+    // is found.
+    void forgetFolderListings() { m_includeSearch.reset(); }
     // What the harvests of this session read.
     HarvestReport& report() { return m_report; }
     const HarvestReport& report() const { return m_report; }
@@ -184,5 +189,7 @@ private:
     bool m_ignoreIncludeWarnings = false;
     int m_includeDepth = 0; // of the file being harvested: 0 for a unit
     std::vector<SourceReferences::UsedUnit> m_usedUnits;
+    std::optional<SourceReferences::References> m_knownReferences; // of the unit the feed gave
+    std::optional<SourceSearch> m_includeSearch;                   // for the include path it was made with
     HarvestReport m_report;
 };
