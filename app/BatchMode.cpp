@@ -126,7 +126,8 @@ public:
     {
         m_parser.setApplicationDescription(u"Quorvel: documentação de programas Object Pascal."_s);
         m_parser.addOptions({m_list, m_check, m_order, m_settings, m_describe, m_encoding, m_rtf, m_html,
-                             m_output, m_force, m_verbose, m_help, m_version});
+                             m_output, m_force, m_siteStyle, m_siteTitle, m_siteVersion, m_verbose, m_help,
+                             m_version});
         m_parser.addPositionalArgument(
             u"arquivos"_s, u"Projetos (.dpr, .lpr, .dpk, .lpi, .lpk, .dproj) ou units (.pas, .pp)."_s,
             u"[arquivo...]"_s);
@@ -139,13 +140,18 @@ public:
             return Outcome::failure(m_parser.errorText());
         if (wantsHelp() || wantsVersion())
             return Outcome::success();
-        if (!m_parser.isSet(m_html) && (m_parser.isSet(m_output) || m_parser.isSet(m_force)))
-            return Outcome::failure(u"--output e --force só valem com --html."_s);
+        if (!m_parser.isSet(m_html) &&
+            (m_parser.isSet(m_output) || m_parser.isSet(m_force) || m_parser.isSet(m_siteStyle) ||
+             m_parser.isSet(m_siteTitle) || m_parser.isSet(m_siteVersion)))
+            return Outcome::failure(u"--output, --force e --site-* só valem com --html."_s);
+        if (m_parser.isSet(m_siteStyle) && !siteStyle())
+            return Outcome::failure(u"--site-style aceita classic ou modern."_s);
         if (m_parser.isSet(m_output) && m_parser.value(m_output).isEmpty())
             return Outcome::failure(u"--output precisa do nome de uma pasta."_s);
         if ((!lists() && !checks() && !rtf() && !html()) || files().isEmpty())
             return Outcome::failure(
-                u"Uso: Quorvel [--list] [--check] [--rtf ARQUIVO.rtf] [--html [--output PASTA] [--force]] "
+                u"Uso: Quorvel [--list] [--check] [--rtf ARQUIVO.rtf] [--html [--output PASTA] [--force] "
+                u"[--site-style classic|modern] [--site-title TÍTULO] [--site-version VERSÃO]] "
                 u"[--order CAMPOS] [--settings ARQUIVO] [--describe none|all] "
                 u"[--encoding auto|windows-1252|utf-8] [--verbose] ARQUIVO..."_s);
         m_columns = IdentifierTable::parseOrdering(m_parser.value(m_order));
@@ -174,6 +180,23 @@ public:
         return m_parser.isSet(m_output) ? std::optional(m_parser.value(m_output)) : std::nullopt;
     }
     bool force() const { return m_parser.isSet(m_force); }
+    // The site's style and identity as the command line gives them.
+    std::optional<SiteStyle> siteStyle() const
+    {
+        const QString style = m_parser.value(m_siteStyle);
+        if (style == u"classic")
+            return SiteStyle::Classic;
+        if (style == u"modern")
+            return SiteStyle::Modern;
+        return std::nullopt;
+    }
+    HtmlCommand::Overrides siteOverrides() const
+    {
+        auto given = [this](const QCommandLineOption& option) {
+            return m_parser.isSet(option) ? std::optional(m_parser.value(option)) : std::nullopt;
+        };
+        return {siteStyle(), given(m_siteTitle), given(m_siteVersion)};
+    }
     std::optional<QString> settings() const
     {
         return m_parser.isSet(m_settings) ? std::optional(m_parser.value(m_settings)) : std::nullopt;
@@ -223,6 +246,14 @@ private:
         u"output"_s, u"Pasta do help (padrão: a pasta do programa + a opção Pasta das configurações)."_s,
         u"pasta"_s};
     const QCommandLineOption m_force{u"force"_s, u"Reaproveita a pasta do help quando ela já existe."_s};
+    const QCommandLineOption m_siteStyle{
+        u"site-style"_s,
+        u"Estilo do help: classic (quadros) ou modern (HTML5 com busca); padrão: a opção "
+        u"EstiloSite das configurações."_s,
+        u"classic|modern"_s};
+    const QCommandLineOption m_siteTitle{u"site-title"_s, u"Título do help moderno."_s, u"título"_s};
+    const QCommandLineOption m_siteVersion{u"site-version"_s, u"Versão mostrada no help moderno."_s,
+                                           u"versão"_s};
     std::optional<QList<int>> m_columns;
 };
 
@@ -258,6 +289,7 @@ void prepare(QuorvelCore& core, const Options& options)
     core.setColumnOrder(options.columns());
     if (options.settings())
         core.setSettingsFile(*options.settings());
+    core.setSiteOverrides(options.siteOverrides());
     if (options.describesAll()) {
         std::optional<QString> password;
         if (qEnvironmentVariableIsSet("QUORVEL_MYSQL_PASSWORD"))
@@ -286,7 +318,7 @@ bool writeOutputs(QuorvelCore& core, const Options& options, BatchPrompts& promp
                 id.folder = *options.output();
             if (!core.writeSite(id.application, id.version, id.folder))
                 return false;
-            writeLine(err, u"Help gravado em "_s % QDir(id.folder).absoluteFilePath(u"index.htm"_s));
+            writeLine(err, u"Help gravado em "_s % core.siteStartPage(id.folder));
         }
         if (options.lists())
             writeTableJson(core.identifiers(), out);

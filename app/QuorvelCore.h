@@ -83,6 +83,15 @@ public:
     {
         return m_session.html.writeSite(application, version, folder);
     }
+    void setSiteOverrides(HtmlCommand::Overrides overrides)
+    {
+        m_session.html.setOverrides(std::move(overrides));
+    }
+    // The page a site written now into `folder` opens with.
+    QString siteStartPage(const QString& folder) const
+    {
+        return HtmlCommand::startPage(folder, m_session.html.style());
+    }
 
 private:
     Session m_session;

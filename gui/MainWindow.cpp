@@ -437,7 +437,7 @@ void MainWindow::runHtml()
         if (!m_core.runHtml())
             return;
         // Where the site is, and the way to it: its first page in the browser.
-        const QString index = QDir(m_core.siteIdentity().folder).absoluteFilePath(u"index.htm"_s);
+        const QString index = m_core.siteStartPage(m_core.siteIdentity().folder);
         const Answer answer = m_prompts.ask(
             Question{Topic::SiteWritten,
                      u"O help foi gerado em\r"_s % index % u"\r\rDeseja abri-lo no navegador?"_s,

@@ -146,8 +146,38 @@ QWidget* OptionsWindow::makeHtmlTab()
         m_realFolderLabel->setText(m_local ? u"O help será criado em %1"_s.arg(m_local->siteFolder(folder))
                                            : QString());
     });
+    layout->addSpacing(10);
+    auto* styleLabel = new QLabel(u"Estilo do site"_s, page);
+    m_siteStyleBox = new QComboBox(page);
+    m_siteStyleBox->setObjectName(u"cbEstiloSite"_s);
+    m_siteStyleBox->addItem(u"Clássico (quadros)"_s, static_cast<int>(SiteStyle::Classic));
+    m_siteStyleBox->addItem(u"Moderno (HTML5, busca, modo escuro)"_s, static_cast<int>(SiteStyle::Modern));
+    styleLabel->setBuddy(m_siteStyleBox);
+    layout->addWidget(styleLabel);
+    layout->addWidget(m_siteStyleBox);
+    // A small picture of the chosen style's page.
+    m_siteStylePreview = new QLabel(page);
+    m_siteStylePreview->setObjectName(u"lblEstiloSite"_s);
+    m_siteStylePreview->setFrameShape(QFrame::StyledPanel);
+    m_siteStylePreview->setWordWrap(true);
+    layout->addWidget(m_siteStylePreview);
+    connect(m_siteStyleBox, &QComboBox::currentIndexChanged, this, [this] { showSiteStylePreview(); });
     layout->addStretch();
     return page;
+}
+
+void OptionsWindow::showSiteStylePreview()
+{
+    const bool modern = m_siteStyleBox->currentData().toInt() == static_cast<int>(SiteStyle::Modern);
+    m_siteStylePreview->setText(
+        modern
+            ? u"<table width=\"100%\" cellspacing=\"2\"><tr><td bgcolor=\"#77aadd\">Título  ·  Unidades  ·  "
+              u"Índice A–Z  ·  [ Buscar ]</td></tr><tr><td>Uma coluna que se ajusta à tela, do celular ao "
+              u"monitor; modo escuro conforme o sistema.</td></tr></table>"_s
+            : u"<table width=\"100%\" cellspacing=\"2\"><tr><td colspan=\"2\" bgcolor=\"#77aadd\">"
+              u"Cabeçalho</td></tr><tr><td bgcolor=\"#eeeeee\" width=\"25%\">Menu de units</td><td>Conteúdo "
+              u"em quadros, como sempre foi.</td></tr></table>"_s);
+    m_siteStylePreview->setAccessibleDescription(modern ? u"Estilo moderno"_s : u"Estilo clássico"_s);
 }
 
 QWidget* OptionsWindow::makeFormatTab()
@@ -203,6 +233,9 @@ void OptionsWindow::showOptionsState()
     m_applicationEdit->setText(m_options.Application);
     m_versionEdit->setText(m_options.Version);
     m_folderEdit->setText(m_options.Folder);
+    m_siteStyleBox->setCurrentIndex(
+        m_siteStyleBox->findData(static_cast<int>(m_options.documentation.siteStyle)));
+    showSiteStylePreview();
     for (int r = 0; r < OptionsState::AreaCount; ++r)
         showArea(R(r));
 }
@@ -243,6 +276,7 @@ void OptionsWindow::Button1Click(QPushButton* sender)
     m_options.documentation.MySQL = m_mySqlBox->isChecked();
     m_options.documentation.ProcFunc = m_routinesBox->isChecked();
     m_options.documentation.encoding = static_cast<Encoding>(m_encodingBox->currentData().toInt());
+    m_options.documentation.siteStyle = static_cast<SiteStyle>(m_siteStyleBox->currentData().toInt());
     m_options.Application = m_applicationEdit->text();
     m_options.Version = m_versionEdit->text();
     m_options.Folder = m_folderEdit->text();

@@ -56,6 +56,8 @@ public:
     void setLocation(const SettingsLocation* local);
     QLabel* realFolderLabel() const { return m_realFolderLabel; }
     QComboBox* encodingBox() const { return m_encodingBox; }
+    QComboBox* siteStyleBox() const { return m_siteStyleBox; }
+    QLabel* siteStylePreview() const { return m_siteStylePreview; }
     QLineEdit* applicationEdit() const { return m_applicationEdit; }
     QLineEdit* versionEdit() const { return m_versionEdit; }
     QLineEdit* folderEdit() const { return m_folderEdit; }
@@ -72,6 +74,7 @@ private:
     void showArea(OptionsState::SampleArea area);
     QWidget* makeDocumentationTab();
     QWidget* makeHtmlTab();
+    void showSiteStylePreview();
     QWidget* makeFormatTab();
 
     IUserPrompts& m_prompts;
@@ -84,6 +87,8 @@ private:
     QCheckBox* m_mySqlBox = nullptr;
     QCheckBox* m_routinesBox = nullptr;
     QComboBox* m_encodingBox = nullptr;
+    QComboBox* m_siteStyleBox = nullptr;
+    QLabel* m_siteStylePreview = nullptr;
     QLabel* m_realFolderLabel = nullptr;
     const SettingsLocation* m_local = nullptr;
     QLineEdit* m_applicationEdit = nullptr;

@@ -25,6 +25,14 @@ struct HarvestReport
     // run-time and component libraries): not read, and no warning, but
     // listed when a batch command is verbose. Lower-cased, each once.
     QStringList unitsNotFound;
+    // What the first file opened into an empty table says of itself: the
+    // project's title and version, or a program's or unit's name.
+    struct Project
+    {
+        QString title;
+        QString version;
+    };
+    Project project;
 
     void addNotFound(const QString& name)
     {

@@ -11,6 +11,7 @@
 #include "settings/SettingsLocation.h"
 #include "table/IdentifierTable.h"
 
+#include <QFileInfo>
 #include <QScopeGuard>
 
 using namespace Qt::Literals::StringLiterals;
@@ -73,10 +74,20 @@ void OpeningCommand::openFile(const QString& file, const OpeningChoices& choices
         BulkAppend bulk(m_table);
         // A project's extension (in any letter case) makes it one; anything
         // else is a unit.
-        if (ProjectFiles::kindOf(file) == FileKind::Unit)
+        HarvestReport::Project project;
+        if (ProjectFiles::kindOf(file) == FileKind::Unit) {
             m_harvester.harvestUnitFile(file, harvest);
-        else
+            project.title = m_harvester.unitName().trimmed();
+        } else {
             m_projects.openProject(file, harvest);
+            project = m_projects.project();
+        }
+        // The first file opened into an empty table names the documentation.
+        if (before == 0) {
+            if (project.title.isEmpty())
+                project.title = QFileInfo(file).completeBaseName();
+            m_harvester.report().project = project;
+        }
     }
     m_table.applyColumnOrder();
     m_rowsFound = SourceText::fileExists(file) ? m_table.rowCount() - before : -1;

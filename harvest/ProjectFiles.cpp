@@ -95,10 +95,57 @@ void readLazarusSearchPath(QXmlStreamReader& xml, const QString& name, const QSt
         addSearchPath(listing.includeFolders, value);
 }
 
+// A Lazarus project's <Title> and <VersionInfo>, a package's <Name> and
+// <Version>.
+struct LazarusVersion
+{
+    bool used = false;
+    QString parts[4];
+};
+
+void readLazarusIdentity(QXmlStreamReader& xml, const QString& name, const QStringList& path,
+                         Listing& listing, LazarusVersion& version)
+{
+    const QString value = xml.attributes().value(QLatin1StringView("Value")).toString();
+    const QString parent = path.isEmpty() ? QString() : path.last();
+    if (name == u"Title" && parent == u"General") {
+        listing.title = value;
+    } else if (name == u"Name" && parent == u"Package") {
+        listing.title = value;
+    } else if (parent == u"VersionInfo") {
+        static constexpr QStringView kParts[] = {u"MajorVersionNr", u"MinorVersionNr", u"RevisionNr",
+                                                 u"BuildNr"};
+        if (name == u"UseVersionInfo")
+            version.used = value.compare(u"True", Qt::CaseInsensitive) == 0;
+        for (int i = 0; i < 4; ++i) {
+            if (name == kParts[i])
+                version.parts[i] = value;
+        }
+    } else if (name == u"Version" && parent == u"Package") {
+        version.used = true;
+        version.parts[0] = xml.attributes().value(QLatin1StringView("Major")).toString();
+        version.parts[1] = xml.attributes().value(QLatin1StringView("Minor")).toString();
+        version.parts[2] = xml.attributes().value(QLatin1StringView("Release")).toString();
+        version.parts[3] = xml.attributes().value(QLatin1StringView("Build")).toString();
+    }
+}
+
+// "1.2.3", with the build when it is not 0; missing parts are 0, as the
+// tools that write them mean.
+QString versionText(const QString (&parts)[4])
+{
+    QString text = (parts[0].isEmpty() ? u"0"_s : parts[0]) % u'.' %
+                   (parts[1].isEmpty() ? u"0"_s : parts[1]) % u'.' % (parts[2].isEmpty() ? u"0"_s : parts[2]);
+    if (!parts[3].isEmpty() && parts[3] != u"0")
+        text += u'.' % parts[3];
+    return text;
+}
+
 std::vector<LazarusEntry> lazarusEntries(QXmlStreamReader& xml, QStringView section, QStringView list,
                                          QStringView stem, QStringView flag, Listing& listing)
 {
     std::vector<LazarusEntry> entries;
+    LazarusVersion version;
     walk(xml, [&](const QString& name, const QStringList& path) {
         const qsizetype depth = path.size();
         if (depth >= 2 && path[depth - 1] == list && path[depth - 2] == section && isListEntry(name, stem)) {
@@ -112,9 +159,12 @@ std::vector<LazarusEntry> lazarusEntries(QXmlStreamReader& xml, QStringView sect
                 entries.back().flagged = value.compare(u"True", Qt::CaseInsensitive) == 0;
         } else {
             readLazarusSearchPath(xml, name, path, listing);
+            readLazarusIdentity(xml, name, path, listing, version);
         }
         return false;
     });
+    if (version.used)
+        listing.version = versionText(version.parts);
     return entries;
 }
 
@@ -141,6 +191,8 @@ void lazarusPackage(QXmlStreamReader& xml, Listing& listing)
 void delphiProject(QXmlStreamReader& xml, Listing& listing)
 {
     Listing::Entry mainSource;
+    QString version[4];
+    bool versioned = false;
     walk(xml, [&](const QString& name, const QStringList& path) {
         const bool inGroup = !path.isEmpty() && path.last() == u"PropertyGroup";
         if (name == u"DCCReference") {
@@ -156,9 +208,21 @@ void delphiProject(QXmlStreamReader& xml, Listing& listing)
                 name == u"DCC_UnitSearchPath" ? listing.unitFolders : listing.includeFolders;
             addSearchPath(folders, xml.readElementText());
             return true;
+        } else if (inGroup && name.startsWith(u"VerInfo_")) {
+            static constexpr QStringView kParts[] = {u"VerInfo_MajorVer", u"VerInfo_MinorVer",
+                                                     u"VerInfo_Release", u"VerInfo_Build"};
+            for (int i = 0; i < 4; ++i) {
+                if (name == kParts[i] && version[i].isEmpty()) {
+                    version[i] = xml.readElementText().trimmed();
+                    versioned = true;
+                    return true;
+                }
+            }
         }
         return false;
     });
+    if (versioned)
+        listing.version = versionText(version);
     if (!mainSource.path.isEmpty())
         listing.files.insert(listing.files.begin(), mainSource);
 }

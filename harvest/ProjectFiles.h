@@ -39,6 +39,8 @@ struct Listing
     std::vector<Entry> files;   // in the project's order
     QStringList unitFolders;    // searched for units the sources use
     QStringList includeFolders; // searched for {$I} files
+    QString title;              // the project\'s own title, when it has one
+    QString version;            // its version information, when it keeps one
 };
 
 // What an XML project file (.lpi, .lpk, .dproj) lists. The search paths

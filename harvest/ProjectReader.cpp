@@ -23,6 +23,7 @@ ProjectReader::ProjectReader(IUserPrompts& prompts, UnitHarvester& harvester, Tr
 
 void ProjectReader::openProject(const QString& file, const HarvestChoices& choices)
 {
+    m_project = {};
     if (!SourceText::fileExists(file)) {
         m_prompts.showMessage(UnitHarvester::missingFileMessage(), file, {});
         return;
@@ -51,6 +52,9 @@ void ProjectReader::openProject(const QString& file, const HarvestChoices& choic
             throw QuorvelError(file %
                                u": o projeto não indica nenhum arquivo de código que possa ser lido."_s);
     }
+    m_project = {listing.title, listing.version};
+    if (m_project.title.isEmpty() && kind == FileKind::DelphiProject && !listing.files.empty())
+        m_project.title = QFileInfo(listing.files.front().path).completeBaseName(); // the main source's
     const QString folder = QFileInfo(file).absolutePath();
     SourceSearch search(folder, listing.unitFolders, listing.includeFolders);
     HarvestChoices unitChoices = choices;
@@ -83,8 +87,10 @@ void ProjectReader::openProject(const QString& file, const HarvestChoices& choic
     // The program file's own marked comments are documented too, after its
     // units (whose worker threads have ended: the harvest's text is no longer
     // shared with them), as a unit named by its heading or its file's name.
-    if (kind == FileKind::SourceProject && !m_cancelled)
+    if (kind == FileKind::SourceProject && !m_cancelled) {
         m_harvester.harvestBytes(programBytes, file, unitChoices, programName(file));
+        m_project.title = m_harvester.unitName().trimmed();
+    }
 }
 
 void ProjectReader::harvestUnits(const std::vector<NamedUnit>& units, const HarvestChoices& choices,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "harvest/HarvestChoices.h"
+#include "harvest/HarvestReport.h"
 #include "harvest/ProjectFiles.h"
 
 #include <QByteArrayView>
@@ -34,6 +35,8 @@ public:
     ProjectFiles::Listing readSourceProject(QByteArrayView bytes, const HarvestChoices& choices);
     // True when the user cancelled the last project's harvest.
     bool cancelled() const { return m_cancelled; }
+    // The last project's title (its own, or its program's name) and version.
+    const HarvestReport::Project& project() const { return m_project; }
 
 private:
     // A unit to harvest and where the project named it.
@@ -71,4 +74,5 @@ private:
     bool m_cancelled = false;
     QSet<QString> m_harvested; // paths of the current project's units, and names tried
     int m_progressDone = 0;
+    HarvestReport::Project m_project;
 };

@@ -31,6 +31,9 @@ DocumentationOptions DocumentationOptions::read(const IniFile& ini)
     // A name the program does not know reads as the default.
     o.encoding = encodingFromName(ini.readString(u"opcoes", u"Codificacao", encodingName(defaults.encoding)))
                      .value_or(defaults.encoding);
+    o.siteStyle =
+        siteStyleFromName(ini.readString(u"opcoes", u"EstiloSite", siteStyleName(defaults.siteStyle)))
+            .value_or(defaults.siteStyle);
     return o;
 }
 
@@ -41,4 +44,19 @@ void DocumentationOptions::write(IniFile& ini) const
     ini.writeBool(u"opcoes", u"MySQL", MySQL);
     ini.writeBool(u"opcoes", u"ProcFunc", ProcFunc);
     ini.writeString(u"opcoes", u"Codificacao", encodingName(encoding));
+    ini.writeString(u"opcoes", u"EstiloSite", siteStyleName(siteStyle));
+}
+
+std::optional<SiteStyle> siteStyleFromName(QStringView name)
+{
+    if (name.compare(u"classico", Qt::CaseInsensitive) == 0)
+        return SiteStyle::Classic;
+    if (name.compare(u"moderno", Qt::CaseInsensitive) == 0)
+        return SiteStyle::Modern;
+    return std::nullopt;
+}
+
+QString siteStyleName(SiteStyle style)
+{
+    return style == SiteStyle::Modern ? QStringLiteral("moderno") : QStringLiteral("classico");
 }

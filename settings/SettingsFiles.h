@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <optional>
+
 class IniFile;
 
 // Where the settings live, and the keys every reader shares.
@@ -20,6 +22,17 @@ QString fixedSettingsPath(const QString& programFolder);
 } // namespace SettingsFiles
 
 // Section opcoes: which kinds of documented rows the documentation includes.
+// The help site's style: the classic frames, or the modern pages.
+enum class SiteStyle
+{
+    Classic,
+    Modern,
+};
+
+// "classico" or "moderno" as the settings write it; letter case ignored.
+std::optional<SiteStyle> siteStyleFromName(QStringView name);
+QString siteStyleName(SiteStyle style);
+
 struct DocumentationOptions
 {
     bool Orphans = false;
@@ -28,6 +41,7 @@ struct DocumentationOptions
     bool ProcFunc = true;
     // How the source files are read.
     Encoding encoding = Encoding::Auto;
+    SiteStyle siteStyle = SiteStyle::Classic;
 
     static DocumentationOptions read(const IniFile& ini);
     void write(IniFile& ini) const;

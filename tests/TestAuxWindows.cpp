@@ -91,7 +91,8 @@ TEST_F(OptionsWindowTest, SavingRightAwayWritesEveryKey)
     EXPECT_EQ(ini.readString(u"HTML", u"Aplicacao", u"x"_s), u""_s);
     EXPECT_EQ(ini.readString(u"opcoes", u"COrfaos", {}), u"0"_s);
     EXPECT_EQ(ini.readString(u"opcoes", u"Codificacao", {}), u"auto"_s);
-    EXPECT_EQ(fileBytes().count('='), 30);
+    EXPECT_EQ(ini.readString(u"opcoes", u"EstiloSite", {}), u"classico"_s);
+    EXPECT_EQ(fileBytes().count('='), 31);
 }
 
 TEST_F(OptionsWindowTest, AGroupFollowsItsMember)

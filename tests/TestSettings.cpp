@@ -293,11 +293,12 @@ TEST(OptionsState, DefaultsWithoutAFileAndSavingRightAway)
     const QByteArray written = readBytes(file);
     EXPECT_TRUE(written.startsWith(
         "[opcoes]\r\nCOrfaos=0\r\nAjudaGeral=1\r\nMySQL=1\r\nProcFunc=1\r\n"
-        "Codificacao=auto\r\n[HTML]\r\nAplicacao=\r\nVersao=\r\nPasta=HELP\r\n[FormatoHTML]\r\n"
+        "Codificacao=auto\r\nEstiloSite=classico\r\n[HTML]\r\nAplicacao=\r\nVersao=\r\nPasta=HELP\r\n"
+        "[FormatoHTML]\r\n"
         "clFundoCab=FFFFFF\r\n"));
     EXPECT_TRUE(written.contains("\r\nclCab=77AADD\r\nclFontCab=0000FF\r\nFontCab=Arial\r\n"));
     EXPECT_TRUE(written.endsWith("clConteudo=EEEEEE\r\nclFontConteudo=000000\r\nFontConteudo=Courier\r\n"));
-    EXPECT_EQ(written.count("\r\n"), 3 + 5 + 3 + 22); // three headers and 30 keys
+    EXPECT_EQ(written.count("\r\n"), 3 + 6 + 3 + 22); // three headers and 31 keys
 }
 
 TEST(OptionsState, GroupsFollowTheirMember)

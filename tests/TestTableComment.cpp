@@ -367,7 +367,8 @@ TEST_F(TableComment, BatchModeDescribesAllOrNone)
     auto [status, help, err] = run({});
     EXPECT_EQ(status, 0);
     EXPECT_EQ(help, u""_s);
-    EXPECT_TRUE(err.isEmpty());
+    EXPECT_TRUE(err.startsWith(u"Resumo: "_s)) << err.toStdString(); // nothing but the summary
+    EXPECT_EQ(err.count(u'\n'), 1);
 
     std::tie(status, help, err) = run({u"--describe"_s, u"all"_s});
     EXPECT_EQ(status, 3);
