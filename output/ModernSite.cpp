@@ -85,6 +85,13 @@ QString anchorFor(const QString& name, QSet<QString>& taken)
     return anchor;
 }
 
+// A routine's name as its anchor and the index give it: the qualified
+// name, or the heading when no name was read.
+QString routineName(const IdentifierRow& row)
+{
+    return row.name.isEmpty() ? row.identifier : row.name;
+}
+
 // The first line of a help text, for lists.
 QString firstLine(const QString& help)
 {
@@ -329,9 +336,13 @@ std::vector<ModernSite::File> ModernSite::files(const Identity& identity, const 
         const QString key = name.trimmed().toLower();
         if (key.isEmpty() || ambiguous.contains(key))
             return;
-        if (links.contains(key) && links.value(key) != href) {
-            links.remove(key);
-            ambiguous.insert(key);
+        if (const auto known = links.constFind(key); known != links.constEnd()) {
+            // Overloads link to the first of them; the same name in two
+            // units links to neither.
+            if (known->section(u'#', 0, 0) != href.section(u'#', 0, 0)) {
+                links.remove(key);
+                ambiguous.insert(key);
+            }
             return;
         }
         links.insert(key, href);
@@ -341,12 +352,12 @@ std::vector<ModernSite::File> ModernSite::files(const Identity& identity, const 
         addLink(unit.unit, unit.page);
         QSet<QString> anchors{u"topo"_s};
         for (Entry& entry : unit.entries) {
-            const QString name = entry.kind == RowKinds::Kind::Routine ? entry.row->name
+            const QString name = entry.kind == RowKinds::Kind::Routine ? routineName(*entry.row)
                                  : entry.kind == RowKinds::Kind::Help  ? u"ajuda-"_s % entry.row->identifier
                                                                        : entry.row->identifier;
             entry.anchor = anchorFor(name, anchors);
             if (entry.kind == RowKinds::Kind::Routine)
-                addLink(entry.row->name, unit.page % u'#' % entry.anchor);
+                addLink(routineName(*entry.row), unit.page % u'#' % entry.anchor);
         }
     }
 
@@ -405,14 +416,27 @@ std::vector<ModernSite::File> ModernSite::files(const Identity& identity, const 
                     continue;
                 const IdentifierRow& row = *entry.row;
                 const bool routine = entry.kind == RowKinds::Kind::Routine;
-                const QString title = routine ? row.name : row.identifier;
+                const QString title = routine ? routineName(row) : row.identifier;
                 body += u"<section class=\"entry\" id=\""_s % escaped(entry.anchor) % u"\">\n<h3>"_s %
                         (routine ? u"<code>"_s % escaped(title) % u"</code>"_s : escaped(title)) %
                         u"</h3>\n"_s;
                 if (routine)
                     body +=
                         u"<pre class=\"signature\"><code>"_s % escaped(row.identifier) % u"</code></pre>\n"_s;
-                body += HelpMarkup::toHtml(row.help, links, routine ? row.name.toLower() : QString());
+                if (entry.kind == RowKinds::Kind::Table) {
+                    // The note, then the server's description as the client prints it.
+                    const qsizetype split = row.help.indexOf(u"\r\r"_s);
+                    body += HelpMarkup::toHtml(split < 0 ? row.help : row.help.first(split), links);
+                    if (split >= 0)
+                        body += u"<pre class=\"signature\">"_s %
+                                escaped(row.help.sliced(split + 2)
+                                            .replace(u"\r\n"_s, u"\n"_s)
+                                            .replace(u'\r', u'\n')) %
+                                u"</pre>\n"_s;
+                } else {
+                    body +=
+                        HelpMarkup::toHtml(row.help, links, routine ? routineName(row).toLower() : QString());
+                }
                 body += u"<p class=\"meta\">"_s;
                 if (!file.isEmpty())
                     body += escaped(QFileInfo(file).fileName()) % u", linha "_s % QString::number(row.line) %
@@ -453,7 +477,7 @@ std::vector<ModernSite::File> ModernSite::files(const Identity& identity, const 
     for (const auto& [key, unit] : byUnit) {
         for (const Entry& entry : unit.entries) {
             const QString name =
-                entry.kind == RowKinds::Kind::Routine ? entry.row->name : entry.row->identifier;
+                entry.kind == RowKinds::Kind::Routine ? routineName(*entry.row) : entry.row->identifier;
             items.push_back(
                 {name, unit.page % u'#' % entry.anchor, unit.unit.trimmed(), kindLabel(entry.kind)});
         }
