@@ -15,6 +15,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSet>
+#include <QUrl>
 
 #include <algorithm>
 #include <cmath>
@@ -83,6 +84,13 @@ QString anchorFor(const QString& name, QSet<QString>& taken)
         anchor = base % u'-' % QString::number(n);
     taken.insert(anchor);
     return anchor;
+}
+
+// An address to an anchor of a page: the anchor percent-encoded, as an
+// address holds only ASCII (the id itself keeps its characters).
+QString anchorHref(const QString& page, const QString& anchor)
+{
+    return page % u'#' % QString::fromLatin1(QUrl::toPercentEncoding(anchor, "._-~!$&'()*+,;=:@/?"));
 }
 
 // A routine's name as its anchor and the index give it: the qualified
@@ -357,7 +365,7 @@ std::vector<ModernSite::File> ModernSite::files(const Identity& identity, const 
                                                                        : entry.row->identifier;
             entry.anchor = anchorFor(name, anchors);
             if (entry.kind == RowKinds::Kind::Routine)
-                addLink(routineName(*entry.row), unit.page % u'#' % entry.anchor);
+                addLink(routineName(*entry.row), anchorHref(unit.page, entry.anchor));
         }
     }
 
@@ -479,7 +487,7 @@ std::vector<ModernSite::File> ModernSite::files(const Identity& identity, const 
             const QString name =
                 entry.kind == RowKinds::Kind::Routine ? routineName(*entry.row) : entry.row->identifier;
             items.push_back(
-                {name, unit.page % u'#' % entry.anchor, unit.unit.trimmed(), kindLabel(entry.kind)});
+                {name, anchorHref(unit.page, entry.anchor), unit.unit.trimmed(), kindLabel(entry.kind)});
         }
     }
     std::stable_sort(items.begin(), items.end(), [](const IndexItem& a, const IndexItem& b) {

@@ -11,30 +11,63 @@ QByteArray source()
     return QByteArrayLiteral(R"JS("use strict";
 (function () {
   var data = window.QUORVEL_SEARCH || { units: [], entries: [] };
-  var lowered = null;
+  // Names and texts lower-cased, each joined into one string, so that the
+  // browser's own string search finds the matches; `starts` maps a place
+  // back to its entry.
+  var names = null, texts = null, nameStarts = null, textStarts = null;
+  function joined(field) {
+    var starts = new Int32Array(data.entries.length + 1);
+    var parts = [];
+    var at = 0;
+    data.entries.forEach(function (e, i) {
+      var part = e[field].toLowerCase().replace(/\n/g, " ");
+      starts[i] = at;
+      parts.push(part);
+      at += part.length + 1;
+    });
+    starts[data.entries.length] = at;
+    return [parts.join("\n"), starts];
+  }
   function prepare() {
-    if (lowered) return;
-    lowered = data.entries.map(function (e) { return [e[0].toLowerCase(), e[4].toLowerCase()]; });
+    if (names !== null) return;
+    var n = joined(0), t = joined(4);
+    names = n[0]; nameStarts = n[1]; texts = t[0]; textStarts = t[1];
+  }
+  function entryAt(starts, place) {
+    var low = 0, high = starts.length - 2;
+    while (low < high) {
+      var middle = (low + high + 1) >> 1;
+      if (starts[middle] <= place) low = middle; else high = middle - 1;
+    }
+    return low;
   }
   function search(query, limit) {
     prepare();
-    var q = query.trim().toLowerCase();
+    var q = query.trim().toLowerCase().replace(/\n/g, " ");
     if (!q) return [];
-    var buckets = [[], [], []];
-    for (var i = 0; i < lowered.length; i++) {
-      var name = lowered[i][0];
-      var at = name.indexOf(q);
-      if (at === 0) buckets[0].push(i);
-      else if (at > 0) buckets[1].push(i);
-      else if (lowered[i][1].indexOf(q) >= 0) buckets[2].push(i);
-      if (buckets[0].length >= limit) break;
+    var prefix = [], inside = [], inText = [];
+    var seen = new Uint8Array(data.entries.length);
+    for (var at = names.indexOf(q); at >= 0 && prefix.length < limit; ) {
+      var i = entryAt(nameStarts, at);
+      (at === nameStarts[i] ? prefix : inside).push(i);
+      seen[i] = 1;
+      at = names.indexOf(q, nameStarts[i + 1]);
     }
-    var byName = function (a, b) { return lowered[a][0] < lowered[b][0] ? -1 : lowered[a][0] > lowered[b][0] ? 1 : 0; };
+    for (var at2 = texts.indexOf(q); at2 >= 0 && inText.length < limit; ) {
+      var j = entryAt(textStarts, at2);
+      if (!seen[j]) inText.push(j);
+      at2 = texts.indexOf(q, textStarts[j + 1]);
+    }
+    var byName = function (a, b) {
+      var x = data.entries[a][0].toLowerCase(), y = data.entries[b][0].toLowerCase();
+      return x < y ? -1 : x > y ? 1 : 0;
+    };
     var hits = [];
-    for (var k = 0; k < 3 && hits.length < limit; k++) {
-      buckets[k].sort(byName);
-      hits = hits.concat(buckets[k].slice(0, limit - hits.length));
-    }
+    [prefix, inside, inText].forEach(function (bucket) {
+      if (hits.length >= limit) return;
+      bucket.sort(byName);
+      hits = hits.concat(bucket.slice(0, limit - hits.length));
+    });
     return hits.map(function (i) {
       var e = data.entries[i];
       var unit = data.units[e[1]];
@@ -123,6 +156,7 @@ QByteArray source()
     var input = document.getElementById("busca");
     if (!input) return;
     setUp(input);
+    prepare(); // ready before the first key, not on it
     var query = new URLSearchParams(window.location.search).get("q");
     if (query) { input.value = query; listOnSearchPage(query); }
     document.addEventListener("keydown", function (event) {
