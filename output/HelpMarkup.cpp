@@ -1,6 +1,8 @@
 #include "output/HelpMarkup.h"
 
 #include <QRegularExpression>
+
+#include <algorithm>
 #include <QStringList>
 
 using namespace Qt::Literals::StringLiterals;
@@ -9,10 +11,19 @@ namespace HelpMarkup {
 
 QString escaped(QStringView text)
 {
+    // Runs of characters that need nothing are copied whole.
+    const auto special = [](char16_t c) { return c == u'&' || c == u'<' || c == u'>' || c == u'"' || c == u'\''; };
+    const char16_t* begin = text.utf16();
+    const char16_t* end = begin + text.size();
+    const char16_t* run = std::find_if(begin, end, special);
+    if (run == end)
+        return text.toString();
     QString out;
-    out.reserve(text.size() + text.size() / 8);
-    for (const QChar c : text) {
-        switch (c.unicode()) {
+    out.reserve(text.size() + 16);
+    const char16_t* from = begin;
+    while (run != end) {
+        out.append(QStringView(from, run));
+        switch (*run) {
         case u'&':
             out += u"&amp;";
             break;
@@ -25,13 +36,14 @@ QString escaped(QStringView text)
         case u'"':
             out += u"&quot;";
             break;
-        case u'\'':
+        default:
             out += u"&#39;";
             break;
-        default:
-            out += c;
         }
+        from = run + 1;
+        run = std::find_if(from, end, special);
     }
+    out.append(QStringView(from, end));
     return out;
 }
 
@@ -80,6 +92,10 @@ private:
     {
         // <name attributes> or </name>, names in any letter case.
         static const QRegularExpression tag(u"<(/?)([a-zA-Z]+)((?:\\s+[^<>]*)?)\\s*(/?)>"_s);
+        if (!text.contains(u'<')) {
+            plain(text);
+            return;
+        }
         qsizetype at = 0;
         for (const QRegularExpressionMatch& m : tag.globalMatch(text)) {
             plain(QStringView(text).sliced(at, m.capturedStart() - at));
@@ -164,16 +180,44 @@ private:
             m_out += escaped(text);
             return;
         }
-        static const QRegularExpression word(u"[\\p{L}_][\\p{L}\\p{N}_]*(?:\\.[\\p{L}_][\\p{L}\\p{N}_]*)*"_s);
+        // Words, dotted names whole (TForm1.Soma), read by hand: this runs
+        // over every help text of the site.
+        const auto isStart = [](QChar c) { return c.isLetter() || c == u'_'; };
+        const auto isInside = [](QChar c) { return c.isLetterOrNumber() || c == u'_'; };
         qsizetype at = 0;
-        for (const QRegularExpressionMatch& m : word.globalMatch(text)) {
-            const QString name = m.captured(0).toLower();
-            const auto link = m_links.constFind(name);
-            if (link == m_links.constEnd() || name == m_self)
+        qsizetype p = 0;
+        const qsizetype n = text.size();
+        while (p < n) {
+            if (!isStart(text[p]) || (p > 0 && isInside(text[p - 1]))) {
+                ++p;
                 continue;
-            m_out += escaped(text.sliced(at, m.capturedStart() - at));
-            m_out += u"<a href=\""_s % escaped(*link) % u"\">"_s % escaped(m.capturedView()) % u"</a>"_s;
-            at = m.capturedEnd();
+            }
+            qsizetype end = p + 1;
+            for (;;) {
+                while (end < n && isInside(text[end]))
+                    ++end;
+                if (end + 1 < n && text[end] == u'.' && isStart(text[end + 1]))
+                    end += 2;
+                else
+                    break;
+            }
+            const QStringView found = text.sliced(p, end - p);
+            // Lower-cased into a buffer that keeps its room: no word costs
+            // an allocation.
+            m_word.resize(found.size());
+            for (qsizetype i = 0; i < found.size(); ++i) {
+                const QChar c = found[i];
+                m_word[i] = c.unicode() < 0x80 ? QChar(c.unicode() | ((c >= u'A' && c <= u'Z') ? 0x20 : 0))
+                                                : c.toLower();
+            }
+            const QString& name = m_word;
+            const auto link = m_links.constFind(name);
+            if (link != m_links.constEnd() && name != m_self) {
+                m_out += escaped(text.sliced(at, p - at));
+                m_out += u"<a href=\""_s % escaped(*link) % u"\">"_s % escaped(found) % u"</a>"_s;
+                at = end;
+            }
+            p = end;
         }
         m_out += escaped(text.sliced(at));
     }
@@ -182,6 +226,7 @@ private:
     const QString& m_self;
     QString m_out;
     QStringList m_open; // the tags open, innermost last
+    QString m_word;
 };
 
 } // namespace

@@ -111,18 +111,25 @@ QString firstLine(const QString& help)
 // line separators escaped.
 void appendJsString(QString& out, QStringView text)
 {
+    // Runs of plain characters are copied whole.
+    const auto special = [](char16_t c) {
+        return c == u'"' || c == u'\\' || c < 0x20 || c == 0x2028 || c == 0x2029 || c == u'<';
+    };
     out += u'"';
-    for (const QChar c : text) {
-        const char16_t u = c.unicode();
-        if (u == u'"' || u == u'\\') {
+    const char16_t* from = text.utf16();
+    const char16_t* end = from + text.size();
+    for (const char16_t* run = std::find_if(from, end, special); run != end;
+         run = std::find_if(from, end, special)) {
+        out.append(QStringView(from, run));
+        if (*run == u'"' || *run == u'\\') {
             out += u'\\';
-            out += c;
-        } else if (u < 0x20 || u == 0x2028 || u == 0x2029 || u == u'<') {
-            out += u"\\u"_s % QString::number(u, 16).rightJustified(4, u'0');
+            out += QChar(*run);
         } else {
-            out += c;
+            out += u"\\u"_s % QString::number(*run, 16).rightJustified(4, u'0');
         }
+        from = run + 1;
     }
+    out.append(QStringView(from, end));
     out += u'"';
 }
 
@@ -323,8 +330,15 @@ footer.site { padding: 1rem 1.25rem; font-size: .9rem; text-align: center; }
     return css;
 }
 
-std::vector<ModernSite::File> ModernSite::files(const Identity& identity, const IdentifierTable& table,
-                                                const Progress& progress) const
+std::vector<ModernSite::File> ModernSite::files(const Identity& identity, const IdentifierTable& table) const
+{
+    std::vector<File> out;
+    makeFiles(identity, table, [&out](File file) { out.push_back(std::move(file)); });
+    return out;
+}
+
+void ModernSite::makeFiles(const Identity& identity, const IdentifierTable& table, const Sink& sink,
+                           const Progress& progress) const
 {
     // The units, each with its rows of the kinds the options include.
     std::map<QString, UnitPage> byUnit; // by lower-cased name: the list's order
@@ -370,8 +384,7 @@ std::vector<ModernSite::File> ModernSite::files(const Identity& identity, const 
     }
 
     const Layout layout(identity);
-    std::vector<File> out;
-    auto add = [&out](QString name, const QString& text) { out.push_back({std::move(name), text.toUtf8()}); };
+    auto add = [&sink](QString name, const QString& text) { sink({std::move(name), text.toUtf8()}); };
 
     // The start page: the units, each with the first line of its general help.
     QString list = u"<h1 id=\"topo\">"_s % escaped(identity.title) %
@@ -480,19 +493,18 @@ std::vector<ModernSite::File> ModernSite::files(const Identity& identity, const 
         QString href;
         QString unit;
         QString kind;
+        QString key; // the name lower-cased, for the order
     };
     std::vector<IndexItem> items;
     for (const auto& [key, unit] : byUnit) {
         for (const Entry& entry : unit.entries) {
             const QString name =
                 entry.kind == RowKinds::Kind::Routine ? routineName(*entry.row) : entry.row->identifier;
-            items.push_back(
-                {name, anchorHref(unit.page, entry.anchor), unit.unit.trimmed(), kindLabel(entry.kind)});
+            items.push_back({name, anchorHref(unit.page, entry.anchor), unit.unit.trimmed(), kindLabel(entry.kind),
+                             name.toLower()});
         }
     }
-    std::stable_sort(items.begin(), items.end(), [](const IndexItem& a, const IndexItem& b) {
-        return a.name.compare(b.name, Qt::CaseInsensitive) < 0;
-    });
+    std::stable_sort(items.begin(), items.end(), [](const IndexItem& a, const IndexItem& b) { return a.key < b.key; });
     QString letters;
     QString groups;
     QString current;
@@ -528,11 +540,10 @@ std::vector<ModernSite::File> ModernSite::files(const Identity& identity, const 
     add(u"estilo.css"_s, styleSheet());
     add(u"busca-indice.js"_s, u"window.QUORVEL_SEARCH = {\"units\": [\n"_s % searchUnits %
                                   u"], \"entries\": [\n"_s % searchEntries % u"]};\n"_s);
-    out.push_back({u"busca.js"_s, SearchScript::source()});
+    sink({u"busca.js"_s, SearchScript::source()});
     add(markerName(), u"Um site gerado pelo Quorvel: a próxima geração substitui esta pasta inteira.\n"_s);
     if (progress)
         progress(total, total, QString());
-    return out;
 }
 
 namespace {
@@ -572,8 +583,9 @@ void ModernSite::write(const QString& folder, const Identity& identity, const Id
     try {
         {
             PageWriter writer({.refuseLinks = true, .syncEach = false});
-            for (File& file : files(identity, table, progress))
-                writer.write(fresh % u'/' % file.name, std::move(file.bytes));
+            makeFiles(
+                identity, table,
+                [&](File file) { writer.write(fresh % u'/' % file.name, std::move(file.bytes)); }, progress);
             writer.finish();
         }
         AtomicFile::syncFolder(fresh);

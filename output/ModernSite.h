@@ -39,8 +39,13 @@ public:
         QByteArray bytes;
     };
     using Progress = std::function<void(int done, int total, const QString& page)>;
-    std::vector<File> files(const Identity& identity, const IdentifierTable& table,
-                            const Progress& progress = {}) const;
+    // Each file is handed to `sink` as soon as it is made, so that a large
+    // site is never held whole in memory.
+    using Sink = std::function<void(File file)>;
+    void makeFiles(const Identity& identity, const IdentifierTable& table, const Sink& sink,
+                   const Progress& progress = {}) const;
+    // The same, collected.
+    std::vector<File> files(const Identity& identity, const IdentifierTable& table) const;
 
     // Writes the site into `folder`, replacing it whole: the pages are
     // written into a new folder beside it, which takes its place at the end,

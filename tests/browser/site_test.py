@@ -123,6 +123,11 @@ def main():
     hostile = build_site(hostile_unit, work / "perigo", "--site-title", "Perigo <b>x</b>")
     for site in (cadastro, biblioteca, hostile):
         links_resolve(site)
+        # Valid HTML: HTML Tidy reports no error on any page.
+        for page in sorted(site.glob("*.html")):
+            tidy = subprocess.run(["tidy", "-q", "-e", "-utf8", str(page)], capture_output=True, text=True)
+            errors = [line for line in tidy.stderr.splitlines() if "Error:" in line]
+            check(tidy.returncode < 2 and not errors, f"tidy on {site.name}/{page.name}: {errors or tidy.returncode}")
 
     driver = browser()
     try:
