@@ -146,7 +146,6 @@ QWidget* OptionsWindow::makeHtmlTab()
         m_realFolderLabel->setText(m_local ? u"O help será criado em %1"_s.arg(m_local->siteFolder(folder))
                                            : QString());
     });
-    layout->addSpacing(10);
     auto* styleLabel = new QLabel(u"Estilo do site"_s, page);
     m_siteStyleBox = new QComboBox(page);
     m_siteStyleBox->setObjectName(u"cbEstiloSite"_s);
@@ -158,8 +157,6 @@ QWidget* OptionsWindow::makeHtmlTab()
     // A small picture of the chosen style's page.
     m_siteStylePreview = new QLabel(page);
     m_siteStylePreview->setObjectName(u"lblEstiloSite"_s);
-    m_siteStylePreview->setFrameShape(QFrame::StyledPanel);
-    m_siteStylePreview->setWordWrap(true);
     layout->addWidget(m_siteStylePreview);
     connect(m_siteStyleBox, &QComboBox::currentIndexChanged, this, [this] { showSiteStylePreview(); });
     layout->addStretch();
@@ -168,15 +165,11 @@ QWidget* OptionsWindow::makeHtmlTab()
 
 void OptionsWindow::showSiteStylePreview()
 {
+    // One line, as the tab's height leaves room for: what the chosen style's
+    // pages look like.
     const bool modern = m_siteStyleBox->currentData().toInt() == static_cast<int>(SiteStyle::Modern);
-    m_siteStylePreview->setText(
-        modern
-            ? u"<table width=\"100%\" cellspacing=\"2\"><tr><td bgcolor=\"#77aadd\">Título  ·  Unidades  ·  "
-              u"Índice A–Z  ·  [ Buscar ]</td></tr><tr><td>Uma coluna que se ajusta à tela, do celular ao "
-              u"monitor; modo escuro conforme o sistema.</td></tr></table>"_s
-            : u"<table width=\"100%\" cellspacing=\"2\"><tr><td colspan=\"2\" bgcolor=\"#77aadd\">"
-              u"Cabeçalho</td></tr><tr><td bgcolor=\"#eeeeee\" width=\"25%\">Menu de units</td><td>Conteúdo "
-              u"em quadros, como sempre foi.</td></tr></table>"_s);
+    m_siteStylePreview->setText(modern ? u"Páginas em uma coluna, com busca; modo escuro e celular."_s
+                                       : u"Quadros: cabeçalho, menu de units e conteúdo."_s);
     m_siteStylePreview->setAccessibleDescription(modern ? u"Estilo moderno"_s : u"Estilo clássico"_s);
 }
 

@@ -2,8 +2,8 @@
 
 #include <QRegularExpression>
 
-#include <algorithm>
 #include <QStringList>
+#include <algorithm>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -12,7 +12,9 @@ namespace HelpMarkup {
 QString escaped(QStringView text)
 {
     // Runs of characters that need nothing are copied whole.
-    const auto special = [](char16_t c) { return c == u'&' || c == u'<' || c == u'>' || c == u'"' || c == u'\''; };
+    const auto special = [](char16_t c) {
+        return c == u'&' || c == u'<' || c == u'>' || c == u'"' || c == u'\'';
+    };
     const char16_t* begin = text.utf16();
     const char16_t* end = begin + text.size();
     const char16_t* run = std::find_if(begin, end, special);
@@ -208,7 +210,7 @@ private:
             for (qsizetype i = 0; i < found.size(); ++i) {
                 const QChar c = found[i];
                 m_word[i] = c.unicode() < 0x80 ? QChar(c.unicode() | ((c >= u'A' && c <= u'Z') ? 0x20 : 0))
-                                                : c.toLower();
+                                               : c.toLower();
             }
             const QString& name = m_word;
             const auto link = m_links.constFind(name);

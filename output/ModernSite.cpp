@@ -500,11 +500,12 @@ void ModernSite::makeFiles(const Identity& identity, const IdentifierTable& tabl
         for (const Entry& entry : unit.entries) {
             const QString name =
                 entry.kind == RowKinds::Kind::Routine ? routineName(*entry.row) : entry.row->identifier;
-            items.push_back({name, anchorHref(unit.page, entry.anchor), unit.unit.trimmed(), kindLabel(entry.kind),
-                             name.toLower()});
+            items.push_back({name, anchorHref(unit.page, entry.anchor), unit.unit.trimmed(),
+                             kindLabel(entry.kind), name.toLower()});
         }
     }
-    std::stable_sort(items.begin(), items.end(), [](const IndexItem& a, const IndexItem& b) { return a.key < b.key; });
+    std::stable_sort(items.begin(), items.end(),
+                     [](const IndexItem& a, const IndexItem& b) { return a.key < b.key; });
     QString letters;
     QString groups;
     QString current;

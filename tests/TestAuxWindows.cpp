@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
@@ -345,4 +346,21 @@ TEST(ConnectionWindow, TabLeavesTheGridFromTheMomentItOpens)
         EXPECT_EQ(window.rows()[0].first, u"x"_s) << "what was typed stays";
         EXPECT_TRUE(window.isVisible());
     }
+}
+
+TEST_F(OptionsWindowTest, TheSiteStyleIsChosenOnTheHtmlTab)
+{
+    folder.write(u"Quorvel.ini"_s, "[opcoes]\r\nEstiloSite=MODERNO\r\n");
+    OptionsWindow window(prompts, settings, u"v1.1"_s);
+    window.show();
+    window.tabs()->setCurrentIndex(1);
+    EXPECT_EQ(window.siteStyleBox()->currentText(), u"Moderno (HTML5, busca, modo escuro)"_s);
+    EXPECT_EQ(window.siteStylePreview()->accessibleDescription(), u"Estilo moderno"_s);
+    EXPECT_TRUE(window.siteStylePreview()->isVisible());
+    // Chosen by the keyboard, as a user would.
+    window.siteStyleBox()->setFocus();
+    QTest::keyClick(window.siteStyleBox(), Qt::Key_Up);
+    EXPECT_EQ(window.siteStylePreview()->accessibleDescription(), u"Estilo clássico"_s);
+    QTest::mouseClick(window.Button1(), Qt::LeftButton);
+    EXPECT_EQ(IniFile(settings).readString(u"opcoes", u"EstiloSite", {}), u"classico"_s);
 }
