@@ -3,6 +3,7 @@
 // the site stays inside its folder, with a folder of its own for every unit
 // name and every page whole.
 #include "app/QuorvelCore.h"
+#include "output/ModernSite.h"
 #include "output/RtfWriter.h"
 #include "table/IdentifierTable.h"
 #include "tests/support/SilentPrompts.h"
@@ -11,6 +12,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QGuiApplication>
+#include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
 
@@ -83,6 +85,24 @@ void checkSite(const QString& root, const IdentifierTable& table)
     check(folders.size() == units.size(), "two unit names share a folder");
 }
 
+// The modern site of the same table: whatever the comments hold, a page has
+// only its own two scripts and no address that runs code.
+void checkModernSite(const IdentifierTable& table)
+{
+    const ModernSite site{HtmlFormat(), DocumentationOptions()};
+    site.makeFiles({u"T"_s, {}}, table, [](ModernSite::File file) {
+        if (!file.name.endsWith(u".html"_s))
+            return;
+        // Every '<' of a page is markup, as a comment's own are escaped.
+        static const QRegularExpression active(u"<[a-z]+[^>]*\\s(on[a-z]+\\s*=|href=\"\\s*javascript:)"_s,
+                                               QRegularExpression::CaseInsensitiveOption);
+        const QString page = QString::fromUtf8(file.bytes);
+        check(page.count(u"<script"_s, Qt::CaseInsensitive) == 2,
+              "markup from a comment reached a modern page");
+        check(!active.match(page).hasMatch(), "an active attribute in a page");
+    });
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
@@ -109,5 +129,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     checkRtf(RtfWriter::toRtf(core.documentLines()));
     check(core.runHtml(), "the site was not written");
     checkSite(root.path(), core.identifiers());
+    checkModernSite(core.identifiers());
     return 0;
 }
