@@ -154,21 +154,12 @@ void UnitHarvester::harvestIncludes(const QString& file,
 void UnitHarvester::warnIncludeMissing(const QString& file, const SourceReferences::Include& include,
                                        bool tooDeep)
 {
-    if (m_ignoreIncludeWarnings)
-        return;
     const QString found = tooDeep ? QString(u"o arquivo de inclusão "_s % include.name %
                                             u" inclui a si mesmo, direta ou indiretamente"_s)
                                   : QString(u"arquivo de inclusão não encontrado: "_s % include.name);
-    const Question question{Topic::IncludeMissing,
-                            u"Linha ("_s % QString::number(include.line) % u"): "_s % found %
-                                u"\r\rIgnorar avisos de arquivos de inclusão?"_s,
-                            {Answer::Yes, Answer::No},
-                            Answer::Yes,
-                            file,
-                            include.line,
-                            {file, include.line, found}};
-    if (m_prompts.ask(question) == Answer::Yes)
-        m_ignoreIncludeWarnings = true;
+    warnUntilIgnored(Topic::IncludeMissing, m_ignoreIncludeWarnings, file, include.line, found,
+                     u"Linha ("_s % QString::number(include.line) % u"): "_s % found %
+                         u"\r\rIgnorar avisos de arquivos de inclusão?"_s);
 }
 
 int UnitHarvester::readToken()
@@ -290,21 +281,12 @@ void UnitHarvester::readUnit(TokenSource& source, bool unicodeLetters)
 
 bool UnitHarvester::readOrphanBlock()
 {
-    if (!m_ignoreOrphanWarnings) {
-        const int line = m_lexer.currentLine() + 1;
-        const QString found = u"Foi encontrado um comentário para documentação\r"
-                              u"sem uma identificação de tipo na linha ("_s %
-                              QString::number(line) % u')';
-        Question question{Topic::OrphanComment,
-                          found % u"\r\rIgnorar avisos de comentários não identificados?"_s,
-                          {Answer::Yes, Answer::No},
-                          Answer::Yes,
-                          m_currentFile,
-                          line,
-                          {m_currentFile, line, found}};
-        if (m_prompts.ask(question) == Answer::Yes)
-            m_ignoreOrphanWarnings = true;
-    }
+    const int line = m_lexer.currentLine() + 1;
+    const QString found = u"Foi encontrado um comentário para documentação\r"
+                          u"sem uma identificação de tipo na linha ("_s %
+                          QString::number(line) % u')';
+    warnUntilIgnored(Topic::OrphanComment, m_ignoreOrphanWarnings, m_currentFile, line, found,
+                     found % u"\r\rIgnorar avisos de comentários não identificados?"_s);
     while (m_lexer.token().code == ParagraphMarker || m_lexer.token().code == ContinuationMarker) {
         addHelpLine();
         readToken();
@@ -335,21 +317,24 @@ bool UnitHarvester::readRoutineBlock()
     return !heading && tokenOpensBlock();
 }
 
+void UnitHarvester::warnUntilIgnored(Topic topic, bool& ignored, const QString& file, int line,
+                                     const QString& found, const QString& question)
+{
+    if (ignored)
+        return;
+    const Question asked{topic, question, {Answer::Yes, Answer::No}, Answer::Yes,
+                         file,  line,     {file, line, found}};
+    if (m_prompts.ask(asked) == Answer::Yes)
+        ignored = true;
+}
+
 void UnitHarvester::warnNoRoutine()
 {
     if (m_ignoreNoRoutineWarnings)
-        return;
-    const int line = m_lexer.currentLine() + 1;
+        return; // what follows is not even looked at
     const QString found = u"O comentário //@ não é seguido de uma rotina, e sim de: "_s % whatFollows();
-    const Question question{Topic::NoRoutine,
-                            found % u"\r\rIgnorar avisos de comentários //@ sem rotina?"_s,
-                            {Answer::Yes, Answer::No},
-                            Answer::Yes,
-                            m_currentFile,
-                            line,
-                            {m_currentFile, line, found}};
-    if (m_prompts.ask(question) == Answer::Yes)
-        m_ignoreNoRoutineWarnings = true;
+    warnUntilIgnored(Topic::NoRoutine, m_ignoreNoRoutineWarnings, m_currentFile, m_lexer.currentLine() + 1,
+                     found, found % u"\r\rIgnorar avisos de comentários //@ sem rotina?"_s);
 }
 
 QString UnitHarvester::whatFollows() const

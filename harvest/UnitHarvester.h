@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/UserPrompts.h"
 #include "harvest/CharScan.h"
 #include "harvest/DeferredText.h"
 #include "harvest/HarvestChoices.h"
@@ -96,6 +97,11 @@ private:
     void readUnit(TokenSource& source, bool unicodeLetters);
     bool readOrphanBlock();
     bool readRoutineBlock();
+    // A warning about a place of the sources (`found`, as a report gives
+    // it), asked as `question`, whose Yes ignores the warnings of its kind
+    // from then on.
+    void warnUntilIgnored(Topic topic, bool& ignored, const QString& file, int line, const QString& found,
+                          const QString& question);
     // Tells the user that a //@ block is followed by no routine heading,
     // and what follows it instead.
     void warnNoRoutine();
