@@ -90,6 +90,13 @@ QString anchorFor(const QString& name, QSet<QString>& taken)
 // address holds only ASCII (the id itself keeps its characters).
 QString anchorHref(const QString& page, const QString& anchor)
 {
+    // Most anchors are Pascal names, which need no encoding at all.
+    const bool plain = std::all_of(anchor.cbegin(), anchor.cend(), [](QChar c) {
+        return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') ||
+               c == u'_' || c == u'.' || c == u'-';
+    });
+    if (plain)
+        return page % u'#' % anchor;
     return page % u'#' % QString::fromLatin1(QUrl::toPercentEncoding(anchor, "._-~!$&'()*+,;=:@/?"));
 }
 
